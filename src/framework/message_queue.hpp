@@ -1,0 +1,20 @@
+// The thread's message queue. System events (close requests, size changes,
+// key presses, termination signals) arrive through it as window messages,
+// after the messages posted before them.
+#pragma once
+
+#include "framework/afx_types.hpp"
+
+// Looks at the next message; with PM_REMOVE also takes it. The window and
+// range filters are accepted for the familiar signature and must be "all".
+BOOL PeekMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
+// Takes the next message, waiting for one; FALSE for WM_QUIT.
+BOOL GetMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
+BOOL PostMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Queues WM_QUIT behind everything already posted.
+void PostQuitMessage(int exitCode);
+BOOL TranslateMessage(const MSG* msg);
+LRESULT DispatchMessage(const MSG* msg);
+
+// Drops every queued message (used when the framework shuts down).
+void AfxClearMessageQueue();

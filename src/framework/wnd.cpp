@@ -1,0 +1,157 @@
+#include "framework/wnd.hpp"
+
+#include <algorithm>
+#include <utility>
+
+#include "framework/message_queue.hpp"
+#include "framework/winapp.hpp"
+#include "framework/wnd_class.hpp"
+#include "platform/message_box.hpp"
+#include "platform/window.hpp"
+
+namespace {
+std::vector<std::pair<HWND, CWnd*>> g_handleMap;
+
+void Attach(HWND window, CWnd* object) { g_handleMap.emplace_back(window, object); }
+
+void Detach(HWND window) {
+  g_handleMap.erase(std::remove_if(g_handleMap.begin(), g_handleMap.end(),
+                                   [window](const auto& entry) { return entry.first == window; }),
+                    g_handleMap.end());
+}
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+END_MESSAGE_MAP()
+
+CWnd::CWnd() = default;
+
+CWnd::~CWnd() {
+  if (m_hWnd) DestroyWindow();
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND window) {
+  for (const auto& [handle, object] : g_handleMap)
+    if (handle == window) return object;
+  return nullptr;
+}
+
+std::vector<HWND> CWnd::AllHandles() {
+  std::vector<HWND> handles;
+  for (const auto& entry : g_handleMap) handles.push_back(entry.first);
+  return handles;
+}
+
+BOOL CWnd::PreCreateWindow(CREATESTRUCT&) { return TRUE; }
+
+BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
+                    const RECT& rect, CWnd* parent, UINT id, void* param) {
+  CREATESTRUCT cs;
+  cs.dwExStyle = exStyle;
+  cs.lpszClass = className;
+  cs.lpszName = windowName;
+  cs.style = style;
+  cs.x = rect.left;
+  cs.y = rect.top;
+  cs.cx = rect.right - rect.left;
+  cs.cy = rect.bottom - rect.top;
+  cs.hwndParent = parent;
+  cs.id = id;
+  cs.lpCreateParams = param;
+  if (!PreCreateWindow(cs)) return FALSE;
+
+  const AfxWndClass* windowClass = AfxFindWndClass(cs.lpszClass);
+  platform::WindowDesc desc;
+  desc.title = cs.lpszName ? cs.lpszName : "";
+  desc.x = cs.x;
+  desc.y = cs.y;
+  desc.width = cs.cx;
+  desc.height = cs.cy;
+  desc.icon = windowClass ? windowClass->icon : nullptr;
+  HWND window = platform::CreateSystemWindow(desc);
+  if (!window) return FALSE;
+  m_hWnd = window;
+  Attach(window, this);
+
+  if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+    DestroyWindow();
+    return FALSE;
+  }
+  int width = 0, height = 0;
+  platform::GetClientSize(m_hWnd, width, height);
+  SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+  return TRUE;
+}
+
+BOOL CWnd::DestroyWindow() {
+  if (!m_hWnd) return FALSE;
+  HWND window = m_hWnd;
+  SendMessage(WM_DESTROY);
+  Detach(window);
+  m_hWnd = nullptr;
+  platform::DestroySystemWindow(window);
+  return TRUE;
+}
+
+BOOL CWnd::ShowWindow(int command) {
+  if (!m_hWnd) return FALSE;
+  if (command != SW_HIDE) platform::ShowSystemWindow(m_hWnd);
+  return TRUE;
+}
+
+BOOL CWnd::SetForegroundWindow() {
+  if (!m_hWnd) return FALSE;
+  platform::RaiseSystemWindow(m_hWnd);
+  return TRUE;
+}
+
+CWnd* CWnd::SetFocus() {
+  if (m_hWnd) platform::FocusSystemWindow(m_hWnd);
+  return nullptr;
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return ::PostMessage(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return WindowProc(message, wParam, lParam);
+}
+
+int CWnd::MessageBox(const char* text, const char* caption, UINT) {
+  if (!caption) caption = AfxGetApp() && AfxGetApp()->m_pszAppName ? AfxGetApp()->m_pszAppName : "";
+  platform::ShowMessageBox(m_hWnd, text, caption);
+  return IDOK;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Handlers may send messages of their own; keep the outer one for Default.
+  const MSG outer = m_currentMessage;
+  m_currentMessage = MSG{m_hWnd, message, wParam, lParam};
+  const AFX_PMSG handler = FindMessageHandler(message);
+  const LRESULT result =
+      handler ? handler(this, wParam, lParam) : DefWindowProc(message, wParam, lParam);
+  m_currentMessage = outer;
+  return result;
+}
+
+LRESULT CWnd::Default() {
+  return DefWindowProc(m_currentMessage.message, m_currentMessage.wParam, m_currentMessage.lParam);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM, LPARAM) {
+  if (message == WM_CLOSE) DestroyWindow();
+  return 0;
+}
+
+int CWnd::OnCreate(CREATESTRUCT*) { return static_cast<int>(Default()); }
+void CWnd::OnSize(UINT, int, int) { Default(); }
+void CWnd::OnDestroy() { Default(); }
+
+int ShowCursor(BOOL show) {
+  static int displayCount = 0;
+  const bool wasShown = displayCount >= 0;
+  displayCount += show ? 1 : -1;
+  if (wasShown != (displayCount >= 0)) platform::SetCursorVisible(displayCount >= 0);
+  return displayCount;
+}

@@ -1,0 +1,3 @@
+#include "framework/winapp.hpp"
+
+int main() { return AfxWinMain(); }

@@ -1,0 +1,78 @@
+#include "platform/events.hpp"
+
+#include <SDL.h>
+
+#include <csignal>
+
+#include "platform/keyboard.hpp"
+#include "platform/window_internal.hpp"
+
+namespace platform {
+namespace {
+volatile std::sig_atomic_t g_terminateRequested = 0;
+
+extern "C" void OnTerminationSignal(int) { g_terminateRequested = 1; }
+
+bool TakeTerminateRequest(Event& event) {
+  if (!g_terminateRequested) return false;
+  g_terminateRequested = 0;
+  event = Event{EventKind::Terminate};
+  return true;
+}
+
+// Turns one SDL event into ours; false for the ones the program ignores.
+bool Translate(const SDL_Event& sdl, Event& event) {
+  if (sdl.type == SDL_WINDOWEVENT) {
+    Window* window = FindWindow(sdl.window.windowID);
+    if (!window) return false;
+    if (sdl.window.event == SDL_WINDOWEVENT_CLOSE) {
+      event = Event{EventKind::Close, window};
+      return true;
+    }
+    if (sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+      event = Event{EventKind::Size, window, sdl.window.data1, sdl.window.data2};
+      return true;
+    }
+    return false;
+  }
+  if (sdl.type == SDL_KEYDOWN) {
+    const int key = sdl.key.keysym.sym == SDLK_ESCAPE ? static_cast<int>(Key::Escape) : 0;
+    event = Event{EventKind::KeyDown, FindWindow(sdl.key.windowID), 0, 0, key};
+    return true;
+  }
+  return false;
+}
+}  // namespace
+
+void InstallTerminationSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnTerminationSignal;
+  sigemptyset(&action.sa_mask);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
+bool PollEvent(Event& event) {
+  if (TakeTerminateRequest(event)) return true;
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+  SDL_Event sdl;
+  while (SDL_PollEvent(&sdl))
+    if (Translate(sdl, event)) return true;
+  return false;
+}
+
+bool WaitEvent(Event& event, int timeoutMs) {
+  if (PollEvent(event)) return true;
+  const bool video = SDL_WasInit(SDL_INIT_VIDEO) != 0;
+  SDL_Event sdl;
+  // Short slices, so a termination signal is seen promptly.
+  for (int waited = 0; waited < timeoutMs; waited += 10) {
+    if (!video)
+      SDL_Delay(10);
+    else if (SDL_WaitEventTimeout(&sdl, 10) && Translate(sdl, event))
+      return true;
+    if (TakeTerminateRequest(event)) return true;
+  }
+  return false;
+}
+
+}  // namespace platform

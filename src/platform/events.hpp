@@ -1,0 +1,30 @@
+// System events, reduced to what the window layer above turns into messages.
+#pragma once
+
+namespace platform {
+
+struct Window;
+
+enum class EventKind {
+  Close,      // the window manager asks the window to close
+  Size,       // the window's client area changed size
+  KeyDown,    // a key went down while the window had the focus
+  Terminate,  // SIGINT, SIGTERM or SIGHUP arrived: close the program's windows
+};
+
+struct Event {
+  EventKind kind = EventKind::Close;
+  Window* window = nullptr;  // nullptr for Terminate
+  int width = 0;             // Size
+  int height = 0;            // Size
+  int key = 0;               // KeyDown: a platform::Key value, or 0 for others
+};
+
+// Routes SIGINT, SIGTERM and SIGHUP into Terminate events.
+void InstallTerminationSignals();
+// Takes the next event without waiting; false when there is none.
+bool PollEvent(Event& event);
+// Waits up to timeoutMs for an event; false when none came.
+bool WaitEvent(Event& event, int timeoutMs);
+
+}  // namespace platform

@@ -1,0 +1,96 @@
+#include "platform/gl_surface.hpp"
+
+#include <SDL.h>
+
+#include "platform/platform.hpp"
+#include "platform/window_internal.hpp"
+
+namespace platform {
+namespace {
+std::function<void()> g_beforeSwap;
+PixelFormatRequest g_grantedRequest;
+
+bool SameRequest(const PixelFormatRequest& a, const PixelFormatRequest& b) {
+  return a.doubleBuffer == b.doubleBuffer && a.colorBits == b.colorBits &&
+         a.alphaBits == b.alphaBits && a.depthBits == b.depthBits &&
+         a.stencilBits == b.stencilBits && a.accumBits == b.accumBits &&
+         a.auxBuffers == b.auxBuffers;
+}
+
+void ApplyAttributes(const PixelFormatRequest& request) {
+  const int channel = request.colorBits / 3;
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, request.alphaBits);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, request.depthBits);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, request.stencilBits);
+  const int accumChannel = request.accumBits / 3;
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, accumChannel);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, accumChannel);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, accumChannel);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, request.doubleBuffer ? 1 : 0);
+  // Immediate-mode drawing needs the compatibility profile.
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+}
+}  // namespace
+
+int ChoosePixelFormat(Window* window, const PixelFormatRequest&) {
+  if (!window || !window->sdl) return 0;
+  if (SDL_GL_LoadLibrary(nullptr) != 0) {
+    SetLastError(std::string("no OpenGL available (") + SDL_GetError() + ")");
+    return 0;
+  }
+  SDL_GL_UnloadLibrary();  // balance the load above; the window keeps its own
+  return 1;
+}
+
+bool SetPixelFormat(Window* window, int index, const PixelFormatRequest& request) {
+  if (!window || index != 1) return false;
+  if (window->hasPixelFormat) return SameRequest(request, g_grantedRequest);
+  // The drawable's configuration is fixed when an SDL window is made, so the
+  // hidden window is made again, this time for OpenGL.
+  ApplyAttributes(request);
+  if (!MakeSdlWindow(*window, SDL_WINDOW_OPENGL)) return false;
+  window->hasPixelFormat = true;
+  g_grantedRequest = request;
+  return true;
+}
+
+GLContextHandle CreateGLContext(Window* window) {
+  if (!window || !window->sdl || !window->hasPixelFormat) return nullptr;
+  SDL_GLContext context = SDL_GL_CreateContext(window->sdl);
+  if (!context) {
+    SetLastError(std::string("cannot create an OpenGL context (") + SDL_GetError() + ")");
+    return nullptr;
+  }
+  // The context outlives its window; keep the GL library loaded until the
+  // context is deleted, or SDL unloads it with the window.
+  SDL_GL_LoadLibrary(nullptr);
+  return context;
+}
+
+bool MakeGLContextCurrent(Window* window, GLContextHandle context) {
+  SDL_Window* sdl = window ? window->sdl : nullptr;
+  return SDL_GL_MakeCurrent(sdl, context) == 0;
+}
+
+void DeleteGLContext(GLContextHandle context) {
+  if (!context) return;
+  SDL_GL_DeleteContext(context);
+  SDL_GL_UnloadLibrary();
+}
+
+bool HasCurrentGLContext() { return SDL_GL_GetCurrentContext() != nullptr; }
+
+bool SwapWindowBuffers(Window* window) {
+  if (!window || !window->sdl) return false;
+  if (g_beforeSwap) g_beforeSwap();
+  SDL_GL_SwapWindow(window->sdl);
+  return true;
+}
+
+void SetBeforeSwapObserver(std::function<void()> observer) { g_beforeSwap = std::move(observer); }
+
+}  // namespace platform

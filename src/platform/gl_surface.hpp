@@ -1,0 +1,43 @@
+// OpenGL on a system window: pixel format, rendering context, buffer swap.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace platform {
+
+struct Window;
+
+// What a window's OpenGL drawable must offer. Zero bits mean "none".
+struct PixelFormatRequest {
+  bool doubleBuffer = true;
+  int colorBits = 24;
+  int alphaBits = 0;
+  int depthBits = 16;
+  int stencilBits = 0;
+  int accumBits = 0;
+  int auxBuffers = 0;
+};
+
+using GLContextHandle = void*;
+
+// Index of the configuration closest to the request (0: none); the window
+// only offers one, so this is 1 whenever OpenGL can be had at all.
+int ChoosePixelFormat(Window* window, const PixelFormatRequest& request);
+// Gives the still-hidden window an OpenGL drawable of that format. A window
+// takes a pixel format once; a second, different request fails.
+bool SetPixelFormat(Window* window, int index, const PixelFormatRequest& request);
+
+// nullptr on failure (see LastError()).
+GLContextHandle CreateGLContext(Window* window);
+// Binds the context to the window, or unbinds with (nullptr, nullptr).
+bool MakeGLContextCurrent(Window* window, GLContextHandle context);
+void DeleteGLContext(GLContextHandle context);
+bool HasCurrentGLContext();
+
+bool SwapWindowBuffers(Window* window);
+// Called right before every swap while the back buffer still holds the
+// finished frame; the capture tool reads its pictures there.
+void SetBeforeSwapObserver(std::function<void()> observer);
+
+}  // namespace platform

@@ -1,0 +1,32 @@
+#include "platform/keyboard.hpp"
+
+#include <SDL.h>
+
+namespace platform {
+namespace {
+bool g_watching = false;
+bool g_escapePressed = false;
+
+// Sees every key press as SDL queues it, so a press and release that both
+// happen between two polls are not lost.
+int WatchKeys(void*, SDL_Event* event) {
+  if (event->type == SDL_KEYDOWN && event->key.keysym.sym == SDLK_ESCAPE) g_escapePressed = true;
+  return 0;
+}
+}  // namespace
+
+std::uint16_t GetAsyncKeyState(Key key) {
+  if (key != Key::Escape || !SDL_WasInit(SDL_INIT_VIDEO)) return 0;
+  if (!g_watching) {
+    SDL_AddEventWatch(WatchKeys, nullptr);
+    g_watching = true;
+  }
+  SDL_PumpEvents();
+  std::uint16_t state = 0;
+  if (SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE]) state |= kKeyDownNow;
+  if (g_escapePressed) state |= kKeyPressedSincePoll;
+  g_escapePressed = false;
+  return state;
+}
+
+}  // namespace platform

@@ -1,0 +1,17 @@
+// The asynchronous key state the frame loop polls.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+enum class Key : int { Escape = 27 };
+
+constexpr std::uint16_t kKeyDownNow = 0x8000;
+constexpr std::uint16_t kKeyPressedSincePoll = 0x0001;
+
+// kKeyDownNow if the key is down now, kKeyPressedSincePoll if it went down
+// since the previous call (both may be set); 0 otherwise.
+std::uint16_t GetAsyncKeyState(Key key);
+
+}  // namespace platform

@@ -1,0 +1,84 @@
+#include "platform/window.hpp"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/platform.hpp"
+#include "platform/window_internal.hpp"
+
+namespace platform {
+namespace {
+std::vector<Window*> g_windows;
+
+void ApplyIcon(Window& window) {
+  if (!window.icon || !window.icon->pixels) return;
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<std::uint32_t*>(window.icon->pixels), window.icon->width, window.icon->height,
+      32, window.icon->width * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (!surface) return;
+  SDL_SetWindowIcon(window.sdl, surface);
+  SDL_FreeSurface(surface);
+}
+}  // namespace
+
+bool MakeSdlWindow(Window& window, Uint32 flags) {
+  if (window.sdl) SDL_DestroyWindow(window.sdl);
+  window.sdl = SDL_CreateWindow(window.title.c_str(), window.x, window.y, window.width,
+                                window.height, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | flags);
+  if (!window.sdl) {
+    SetLastError(std::string("cannot create the window (") + SDL_GetError() + ")");
+    return false;
+  }
+  ApplyIcon(window);
+  return true;
+}
+
+Window* FindWindow(Uint32 sdlWindowId) {
+  for (Window* window : g_windows)
+    if (window->sdl && SDL_GetWindowID(window->sdl) == sdlWindowId) return window;
+  return nullptr;
+}
+
+Window* CreateSystemWindow(const WindowDesc& desc) {
+  if (!InitVideo()) return nullptr;
+  auto* window = new Window{nullptr, desc.title, desc.x, desc.y, desc.width, desc.height, desc.icon};
+  if (!MakeSdlWindow(*window, 0)) {
+    delete window;
+    return nullptr;
+  }
+  g_windows.push_back(window);
+  return window;
+}
+
+void DestroySystemWindow(Window* window) {
+  if (!window) return;
+  g_windows.erase(std::remove(g_windows.begin(), g_windows.end(), window), g_windows.end());
+  if (window->sdl) SDL_DestroyWindow(window->sdl);
+  delete window;
+}
+
+void ShowSystemWindow(Window* window) {
+  if (window && window->sdl) SDL_ShowWindow(window->sdl);
+}
+
+void RaiseSystemWindow(Window* window) {
+  if (window && window->sdl) SDL_RaiseWindow(window->sdl);
+}
+
+void FocusSystemWindow(Window* window) {
+  if (window && window->sdl) SDL_SetWindowInputFocus(window->sdl);
+}
+
+void GetClientSize(const Window* window, int& width, int& height) {
+  width = window ? window->width : 0;
+  height = window ? window->height : 0;
+  if (window && window->sdl) SDL_GetWindowSize(window->sdl, &width, &height);
+}
+
+void SetCursorVisible(bool visible) {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+}  // namespace platform

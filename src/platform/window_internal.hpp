@@ -1,0 +1,25 @@
+// What the platform's own files share about a window.
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+
+#include "platform/window.hpp"
+
+namespace platform {
+
+struct Window {
+  SDL_Window* sdl = nullptr;
+  std::string title;
+  int x = 0, y = 0, width = 0, height = 0;
+  const Icon* icon = nullptr;
+  bool hasPixelFormat = false;
+};
+
+// Makes (or remakes) the SDL window; `flags` adds to hidden + borderless.
+bool MakeSdlWindow(Window& window, Uint32 flags);
+// The window whose SDL id this is, or nullptr.
+Window* FindWindow(Uint32 sdlWindowId);
+
+}  // namespace platform

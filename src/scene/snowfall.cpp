@@ -1,0 +1,6 @@
+#include "scene/snowfall.hpp"
+
+CSnowfall::CSnowfall() = default;
+CSnowfall::~CSnowfall() = default;
+void CSnowfall::Init() {}
+void CSnowfall::Draw(float) {}

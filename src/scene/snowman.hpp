@@ -1,0 +1,16 @@
+// The snowman on the ground.
+#pragma once
+
+#include "scene/texture.hpp"
+
+class CSnowman {
+ public:
+  CSnowman();
+  virtual ~CSnowman();
+  void Init();
+  void Draw();
+
+  float x;
+  float y;
+  float z;
+};

@@ -1,0 +1,6 @@
+#include "scene/tree.hpp"
+
+CTree::CTree() {}
+CTree::~CTree() {}
+void CTree::Init() {}
+void CTree::Draw() {}

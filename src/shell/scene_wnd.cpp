@@ -1,0 +1,66 @@
+#include "shell/scene_wnd.hpp"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "platform/gl_surface.hpp"
+#include "platform/keyboard.hpp"
+
+BEGIN_MESSAGE_MAP(CSceneWnd, CWnd)
+  ON_WM_CREATE()
+  ON_WM_SIZE()
+  ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CSceneWnd::CSceneWnd(const SceneWndOptions& options)
+    : m_clock(*options.clock), m_playMusic(options.playMusic) {}
+
+CSceneWnd::~CSceneWnd() {
+  delete m_pDC;
+  m_pDC = nullptr;
+  // The members go next, in reverse order: the GL context is released, then
+  // the display mode is restored a second time.
+}
+
+BOOL CSceneWnd::PreCreateWindow(CREATESTRUCT& cs) {
+  m_displayMode.SetMode(640, 480, 16);
+  return CWnd::PreCreateWindow(cs);
+}
+
+int CSceneWnd::OnCreate(CREATESTRUCT* cs) {
+  if (CWnd::OnCreate(cs) == -1) return -1;
+  m_pDC = new CClientDC(this);
+  m_glContext.Create(m_pDC->m_hDC);
+  // Without a current context the scene could never be seen and the loop
+  // would spin unseen; creation fails and the program says why.
+  if (!platform::HasCurrentGLContext()) return -1;
+  InitGL();
+  StartMusic();
+  m_clock.Start();
+  m_lastTime = static_cast<float>(m_clock.GetTime());
+  return 0;
+}
+
+void CSceneWnd::OnSize(UINT type, int cx, int cy) {
+  CWnd::OnSize(type, cx, cy);
+  if (cy == 0) cy = 1;
+  glViewport(0, 0, cx, cy);
+  glMatrixMode(GL_PROJECTION);
+  glLoadIdentity();
+  gluPerspective(45.0, static_cast<double>(cx) / static_cast<double>(cy), 0.1f, 100.0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+}
+
+void CSceneWnd::OnDestroy() {
+  StopMusic();
+  m_displayMode.Restore();
+  PostQuitMessage(0);
+  CWnd::OnDestroy();
+}
+
+void CSceneWnd::Tick() {
+  m_frameDelta = WaitForNextFrame(m_clock, m_lastTime);
+  if (platform::GetAsyncKeyState(platform::Key::Escape)) PostMessage(WM_CLOSE, 0, 0);
+  DrawScene();
+}

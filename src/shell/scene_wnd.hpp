@@ -1,0 +1,79 @@
+// The one fullscreen window: owns the OpenGL context, the display mode, the
+// clock, the music and everything the scene draws.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/afxwin.hpp"
+#include "platform/clock.hpp"
+#include "scene/snowfall.hpp"
+#include "scene/snowman.hpp"
+#include "scene/texture.hpp"
+#include "scene/tree.hpp"
+#include "shell/display_mode.hpp"
+#include "shell/frame_timer.hpp"
+#include "shell/gl_context.hpp"
+
+// How the window is hosted: the program uses the defaults; tools that render
+// off screen bring their own clock and leave the music out.
+struct SceneWndOptions {
+  platform::ClockSource* clock = &platform::SystemClock();
+  bool playMusic = true;
+};
+
+class CSceneWnd : public CWnd {
+ public:
+  explicit CSceneWnd(const SceneWndOptions& options = SceneWndOptions{});
+  ~CSceneWnd() override;
+
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override;
+
+  // One pass of the frame loop: wait for the clock, take the frame delta,
+  // poll Escape, draw and animate one frame.
+  void Tick();
+
+  // Scene frame (scene/scene_frame.cpp).
+  void InitGL();
+  void DrawScene();
+
+ protected:
+  int OnCreate(CREATESTRUCT* cs);
+  void OnSize(UINT type, int cx, int cy);
+  void OnDestroy();
+
+  DECLARE_MESSAGE_MAP()
+
+ private:
+  friend class SceneWndProbe;  // lets tests read the animation state
+
+  void DrawSanta();
+  void DrawGreetings();
+  void PlaceTrees();
+  void AnimateGround();
+  void MoveSanta();
+  // Background music (music/scene_music.cpp).
+  void StartMusic();
+  void StopMusic();
+
+  CTexture m_greetingsTexture;
+  bool m_santaVisible = true;
+  float m_santaX = -2.0f;
+  float m_santaY = 0.65f;
+  CTexture m_santaTexture;
+  CSnowman m_snowman;
+  CTree m_trees[10];
+  float m_bobVelocity = 0.015f;
+  float m_frameDelta = 0.0f;
+  float m_lastTime = 0.0f;
+  CFrameTimer m_clock;
+  float m_groundAngle = 0.0f;
+  float m_bobOffset = 0.0f;
+  std::uint32_t m_musicStream = 0;
+  CSnowfall m_snowfall;
+  CTexture m_groundTexture;
+  CClientDC* m_pDC = nullptr;
+  CDisplayMode m_displayMode;
+  CGLContext m_glContext;
+
+  bool m_playMusic;
+};

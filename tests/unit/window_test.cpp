@@ -1,0 +1,106 @@
+// The window object on a real (off-screen) system window: creation order,
+// message maps with decoded arguments, default handling, message boxes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/afxwin.hpp"
+
+namespace {
+
+class TraceWnd : public CWnd {
+ public:
+  std::vector<std::string> trace;
+  int createResult = 0;
+  bool hadWindowInPreCreate = true;
+
+  BOOL PreCreateWindow(CREATESTRUCT& cs) override {
+    hadWindowInPreCreate = m_hWnd != nullptr;
+    trace.push_back(std::string("precreate ") + cs.lpszName);
+    return CWnd::PreCreateWindow(cs);
+  }
+  using CWnd::SendMessage;
+
+ protected:
+  int OnCreate(CREATESTRUCT* cs) {
+    trace.push_back("create " + std::to_string(cs->cx) + "x" + std::to_string(cs->cy));
+    if (CWnd::OnCreate(cs) == -1) return -1;
+    return createResult;
+  }
+  void OnSize(UINT type, int cx, int cy) {
+    trace.push_back("size " + std::to_string(type) + " " + std::to_string(cx) + "x" +
+                    std::to_string(cy));
+  }
+  void OnDestroy() {
+    trace.push_back(m_hWnd ? "destroy" : "destroy without window");
+    CWnd::OnDestroy();
+  }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(TraceWnd, CWnd)
+  ON_WM_CREATE()
+  ON_WM_SIZE()
+  ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void TearDown() override { AfxClearMessageQueue(); }
+  BOOL Create(TraceWnd& window) {
+    const char* cls = AfxRegisterWndClass(CS_OWNDC, nullptr, GetStockObject(BLACK_BRUSH));
+    return window.CreateEx(0, cls, "OpenGL", WS_POPUP, CRect(0, 0, 640, 480), nullptr, 0);
+  }
+};
+
+TEST_F(WindowTest, CreationRunsPreCreateThenCreateThenTheFirstSize) {
+  TraceWnd window;
+  ASSERT_TRUE(Create(window));
+  EXPECT_FALSE(window.hadWindowInPreCreate);
+  EXPECT_NE(window.m_hWnd, nullptr);
+  EXPECT_EQ(window.trace,
+            (std::vector<std::string>{"precreate OpenGL", "create 640x480", "size 0 640x480"}));
+  EXPECT_EQ(CWnd::FromHandlePermanent(window.m_hWnd), &window);
+}
+
+TEST_F(WindowTest, CreateReturningMinusOneFailsCreationAndDestroys) {
+  TraceWnd window;
+  window.createResult = -1;
+  EXPECT_FALSE(Create(window));
+  EXPECT_EQ(window.m_hWnd, nullptr);
+  EXPECT_EQ(window.trace,
+            (std::vector<std::string>{"precreate OpenGL", "create 640x480", "destroy"}));
+}
+
+TEST_F(WindowTest, CloseDestroysTheWindowThroughDefaultHandling) {
+  TraceWnd window;
+  ASSERT_TRUE(Create(window));
+  HWND handle = window.m_hWnd;
+  window.PostMessage(WM_CLOSE);
+  window.PostMessage(WM_CLOSE);  // a second close finds no window and does nothing
+  MSG msg;
+  while (PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessage(&msg);
+  EXPECT_EQ(window.m_hWnd, nullptr);
+  EXPECT_EQ(CWnd::FromHandlePermanent(handle), nullptr);
+  EXPECT_EQ(window.trace.back(), "destroy");
+  EXPECT_EQ(std::count(window.trace.begin(), window.trace.end(), "destroy"), 1);
+}
+
+TEST_F(WindowTest, SizeMessagesReachTheHandlerDecoded) {
+  TraceWnd window;
+  window.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(1280, 0));
+  EXPECT_EQ(window.trace.back(), "size 0 1280x0");
+}
+
+TEST_F(WindowTest, MessageBoxWithoutCaptionShowsTheApplicationTitle) {
+  CWinApp app;  // no name: the title comes from the string resource
+  ASSERT_STREQ(app.m_pszAppName, "Winterhain");
+  TraceWnd window;
+  // The off-screen display cannot show boxes, so the text goes to stderr.
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(window.MessageBox("Fehler!"), IDOK);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Winterhain: Fehler!\n");
+}
+
+}  // namespace
