@@ -1,6 +1,6 @@
 #include "scene/snowfall.hpp"
 
-CSnowfall::CSnowfall() = default;
-CSnowfall::~CSnowfall() = default;
+CSnowfall::CSnowfall() : m_flakes(new SnowFlake[kFlakeCount]) {}
+CSnowfall::~CSnowfall() { delete[] m_flakes; }
 void CSnowfall::Init() {}
 void CSnowfall::Draw(float) {}

@@ -14,12 +14,16 @@ CSceneApp::CSceneApp() : CWinApp(nullptr) {}
 
 CSceneApp::~CSceneApp() = default;
 
+BOOL CreateSceneWindow(CSceneWnd& window, int width, int height) {
+  const char* className = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW | CS_OWNDC, nullptr,
+                                              GetStockObject(BLACK_BRUSH), AfxLoadIcon(IDR_MAINFRAME));
+  return window.CreateEx(0, className, "OpenGL", WS_POPUP, CRect(0, 0, width, height), nullptr, 0);
+}
+
 BOOL CSceneApp::InitInstance() {
   m_pSceneWnd = new CSceneWnd();
   m_pMainWnd = m_pSceneWnd;
-  const char* className = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW | CS_OWNDC, nullptr,
-                                              GetStockObject(BLACK_BRUSH), LoadIcon(IDR_MAINFRAME));
-  if (!m_pSceneWnd->CreateEx(0, className, "OpenGL", WS_POPUP, CRect(0, 0, 640, 480), nullptr, 0)) {
+  if (!CreateSceneWindow(*m_pSceneWnd, 640, 480)) {
     // Without its window the scene can never be seen or ended; say why and
     // stop instead of looping unseen.
     std::fprintf(stderr, "winterhain: cannot start: %s\n", platform::LastError().c_str());

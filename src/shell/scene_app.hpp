@@ -6,6 +6,10 @@
 
 class CSceneWnd;
 
+// Registers the scene window's class and creates the window, hidden, at the
+// top-left corner with the given size: what the program does at start-up.
+BOOL CreateSceneWindow(CSceneWnd& window, int width, int height);
+
 class CSceneApp : public CWinApp {
  public:
   CSceneApp();

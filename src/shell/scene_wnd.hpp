@@ -36,6 +36,8 @@ class CSceneWnd : public CWnd {
   void InitGL();
   void DrawScene();
 
+  const CSnowfall& Snowfall() const { return m_snowfall; }
+
  protected:
   int OnCreate(CREATESTRUCT* cs);
   void OnSize(UINT type, int cx, int cy);
