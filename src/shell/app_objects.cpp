@@ -5,3 +5,5 @@
 #include "shell/scene_app.hpp"
 
 CSceneApp theApp;
+CTexture CTree::s_crownTexture;
+CTexture CTree::s_trunkTexture;
