@@ -1,0 +1,186 @@
+#!/usr/bin/env bash
+# The message boxes the music shows while the scene window is being created:
+#   1. without Data/music.mp3: one box, then the scene;
+#   2. with an audio driver that does not exist: three boxes, one after the
+#      other, then the scene;
+#   3. with a music.mp3 that is random bytes, empty or text: one box, then
+#      the scene.
+# Each run ends on Escape with exit status 0.
+#
+# SDL's X11 boxes draw their text themselves; only the caption can be read
+# from the window (its name). So each case runs twice:
+#   - with real boxes: count them (each is answered with Return once it is
+#     there, and the scene window appears only after the last one, because
+#     the boxes are modal inside window creation) and read their caption;
+#   - with the X server's font path emptied: SDL cannot open a box without a
+#     font, and the program's box layer writes "caption: text" to stderr
+#     instead, so the texts and their order can be compared exactly.
+# Exit status 0 when all checks pass; the last line is "N passed, N failed".
+set -u
+
+source "$(dirname "${BASH_SOURCE[0]}")/xserver.sh"
+
+SOURCE_DIR=${WINTERHAIN_SOURCE_DIR:-$(cd "$E2E_DIR/../.." && pwd)}
+BIN=${WINTERHAIN_BIN:-$SOURCE_DIR/build/winterhain}
+CAPTION=Winterhain
+# The audio library's error codes (src/platform/audio.hpp).
+NOT_INITIALISED=1
+FILE_OPEN=2
+FILE_FORMAT=3
+
+passed=0
+failed=0
+check() { # check DESCRIPTION COMMAND...
+  local what=$1
+  shift
+  if "$@"; then
+    passed=$((passed + 1))
+    echo "ok   - $what"
+  else
+    failed=$((failed + 1))
+    echo "FAIL - $what"
+  fi
+}
+finish() {
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+  exit
+}
+
+# A working directory with the pictures of Data/ and, unless MUSIC is
+# "none", MUSIC as Data/music.mp3.
+make_workdir() { # make_workdir DIR MUSIC
+  mkdir -p "$1/Data" || return 1
+  local picture
+  for picture in "$SOURCE_DIR"/Data/*.bmp; do ln -s "$picture" "$1/Data/" || return 1; done
+  [ "$2" = none ] || cp "$2" "$1/Data/music.mp3"
+}
+
+# Starts the program in DIR with SDL_AUDIODRIVER=DRIVER (the disk driver
+# writes to a file in DIR); stderr goes to DIR/stderr. Sets PROGRAM_PID.
+start_program() { # start_program DIR DRIVER
+  (cd "$1" && SDL_AUDIODRIVER=$2 SDL_DISKAUDIOFILE=$1/sound.raw exec "$BIN") 2>"$1/stderr" &
+  PROGRAM_PID=$!
+  e2e_on_exit e2e_kill "$PROGRAM_PID"
+}
+
+scene_window_shown() { _find_window OpenGL app >/dev/null; }
+
+# Answers COUNT boxes one by one, each once it is there and captioned
+# CAPTION; the scene window must not be shown before the last is answered.
+answer_boxes() { # answer_boxes COUNT
+  local n box
+  for ((n = 1; n <= $1; n++)); do
+    box=$(wait_for_message_box "$CAPTION" 20) || { echo "box $n of $1 did not come" >&2; return 1; }
+    if scene_window_shown; then echo "scene window shown before box $n was answered" >&2; return 1; fi
+    answer_message_box "$box" Return 10 || return 1
+  done
+}
+
+# After a run that failed half-way: no program left, desktop mode back.
+# SDL shows each X11 box from a forked child of the program; a box left open
+# would outlive the program, so its process goes first.
+clean_up_run() {
+  local child
+  for child in $(ps -o pid= --ppid "$PROGRAM_PID" 2>/dev/null); do e2e_kill "$child" 1; done
+  e2e_kill "$PROGRAM_PID"
+  [ "$(xserver_mode)" = "$DESKTOP_MODE" ] || xserver_set_mode "$DESKTOP_MODE"
+}
+
+# Runs the program in DIR with DRIVER, answers BOXES real boxes, and ends it
+# once the scene window is there.
+run_with_boxes() { # run_with_boxes DIR DRIVER BOXES
+  start_program "$1" "$2"
+  answer_boxes_and_end "$3"
+  local status=$?
+  clean_up_run
+  return "$status"
+}
+
+answer_boxes_and_end() { # answer_boxes_and_end BOXES
+  local window
+  answer_boxes "$1" || return 1
+  window=$(wait_for_window OpenGL 20) || return 1
+  # The boxes come before the window is shown: none may be left now.
+  if _find_window "$CAPTION" box >/dev/null; then echo "one box too many" >&2; return 1; fi
+  send_key "$window" Escape || return 1
+  wait_pid_exit "$PROGRAM_PID" 15
+}
+
+# Runs the program in DIR with DRIVER while no box can be shown, ends it,
+# and prints the boxes' "caption: text" lines from its stderr.
+run_for_box_texts() { # run_for_box_texts DIR DRIVER
+  local window status=1
+  start_program "$1" "$2"
+  if window=$(wait_for_window OpenGL 20) && send_key "$window" Escape; then
+    wait_pid_exit "$PROGRAM_PID" 15
+    status=$?
+  fi
+  clean_up_run
+  grep "^$CAPTION: " "$1/stderr"
+  return "$status"
+}
+
+# The box lines of a run must be exactly EXPECTED (one line a box).
+box_texts_are() { # box_texts_are DIR DRIVER EXPECTED
+  local texts
+  texts=$(run_for_box_texts "$1" "$2") || { echo "program failed" >&2; return 1; }
+  [ "$texts" = "$3" ] && return 0
+  printf 'box texts:\n%s\nexpected:\n%s\n' "$texts" "$3" >&2
+  return 1
+}
+
+# A font directory with no fonts, for `xset fp`.
+make_empty_font_dir() { mkdir -p "$1" && echo 0 >"$1/fonts.dir"; }
+# The font SDL's X11 boxes ask for.
+box_font() { xlsfonts -fn '-*-*-medium-r-normal--*-120-*-*-*-*-*-*' 2>/dev/null | grep -q .; }
+no_box_font() { ! box_font; }
+
+tmp=$(mktemp -d /tmp/winterhain-music-boxes.XXXXXX)
+e2e_on_exit rm -rf "$tmp"
+check "xserver_start" xserver_start || finish
+DESKTOP_MODE=$(xserver_mode)
+check "the X server has the font boxes need" box_font
+
+# The broken music files.
+printf 'Frohe Weihnachten! This is a text, no music.\n%.0s' {1..100} >"$tmp/text.mp3"
+: >"$tmp/empty.mp3"
+sox -R -r 44100 -n -t raw -e signed -b 16 -c 1 "$tmp/random.mp3" synth 0.5 whitenoise vol 0.9
+check "random bytes made" [ -s "$tmp/random.mp3" ]
+
+# ---- real boxes ------------------------------------------------------------
+make_workdir "$tmp/missing" none
+check "no music file: one box, then the scene; exit 0" run_with_boxes "$tmp/missing" disk 1
+sound_level=$(sox -t raw -r 44100 -e signed -b 16 -c 1 "$tmp/missing/sound.raw" -n stat 2>&1 |
+  awk '/^Maximum amplitude/ { print $3 }')
+check "no music file: the output stays silent" [ "$sound_level" = 0.000000 ]
+
+make_workdir "$tmp/nodriver" "$SOURCE_DIR/Data/music.mp3"
+check "audio driver that does not exist: three boxes, then the scene; exit 0" \
+  run_with_boxes "$tmp/nodriver" nonexistent 3
+
+make_workdir "$tmp/random" "$tmp/random.mp3"
+check "random bytes as music: one box, then the scene; exit 0" run_with_boxes "$tmp/random" disk 1
+
+# ---- box texts, with no font for boxes -------------------------------------
+check "empty font directory" make_empty_font_dir "$tmp/fonts"
+check "font path emptied" xset fp= "$tmp/fonts"
+e2e_on_exit xset fp default
+check "no font for boxes left" no_box_font
+
+check "no music file: the box says the file cannot be opened" \
+  box_texts_are "$tmp/missing" disk "$CAPTION: Keine Musik!!!!!!!! Error $FILE_OPEN"
+check "no audio driver: three box texts in order" \
+  box_texts_are "$tmp/nodriver" nonexistent "$CAPTION: Fehler!
+$CAPTION: Fehler! Start()
+$CAPTION: Keine Musik!!!!!!!! Error $NOT_INITIALISED"
+for broken in random empty text; do
+  make_workdir "$tmp/$broken-text" "$tmp/$broken.mp3"
+  check "$broken music file: the box says it is no playable music" \
+    box_texts_are "$tmp/$broken-text" disk "$CAPTION: Keine Musik!!!!!!!! Error $FILE_FORMAT"
+done
+check "with the music in place no box at all" box_texts_are "$tmp/nodriver" disk ""
+
+xset fp default
+check "font path restored" box_font
+finish
