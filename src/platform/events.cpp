@@ -47,6 +47,9 @@ bool Translate(const SDL_Event& sdl, Event& event) {
 void InstallTerminationSignals() {
   struct sigaction action {};
   action.sa_handler = OnTerminationSignal;
+  // Restarted system calls: an interrupted read on the display connection
+  // would otherwise end the program through Xlib's I/O error exit.
+  action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }

@@ -169,7 +169,9 @@ class DrawingTest : public testing::TestWithParam<Drawing> {
 
 TEST_P(DrawingTest, BorderIsPureBackground) {
   const int w = bmp_.width, h = bmp_.height;
-  if (GetParam().square) EXPECT_EQ(w, h);
+  if (GetParam().square) {
+    EXPECT_EQ(w, h);
+  }
   // corners first, for a clear message
   for (auto [x, y] : {std::pair{0, 0}, {w - 1, 0}, {0, h - 1}, {w - 1, h - 1}}) {
     const Rgb c = bmp_.At(x, y);

@@ -58,7 +58,9 @@ TEST_F(SceneAnimation, BobFlipsOnlyPastOneAndAHalfAndOvershoots) {
     probe.FrameDelta() = 16.0f;
     probe.AnimateGround();
     ++frames;
-    if (probe.BobVelocity() > 0) EXPECT_LE(probe.BobOffset(), 1.5f) << frames;
+    if (probe.BobVelocity() > 0) {
+      EXPECT_LE(probe.BobOffset(), 1.5f) << frames;
+    }
   }
   EXPECT_EQ(frames, 101);  // 0.015 per frame: the first offset above 1.5
   EXPECT_GT(probe.BobOffset(), 1.5f);
