@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/display_guardian.hpp"
+
 namespace platform {
 namespace {
 bool g_enabled = true;
@@ -86,6 +88,19 @@ bool CrtcRunsAt(Display* display, XRRScreenResources* resources, RRCrtc crtc, un
   return match;
 }
 
+// Runs in the guard process, which shares none of the program's state but
+// this copy of the desktop's configuration: it opens a connection of its own.
+void RestoreFromGuardian() {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return;
+  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+  if (resources) {
+    ApplyCrtc(display, resources, g_desktop);
+    XRRFreeScreenResources(resources);
+  }
+  XCloseDisplay(display);
+}
+
 bool Switch(Display* display, XRRScreenResources* resources, unsigned width, unsigned height) {
   const RROutput outputId = ChooseOutput(display, resources);
   XRROutputInfo* output = outputId ? XRRGetOutputInfo(display, resources, outputId) : nullptr;
@@ -98,8 +113,10 @@ bool Switch(Display* display, XRRScreenResources* resources, unsigned width, uns
   if (!g_saved) {
     g_desktop = config;
     g_saved = true;
+    StartDisplayGuardian(RestoreFromGuardian);
   }
   config.mode = mode;
+  TellDisplayGuardian(true);  // before the switch, so a crash during it is covered
   return ApplyCrtc(display, resources, config) &&
          CrtcRunsAt(display, resources, config.crtc, width, height);
 }
@@ -123,6 +140,7 @@ void RestoreDisplayMode() {
     ApplyCrtc(g_display, resources, g_desktop);
     XRRFreeScreenResources(resources);
   }
+  TellDisplayGuardian(false);
   g_saved = false;
 }
 
