@@ -18,7 +18,8 @@
 # Exit status 0 when all checks pass; the last line is "N passed, N failed".
 set -u
 
-source "$(dirname "${BASH_SOURCE[0]}")/xserver.sh"
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 SOURCE_DIR=${WINTERHAIN_SOURCE_DIR:-$(cd "$E2E_DIR/../.." && pwd)}
 BIN=${WINTERHAIN_BIN:-$SOURCE_DIR/build/winterhain}
@@ -28,24 +29,6 @@ NOT_INITIALISED=1
 FILE_OPEN=2
 FILE_FORMAT=3
 
-passed=0
-failed=0
-check() { # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "ok   - $what"
-  else
-    failed=$((failed + 1))
-    echo "FAIL - $what"
-  fi
-}
-finish() {
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
-  exit
-}
 
 # A working directory with the pictures of Data/ and, unless MUSIC is
 # "none", MUSIC as Data/music.mp3.
@@ -58,24 +41,13 @@ make_workdir() { # make_workdir DIR MUSIC
 
 # Starts the program in DIR with SDL_AUDIODRIVER=DRIVER (the disk driver
 # writes to a file in DIR); stderr goes to DIR/stderr. Sets PROGRAM_PID.
-start_program() { # start_program DIR DRIVER
+start_music_run() { # start_music_run DIR DRIVER
   (cd "$1" && SDL_AUDIODRIVER=$2 SDL_DISKAUDIOFILE=$1/sound.raw exec "$BIN") 2>"$1/stderr" &
   PROGRAM_PID=$!
   e2e_on_exit e2e_kill "$PROGRAM_PID"
 }
 
-scene_window_shown() { _find_window OpenGL app >/dev/null; }
 
-# Answers COUNT boxes one by one, each once it is there and captioned
-# CAPTION; the scene window must not be shown before the last is answered.
-answer_boxes() { # answer_boxes COUNT
-  local n box
-  for ((n = 1; n <= $1; n++)); do
-    box=$(wait_for_message_box "$CAPTION" 20) || { echo "box $n of $1 did not come" >&2; return 1; }
-    if scene_window_shown; then echo "scene window shown before box $n was answered" >&2; return 1; fi
-    answer_message_box "$box" Return 10 || return 1
-  done
-}
 
 # After a run that failed half-way: no program left, desktop mode back.
 # SDL shows each X11 box from a forked child of the program; a box left open
@@ -90,7 +62,7 @@ clean_up_run() {
 # Runs the program in DIR with DRIVER, answers BOXES real boxes, and ends it
 # once the scene window is there.
 run_with_boxes() { # run_with_boxes DIR DRIVER BOXES
-  start_program "$1" "$2"
+  start_music_run "$1" "$2"
   answer_boxes_and_end "$3"
   local status=$?
   clean_up_run
@@ -111,7 +83,7 @@ answer_boxes_and_end() { # answer_boxes_and_end BOXES
 # and prints the boxes' "caption: text" lines from its stderr.
 run_for_box_texts() { # run_for_box_texts DIR DRIVER
   local window status=1
-  start_program "$1" "$2"
+  start_music_run "$1" "$2"
   if window=$(wait_for_window OpenGL 20) && send_key "$window" Escape; then
     wait_pid_exit "$PROGRAM_PID" 15
     status=$?
@@ -138,7 +110,7 @@ no_box_font() { ! box_font; }
 
 tmp=$(mktemp -d /tmp/winterhain-music-boxes.XXXXXX)
 e2e_on_exit rm -rf "$tmp"
-check "xserver_start" xserver_start || finish
+check "xserver_start" xserver_start || e2e_finish
 DESKTOP_MODE=$(xserver_mode)
 check "the X server has the font boxes need" box_font
 
@@ -183,4 +155,4 @@ check "with the music in place no box at all" box_texts_are "$tmp/nodriver" disk
 
 xset fp default
 check "font path restored" box_font
-finish
+e2e_finish

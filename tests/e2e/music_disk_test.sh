@@ -10,31 +10,14 @@
 # Exit status 0 when all checks pass; the last line is "N passed, N failed".
 set -u
 
-source "$(dirname "${BASH_SOURCE[0]}")/xserver.sh"
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 SOURCE_DIR=${WINTERHAIN_SOURCE_DIR:-$(cd "$E2E_DIR/../.." && pwd)}
 BIN=${WINTERHAIN_BIN:-$SOURCE_DIR/build/winterhain}
 RATE=44100
 TONE=$SOURCE_DIR/tests/fixtures/tone-440hz-0.5s.mp3 # made as noted in tests/unit/audio_layer_test.cpp
 
-passed=0
-failed=0
-check() { # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then
-    passed=$((passed + 1))
-    echo "ok   - $what"
-  else
-    failed=$((failed + 1))
-    echo "FAIL - $what"
-  fi
-}
-finish() {
-  echo "$passed passed, $failed failed"
-  [ "$failed" -eq 0 ]
-  exit
-}
 
 # ---- reading the capture -------------------------------------------------
 
@@ -132,7 +115,7 @@ make_workdir() { # make_workdir DIR MUSIC
 
 # Starts the program in DIR with its sound going to CAPTURE; sets PROGRAM_PID
 # and PROGRAM_START_MS.
-start_program() { # start_program DIR CAPTURE
+start_music_run() { # start_music_run DIR CAPTURE
   PROGRAM_START_MS=$(_e2e_now_ms)
   (cd "$1" && SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$2 exec "$BIN") 2>"$2.stderr" &
   PROGRAM_PID=$!
@@ -157,12 +140,12 @@ end_program() { # end_program WINDOW
 
 tmp=$(mktemp -d /tmp/winterhain-music-disk.XXXXXX)
 e2e_on_exit rm -rf "$tmp"
-check "xserver_start" xserver_start || finish
+check "xserver_start" xserver_start || e2e_finish
 DESKTOP_MODE=$(xserver_mode)
 
 # ---- 1. the music from the start -----------------------------------------
 capture=$tmp/music.raw
-start_program "$SOURCE_DIR" "$capture"
+start_music_run "$SOURCE_DIR" "$capture"
 wait_for_sound "$capture" $((RATE + RATE / 2)) 30
 first=$FIRST_SOUND
 check "music can be heard in the capture" [ -n "$first" ]
@@ -199,7 +182,7 @@ fi
 workdir=$tmp/loop
 capture=$tmp/loop.raw
 check "working directory with a 0.5 s tone as the music" make_workdir "$workdir" "$TONE"
-start_program "$workdir" "$capture"
+start_music_run "$workdir" "$capture"
 # 2.5 s of sound: five times the file's length.
 wait_for_sound "$capture" $((RATE * 5 / 2)) 30
 first=$FIRST_SOUND
@@ -218,4 +201,4 @@ if [ -n "$first" ]; then
     "$(longest_quiet_run "$capture" "$first" $((RATE * 5 / 2)))"
 fi
 
-finish
+e2e_finish
