@@ -144,6 +144,8 @@ void RestoreDisplayMode() {
   g_saved = false;
 }
 
+bool DisplayIsSwitched() { return g_saved; }
+
 void SetDisplaySwitchingEnabled(bool enabled) { g_enabled = enabled; }
 
 }  // namespace platform

@@ -11,6 +11,9 @@ namespace platform {
 // The mode in use before the first switch is remembered for the restore.
 bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height, std::uint32_t bitsPerPixel);
 
+// True while a switch made by SwitchDisplayMode is in effect.
+bool DisplayIsSwitched();
+
 // Puts the remembered mode back; does nothing when nothing was switched.
 void RestoreDisplayMode();
 

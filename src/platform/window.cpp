@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/display_mode.hpp"
 #include "platform/platform.hpp"
 #include "platform/window_internal.hpp"
 
@@ -60,7 +61,13 @@ void DestroySystemWindow(Window* window) {
 }
 
 void ShowSystemWindow(Window* window) {
-  if (window && window->sdl) SDL_ShowWindow(window->sdl);
+  if (!window || !window->sdl) return;
+  // A window that covers the switched display is marked as covering it, so
+  // that a window manager shows it above its panels and docks. The display
+  // already runs in the window's size, so SDL changes no mode for it.
+  if (DisplayIsSwitched() && window->x == 0 && window->y == 0)
+    SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  SDL_ShowWindow(window->sdl);
 }
 
 void RaiseSystemWindow(Window* window) {
