@@ -1,0 +1,166 @@
+#!/usr/bin/env bash
+# Installed into a prefix of its own, the program is started by its launcher
+# from an unrelated working directory, finds its pictures (the ground is
+# textured, where without them it is plain white) and ends on Escape with
+# status 0. The Debian package built with CPack holds the same files and
+# depends on the runtime libraries.
+set -u
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+build=${WINTERHAIN_BUILD_DIR:-$PWD/build}
+tmp=$(mktemp -d /tmp/winterhain-install.XXXXXX)
+e2e_on_exit rm -rf "$tmp"
+prefix=$tmp/prefix
+
+pictures=(snow.bmp santa.bmp greetings.bmp snowFlake.bmp Baumoben.bmp Baumstamm.bmp
+  Schneeman.bmp Gesicht.bmp Muetze.bmp)
+icon_sizes=(16 22 24 32 48 64 128 256)
+# Installed files, relative to the prefix.
+installed=(games/winterhain libexec/winterhain/winterhain share/applications/winterhain.desktop
+  share/icons/hicolor/scalable/apps/winterhain.svg share/man/man6/winterhain.6.gz
+  share/doc/winterhain/copyright share/doc/winterhain/changelog.gz share/winterhain/Data/music.mp3)
+for p in "${pictures[@]}"; do installed+=("share/winterhain/Data/$p"); done
+for s in "${icon_sizes[@]}"; do installed+=("share/icons/hicolor/${s}x${s}/apps/winterhain.png"); done
+
+# --- install -------------------------------------------------------------
+cmake --install "$build" --prefix "$prefix" >"$tmp/install.log" 2>&1
+check "cmake --install into a temporary prefix succeeds" equals "$?" 0 || cat "$tmp/install.log"
+missing=()
+for f in "${installed[@]}"; do [ -f "$prefix/$f" ] || missing+=("$f"); done
+check "installs all ${#installed[@]} files" equals "${missing[*]}" ""
+check "the launcher is executable" test -x "$prefix/games/winterhain"
+check "the program is executable" test -x "$prefix/libexec/winterhain/winterhain"
+for s in "${icon_sizes[@]}"; do
+  check "the ${s}x${s} icon is a ${s}x${s} PNG" equals \
+    "$(identify -format '%m %wx%h' "$prefix/share/icons/hicolor/${s}x${s}/apps/winterhain.png" 2>&1)" \
+    "PNG ${s}x${s}"
+done
+
+desktop=$prefix/share/applications/winterhain.desktop
+entry() { sed -n "s/^$1=//p" "$desktop"; }
+check "desktop entry: Name" equals "$(entry Name)" Winterhain
+check "desktop entry: Icon" equals "$(entry Icon)" winterhain
+check "desktop entry: Categories" equals "$(entry Categories)" "Game;Amusement;"
+check "desktop entry: Exec runs the installed launcher" equals "$(entry Exec)" "$prefix/games/winterhain"
+check "desktop entry: Path is the installed data folder" equals "$(entry Path)" "$prefix/share/winterhain"
+
+man_text=$(gzip -dc "$prefix/share/man/man6/winterhain.6.gz")
+check "manual page is section 6" grep -q '^\.TH WINTERHAIN 6 ' <<<"$man_text"
+for phrase in Escape Data/snow.bmp music.mp3 'Fehler! Start()' 'Keine Musik!!!!!!!! Error' \
+  SDL_AUDIODRIVER SDL_VIDEODRIVER llvmpipe; do
+  check "manual page mentions $phrase" grep -qF "$phrase" <<<"$man_text"
+done
+
+# --- run -----------------------------------------------------------------
+# Distinct colours in the lower part of a 640 x 480 picture of the window:
+# the snowy ground and the trees. Textured, that is hundreds; without the
+# pictures everything there is drawn plain white (1 or 2 colours).
+ground_colours() {
+  convert "$1" -crop 640x200+0+280 +repage -format '%k' info:
+}
+# The scene has been drawn once the top of the window shows the blue sky
+# (before that the window is black).
+sky_drawn() {
+  local rgb r b
+  rgb=$(convert "$1" -crop 640x60+0+0 +repage -format '%[fx:mean.r] %[fx:mean.b]' info:) || return 1
+  read -r r b <<<"$rgb"
+  awk -v r="$r" -v b="$b" 'BEGIN { exit !(b > r + 0.2) }'
+}
+# Takes pictures of window ID until the sky shows (at most TIMEOUT s);
+# leaves the last one in FILE.
+wait_for_scene() {
+  local id=$1 file=$2 deadline
+  deadline=$(($(_e2e_now_ms) + $(_e2e_sec_to_ms "$3")))
+  until screenshot "$file" "$id" 2>/dev/null && sky_drawn "$file"; do
+    if [ "$(_e2e_now_ms)" -ge "$deadline" ]; then
+      echo "     no scene drawn in window $id after $3 s" >&2
+      return 1
+    fi
+    sleep 0.1
+  done
+}
+
+# Runs COMMAND... in DIR under the X server until Escape; sets RUN_CWD (the
+# program's working directory), RUN_DRAWN (1 once the scene showed),
+# RUN_COLOURS (see ground_colours), RUN_STATUS and RUN_ERR (its stderr).
+run_scene() {
+  local dir=$1 window
+  shift
+  RUN_CWD='' RUN_DRAWN=0 RUN_COLOURS=0 RUN_STATUS=''
+  RUNS=$((RUNS + 1))
+  RUN_ERR=$tmp/stderr.$RUNS
+  # exec all the way down: the launcher execs the program, so $! is its pid.
+  (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$@") 2>"$RUN_ERR" &
+  local pid=$!
+  e2e_on_exit e2e_kill "$pid"
+  if ! window=$(wait_for_window OpenGL 20); then
+    e2e_kill "$pid"
+    return 1
+  fi
+  RUN_CWD=$(readlink "/proc/$pid/cwd")
+  if wait_for_scene "$window" "$tmp/shot.$RUNS.png" 20; then
+    RUN_DRAWN=1
+    RUN_COLOURS=$(ground_colours "$tmp/shot.$RUNS.png")
+  fi
+  send_key "$window" Escape
+  wait_pid_exit "$pid" 20
+  RUN_STATUS=$?
+}
+
+RUNS=0
+xserver_start || exit 1
+elsewhere=$tmp/elsewhere
+mkdir -p "$elsewhere"
+
+run_scene "$elsewhere" "$prefix/games/winterhain"
+check "launcher: the scene is drawn" equals "$RUN_DRAWN" 1
+check "launcher: the program runs in the installed data folder" \
+  equals "$RUN_CWD" "$prefix/share/winterhain"
+check "launcher: the ground is textured ($RUN_COLOURS colours, want >= 100)" \
+  test "$RUN_COLOURS" -ge 100
+check "launcher: Escape ends it with status 0" equals "$RUN_STATUS" 0
+check "launcher: nothing on stderr" test ! -s "$RUN_ERR" || cat "$RUN_ERR"
+check "desktop mode is back" equals "$(xserver_mode)" 1280x1024
+
+# The same program without its pictures (the music only, so no message box
+# comes up): the measure above must tell the two apart.
+nopics=$tmp/nopics
+mkdir -p "$nopics/Data"
+ln -s "$prefix/share/winterhain/Data/music.mp3" "$nopics/Data/music.mp3"
+run_scene "$nopics" "$prefix/libexec/winterhain/winterhain"
+check "without its pictures: the scene is drawn" equals "$RUN_DRAWN" 1
+check "without its pictures: the ground is plain ($RUN_COLOURS colours, want <= 4)" \
+  test "$RUN_COLOURS" -ge 1 -a "$RUN_COLOURS" -le 4
+check "without its pictures: Escape ends it with status 0" equals "$RUN_STATUS" 0
+
+# --- package -------------------------------------------------------------
+if command -v dpkg-deb >/dev/null; then
+  cpack --config "$build/CPackConfig.cmake" -G DEB -B "$tmp/pkg" >"$tmp/cpack.log" 2>&1
+  check "cpack builds the package" equals "$?" 0 || tail -n 20 "$tmp/cpack.log"
+  deb=$(find "$tmp/pkg" -maxdepth 1 -name 'winterhain_*.deb' | head -n 1)
+  check "package file is named winterhain_<version>_<arch>.deb" \
+    grep -qE '^winterhain_[0-9]+\.[0-9]+\.[0-9]+_[a-z0-9]+\.deb$' <<<"$(basename "${deb:-none}")"
+  if [ -n "$deb" ]; then
+    dpkg-deb -c "$deb" | awk '{ print $NF }' | sed 's#^\./##' >"$tmp/list"
+    missing=()
+    for f in "${installed[@]}"; do grep -qxF "usr/$f" "$tmp/list" || missing+=("usr/$f"); done
+    check "package holds all ${#installed[@]} files under /usr" equals "${missing[*]}" ""
+    check "package holds nothing outside /usr" equals "$(grep -v '^usr/' "$tmp/list" | grep -v '^$')" ""
+    check "package: name" equals "$(dpkg-deb -f "$deb" Package)" winterhain
+    check "package: section" equals "$(dpkg-deb -f "$deb" Section)" games
+    check "package: maintainer" equals "$(dpkg-deb -f "$deb" Maintainer)" \
+      "Winterhain developers <winterhain@example.org>"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    for lib in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libgl1 libglu1 libx11-6 libxrandr2; do
+      check "package depends on $lib" grep -qE "(^|[ ,|])$lib([ ,(|]|$)" <<<"$depends" ||
+        echo "     Depends: $depends"
+    done
+    desktop_in_deb=$(dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/applications/winterhain.desktop)
+    check "package: desktop entry runs /usr/games/winterhain" \
+      grep -qx 'Exec=/usr/games/winterhain' <<<"$desktop_in_deb"
+    check "package: desktop entry starts in /usr/share/winterhain" \
+      grep -qx 'Path=/usr/share/winterhain' <<<"$desktop_in_deb"
+  fi
+fi
+e2e_finish
