@@ -27,3 +27,11 @@ data:
 
 clean:
 	rm -rf $(BUILD) build-*
+
+include packaging/deb.mk
+
+# Frame rates, start-up time, memory, allocations and instructions per
+# frame, as one table (not part of make test).
+bench: build
+	cmake --build $(BUILD) -j$(JOBS) --target winterhain-bench winterhain_swap_counter
+	BUILD=$(BUILD) tools/bench/bench.sh
