@@ -9,6 +9,10 @@ namespace platform {
 namespace {
 std::function<void()> g_beforeSwap;
 PixelFormatRequest g_grantedRequest;
+// The GL library stays loaded from the first pixel-format query on: SDL
+// would otherwise unload it with the last OpenGL window, while the context
+// (which outlives the window) still needs it, and loading it again is slow.
+bool g_libraryLoaded = false;
 
 bool SameRequest(const PixelFormatRequest& a, const PixelFormatRequest& b) {
   return a.doubleBuffer == b.doubleBuffer && a.colorBits == b.colorBits &&
@@ -38,11 +42,11 @@ void ApplyAttributes(const PixelFormatRequest& request) {
 
 int ChoosePixelFormat(Window* window, const PixelFormatRequest&) {
   if (!window || !window->sdl) return 0;
-  if (SDL_GL_LoadLibrary(nullptr) != 0) {
+  if (!g_libraryLoaded && SDL_GL_LoadLibrary(nullptr) != 0) {
     SetLastError(std::string("no OpenGL available (") + SDL_GetError() + ")");
     return 0;
   }
-  SDL_GL_UnloadLibrary();  // balance the load above; the window keeps its own
+  g_libraryLoaded = true;
   return 1;
 }
 
@@ -61,13 +65,7 @@ bool SetPixelFormat(Window* window, int index, const PixelFormatRequest& request
 GLContextHandle CreateGLContext(Window* window) {
   if (!window || !window->sdl || !window->hasPixelFormat) return nullptr;
   SDL_GLContext context = SDL_GL_CreateContext(window->sdl);
-  if (!context) {
-    SetLastError(std::string("cannot create an OpenGL context (") + SDL_GetError() + ")");
-    return nullptr;
-  }
-  // The context outlives its window; keep the GL library loaded until the
-  // context is deleted, or SDL unloads it with the window.
-  SDL_GL_LoadLibrary(nullptr);
+  if (!context) SetLastError(std::string("cannot create an OpenGL context (") + SDL_GetError() + ")");
   return context;
 }
 
@@ -77,9 +75,7 @@ bool MakeGLContextCurrent(Window* window, GLContextHandle context) {
 }
 
 void DeleteGLContext(GLContextHandle context) {
-  if (!context) return;
-  SDL_GL_DeleteContext(context);
-  SDL_GL_UnloadLibrary();
+  if (context) SDL_GL_DeleteContext(context);
 }
 
 bool HasCurrentGLContext() { return SDL_GL_GetCurrentContext() != nullptr; }
