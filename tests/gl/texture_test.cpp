@@ -113,3 +113,24 @@ TEST_F(TextureTest, LoadingTwiceMakesASecondName) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(TextureTest, SliversGluCannotRescaleAreRefusedForMipmapping) {
+  // 1 to 3 pixels wide with a side that is not a power of two: GLU's
+  // rescaled copy would be read past its end by the driver.
+  for (auto [width, height] : {std::pair{2, 99}, {1, 46}, {3, 5}}) {
+    ASSERT_TRUE(testbmp::WriteSolidBmp("Data/sliver.bmp", width, height, Rgb{9, 9, 9}));
+    CTexture texture;
+    EXPECT_FALSE(texture.LoadMipmapped("Data/sliver.bmp", GL_LINEAR, GL_LINEAR)) << width << "x" << height;
+    EXPECT_EQ(texture.Name(), 0u);
+    EXPECT_TRUE(texture.Load("Data/sliver.bmp", GL_LINEAR, GL_LINEAR)) << "single level is fine";
+  }
+  for (auto [width, height] : {std::pair{2, 64}, {1, 1}, {4, 99}, {8, 3}}) {
+    ASSERT_TRUE(testbmp::WriteSolidBmp("Data/ok.bmp", width, height, Rgb{9, 9, 9}));
+    CTexture texture;
+    EXPECT_TRUE(texture.LoadMipmapped("Data/ok.bmp", GL_LINEAR, GL_LINEAR)) << width << "x" << height;
+  }
+}
+
+}  // namespace
