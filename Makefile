@@ -30,6 +30,8 @@ clean:
 
 include packaging/deb.mk
 
+include tests/fuzz/fuzz.mk
+
 # Frame rates, start-up time, memory, allocations and instructions per
 # frame, as one table (not part of make test).
 bench: build
