@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "platform/gl_surface.hpp"
+#include "scene/sky.hpp"
 #include "shell/scene_wnd.hpp"
 
 void CSceneWnd::InitGL() {
@@ -38,18 +39,6 @@ void CSceneWnd::PlaceTrees() {
 }
 
 namespace {
-// The sky: a full-view quad, dark blue at the top to lighter blue below.
-void DrawSky() {
-  glBegin(GL_QUADS);
-  glColor3f(0.0f, 0.15f, 0.5f);
-  glVertex3f(-1.15f, 1.15f, -2.0f);
-  glVertex3f(1.15f, 1.15f, -2.0f);
-  glColor3f(0.0f, 0.25f, 0.6f);
-  glVertex3f(1.15f, -1.15f, -2.0f);
-  glVertex3f(-1.15f, -1.15f, -2.0f);
-  glEnd();
-}
-
 // The snowy ground: 100 x 100 units on y = 0, its picture tiled 5 x 5.
 void DrawGroundQuad() {
   glBegin(GL_QUADS);

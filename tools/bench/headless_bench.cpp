@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/gl_surface.hpp"
+#include "scene/sky.hpp"
 #include "scene_capture.hpp"
 #include "shell/scene_wnd.hpp"
 
@@ -48,14 +49,7 @@ void EmptyFrame(CSceneWnd& window) {
   glClear(GL_DEPTH_BUFFER_BIT);
   glDisable(GL_DEPTH_TEST);
   glDisable(GL_TEXTURE_2D);
-  glBegin(GL_QUADS);
-  glColor3f(0.0f, 0.15f, 0.5f);
-  glVertex3f(-1.15f, 1.15f, -2.0f);
-  glVertex3f(1.15f, 1.15f, -2.0f);
-  glColor3f(0.0f, 0.25f, 0.6f);
-  glVertex3f(1.15f, -1.15f, -2.0f);
-  glVertex3f(-1.15f, -1.15f, -2.0f);
-  glEnd();
+  DrawSky();
   glEnable(GL_TEXTURE_2D);
   glEnable(GL_DEPTH_TEST);
   platform::SwapWindowBuffers(window.m_hWnd);
