@@ -4,7 +4,6 @@
 
 namespace platform {
 namespace {
-bool g_watching = false;
 bool g_escapePressed = false;
 
 // Sees every key press as SDL queues it, so a press and release that both
@@ -15,12 +14,15 @@ int WatchKeys(void*, SDL_Event* event) {
 }
 }  // namespace
 
+void StartKeyWatch() {
+  g_escapePressed = false;
+  SDL_AddEventWatch(WatchKeys, nullptr);
+}
+
+void StopKeyWatch() { SDL_DelEventWatch(WatchKeys, nullptr); }
+
 std::uint16_t GetAsyncKeyState(Key key) {
   if (key != Key::Escape || !SDL_WasInit(SDL_INIT_VIDEO)) return 0;
-  if (!g_watching) {
-    SDL_AddEventWatch(WatchKeys, nullptr);
-    g_watching = true;
-  }
   SDL_PumpEvents();
   std::uint16_t state = 0;
   if (SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE]) state |= kKeyDownNow;

@@ -10,6 +10,11 @@ enum class Key : int { Escape = 27 };
 constexpr std::uint16_t kKeyDownNow = 0x8000;
 constexpr std::uint16_t kKeyPressedSincePoll = 0x0001;
 
+// Watches key presses from the moment video is up, so a press made before
+// the first poll (while the first frames are still being prepared) counts.
+void StartKeyWatch();
+void StopKeyWatch();
+
 // kKeyDownNow if the key is down now, kKeyPressedSincePoll if it went down
 // since the previous call (both may be set); 0 otherwise.
 std::uint16_t GetAsyncKeyState(Key key);

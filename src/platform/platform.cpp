@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/keyboard.hpp"
+
 namespace platform {
 namespace {
 std::string g_lastError;
@@ -35,13 +37,17 @@ bool InitVideo() {
       SetLastError("no display to show the scene on (is DISPLAY or WAYLAND_DISPLAY set?)");
     } else {
       g_videoState = 1;
+      StartKeyWatch();
     }
   }
   return g_videoState == 1;
 }
 
 void Shutdown() {
-  if (g_videoState == 1) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (g_videoState == 1) {
+    StopKeyWatch();
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
   g_videoState = 0;
   SDL_Quit();
 }
