@@ -43,10 +43,7 @@ bool ReadHeader(const char* path, std::uint8_t (&header)[kHeaderBytes], std::uin
 Bitmap* FromSurface(SDL_Surface* surface) {
   if (surface->format->BitsPerPixel != 24 || surface->w <= 0 || surface->h <= 0) return nullptr;
   auto* bitmap = new Bitmap{surface->w, surface->h, StrideOf(surface->w), {}};
-  // One spare row of zeros after the picture: GLU's rescaling of pictures
-  // whose sides are not powers of two reads a few bytes past the last row.
-  const std::size_t pictureBytes = static_cast<std::size_t>(bitmap->widthBytes) * bitmap->height;
-  bitmap->rows.assign(pictureBytes + static_cast<std::size_t>(bitmap->widthBytes) + 16, 0);
+  bitmap->rows.assign(static_cast<std::size_t>(bitmap->widthBytes) * bitmap->height, 0);
   const auto* pixels = static_cast<const std::uint8_t*>(surface->pixels);
   for (int row = 0; row < bitmap->height; ++row)
     std::memcpy(&bitmap->rows[static_cast<std::size_t>(bitmap->height - 1 - row) * bitmap->widthBytes],

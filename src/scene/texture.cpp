@@ -2,19 +2,37 @@
 
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 #ifndef GL_BGR_EXT
 #define GL_BGR_EXT 0x80E0
 #endif
 
 namespace {
-bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }
+// GLU uploads the mipmap levels it makes (and any rescaled copy) from
+// buffers of its own, packed tightly, under the row alignment in force: at
+// an alignment of 4, levels 1 or 2 pixels wide are read past their end.
+// So the chain is built from tightly packed rows at an alignment of 1, and
+// the alignment of 4 the bitmap rows need is put back afterwards. The copy
+// keeps a spare row, since GLU's rescaling reads a little past the last.
+std::vector<std::uint8_t> TightRows(const platform::BitmapInfo& bitmap) {
+  const std::size_t rowBytes = static_cast<std::size_t>(bitmap.width) * 3;
+  std::vector<std::uint8_t> rows(rowBytes * (bitmap.height + 1) + 16, 0);
+  const auto* source = static_cast<const std::uint8_t*>(bitmap.bits);
+  for (int row = 0; row < bitmap.height; ++row)
+    std::copy_n(source + static_cast<std::size_t>(row) * bitmap.widthBytes, rowBytes,
+                &rows[row * rowBytes]);
+  return rows;
+}
 
-// GLU rescales a picture whose sides are not powers of two into a buffer of
-// its own, packed tightly, and uploads it under the 4-byte row alignment in
-// force: for a rescaled width of 1 or 2 pixels the driver then reads past
-// the end of GLU's buffer. Such slivers are refused instead.
-bool GluCannotRescale(const platform::BitmapInfo& bitmap) {
-  return bitmap.width < 4 && !(IsPowerOfTwo(bitmap.width) && IsPowerOfTwo(bitmap.height));
+void BuildMipmaps(const platform::BitmapInfo& bitmap) {
+  const std::vector<std::uint8_t> rows = TightRows(bitmap);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  gluBuild2DMipmaps(GL_TEXTURE_2D, 3, bitmap.width, bitmap.height, GL_BGR_EXT, GL_UNSIGNED_BYTE,
+                    rows.data());
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
 }  // namespace
 
@@ -31,11 +49,6 @@ bool CTexture::LoadBitmapFile(const char* path, platform::BitmapInfo& bitmap) {
 bool CTexture::Upload(const char* path, GLint minFilter, GLint magFilter, bool mipmapped) {
   platform::BitmapInfo bitmap;
   if (!LoadBitmapFile(path, bitmap)) return false;
-  if (mipmapped && GluCannotRescale(bitmap)) {
-    platform::DeleteBitmap(m_hBitmap);
-    m_hBitmap = nullptr;
-    return false;
-  }
   // BMP rows are padded to 4 bytes, as this alignment expects.
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
   glGenTextures(1, &m_textureName);
@@ -43,8 +56,7 @@ bool CTexture::Upload(const char* path, GLint minFilter, GLint magFilter, bool m
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
   if (mipmapped)
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, bitmap.width, bitmap.height, GL_BGR_EXT, GL_UNSIGNED_BYTE,
-                      bitmap.bits);
+    BuildMipmaps(bitmap);
   else
     glTexImage2D(GL_TEXTURE_2D, 0, 3, bitmap.width, bitmap.height, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE,
                  bitmap.bits);

@@ -116,20 +116,31 @@ TEST_F(TextureTest, LoadingTwiceMakesASecondName) {
 
 namespace {
 
-TEST_F(TextureTest, SliversGluCannotRescaleAreRefusedForMipmapping) {
-  // 1 to 3 pixels wide with a side that is not a power of two: GLU's
-  // rescaled copy would be read past its end by the driver.
-  for (auto [width, height] : {std::pair{2, 99}, {1, 46}, {3, 5}}) {
-    ASSERT_TRUE(testbmp::WriteSolidBmp("Data/sliver.bmp", width, height, Rgb{9, 9, 9}));
+TEST_F(TextureTest, NarrowAndTallPicturesMipmapWholeAndLeaveTheAlignmentAtFour) {
+  // GLU's own levels 1 or 2 pixels wide (and its rescaled copies) must be
+  // uploaded from tightly packed rows; every level then holds the colour.
+  for (auto [width, height] : {std::pair{2, 99}, {1, 46}, {3, 5}, {2, 64}, {8, 3}, {4, 99}}) {
+    ASSERT_TRUE(testbmp::WriteSolidBmp("Data/tall.bmp", width, height, Rgb{9, 80, 200}));
     CTexture texture;
-    EXPECT_FALSE(texture.LoadMipmapped("Data/sliver.bmp", GL_LINEAR, GL_LINEAR)) << width << "x" << height;
-    EXPECT_EQ(texture.Name(), 0u);
-    EXPECT_TRUE(texture.Load("Data/sliver.bmp", GL_LINEAR, GL_LINEAR)) << "single level is fine";
-  }
-  for (auto [width, height] : {std::pair{2, 64}, {1, 1}, {4, 99}, {8, 3}}) {
-    ASSERT_TRUE(testbmp::WriteSolidBmp("Data/ok.bmp", width, height, Rgb{9, 9, 9}));
-    CTexture texture;
-    EXPECT_TRUE(texture.LoadMipmapped("Data/ok.bmp", GL_LINEAR, GL_LINEAR)) << width << "x" << height;
+    ASSERT_TRUE(texture.LoadMipmapped("Data/tall.bmp", GL_LINEAR, GL_LINEAR)) << width << "x" << height;
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    for (GLint level = 0;; ++level) {
+      GLint w = 0, h = 0;
+      glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &w);
+      glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &h);
+      if (w == 0) break;
+      std::vector<std::uint8_t> pixels(static_cast<std::size_t>(w) * h * 3);
+      glPixelStorei(GL_PACK_ALIGNMENT, 1);
+      glGetTexImage(GL_TEXTURE_2D, level, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+      for (std::size_t i = 0; i < pixels.size(); i += 3)
+        ASSERT_EQ((std::vector<int>{pixels[i], pixels[i + 1], pixels[i + 2]}),
+                  (std::vector<int>{9, 80, 200}))
+            << width << "x" << height << " level " << level;
+      if (w == 1 && h == 1) break;
+    }
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 4);
   }
 }
 
