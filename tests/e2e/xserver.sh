@@ -88,7 +88,7 @@ e2e_kill() {
   kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return 0; }
   # SDL shows X11 message boxes from a child process of the program, which
   # would outlive it with its box still up.
-  pkill -KILL -P "$pid" 2>/dev/null
+  pkill -KILL -P "$pid" 2>/dev/null || true
   kill -TERM "$pid" 2>/dev/null
   if ! wait_pid_exit "$pid" "$timeout" >/dev/null 2>&1 && kill -0 "$pid" 2>/dev/null; then
     kill -KILL "$pid" 2>/dev/null
