@@ -17,6 +17,7 @@
 #include "shell/scene_wnd.hpp"
 #include "support/bmp_writer.hpp"
 #include "support/gl_window.hpp"
+#include "support/reference_draws.hpp"
 #include "support/temp_data_dir.hpp"
 
 namespace {
@@ -277,20 +278,6 @@ TEST_F(SnowfallInScene, FlakesOnlyAddLightToTheFrame) {
 
 // ---- A whole run, in a fresh process ----------------------------------
 
-class ReferenceDraws {
- public:
-  int Next() {
-    m_state = m_state * 214013u + 2531011u;
-    return static_cast<int>((m_state >> 16) & 0x7FFF);
-  }
-  template <int N>
-  void Fill(int (&draws)[N]) {
-    for (int& draw : draws) draw = Next();
-  }
-
- private:
-  std::uint32_t m_state = 1;
-};
 
 // One frame of the flakes as the rules have it, drawing respawns from the
 // reference in block order.

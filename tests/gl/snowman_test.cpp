@@ -19,19 +19,10 @@
 
 #include "scene_capture.hpp"
 #include "support/bmp_writer.hpp"
+#include "support/fresh_process.hpp"
 #include "support/gl_window.hpp"
+#include "support/quadric_watch.hpp"
 #include "support/temp_data_dir.hpp"
-
-// Defined in tree_test.cpp: GLU's quadric maker, watched and able to fail,
-// and running the current test again in a new process.
-namespace quadric_watch {
-extern std::vector<GLUquadric*> made;
-extern int failuresLeft;
-void Reset();
-}  // namespace quadric_watch
-namespace fresh_process {
-int RunThisTestAgain(const std::vector<std::string>& extraEnv);
-}
 
 namespace {
 

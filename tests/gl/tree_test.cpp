@@ -2,10 +2,7 @@
 // behind, and where tree 0 appears on the first frame.
 #include "scene/tree.hpp"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -17,70 +14,10 @@
 
 #include "scene_capture.hpp"
 #include "support/bmp_writer.hpp"
+#include "support/fresh_process.hpp"
 #include "support/gl_window.hpp"
+#include "support/quadric_watch.hpp"
 #include "support/temp_data_dir.hpp"
-
-extern char** environ;
-
-// GLU's quadric maker, watched: this binary's definition comes before
-// libGLU's, records every quadric made and hands out null when a test asks
-// for it, as GLU does when it runs out of memory. Shared with
-// snowman_test.cpp.
-namespace quadric_watch {
-std::vector<GLUquadric*> made;
-std::vector<GLUquadric*> withoutNormals;  // given gluQuadricNormals(GLU_NONE)
-int failuresLeft = 0;
-
-void Reset() {
-  made.clear();
-  withoutNormals.clear();
-  failuresLeft = 0;
-}
-}  // namespace quadric_watch
-
-extern "C" GLUquadric* gluNewQuadric() {
-  using NewQuadric = GLUquadric* (*)();
-  static const auto real = reinterpret_cast<NewQuadric>(dlsym(RTLD_NEXT, "gluNewQuadric"));
-  if (quadric_watch::failuresLeft > 0) {
-    --quadric_watch::failuresLeft;
-    return nullptr;
-  }
-  GLUquadric* quadric = real();
-  quadric_watch::made.push_back(quadric);
-  return quadric;
-}
-
-extern "C" void gluQuadricNormals(GLUquadric* quadric, GLenum normals) {
-  using QuadricNormals = void (*)(GLUquadric*, GLenum);
-  static const auto real = reinterpret_cast<QuadricNormals>(dlsym(RTLD_NEXT, "gluQuadricNormals"));
-  if (normals == GLU_NONE) quadric_watch::withoutNormals.push_back(quadric);
-  real(quadric, normals);
-}
-
-// The class-wide "pictures loaded" flags hold for the whole process, so a
-// test that needs them clear runs itself again in a new process of this
-// binary when an earlier test here has set them. Shared with
-// snowman_test.cpp.
-namespace fresh_process {
-// Runs the current test alone in a new process, with `extraEnv` added to the
-// environment; returns its exit status (-1 when it could not run).
-int RunThisTestAgain(const std::vector<std::string>& extraEnv) {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string filter = std::string("--gtest_filter=") + info->test_suite_name() + "." + info->name();
-  std::string exe = "/proc/self/exe";
-  char* argv[] = {exe.data(), filter.data(), nullptr};
-  std::vector<std::string> env(extraEnv);
-  std::vector<char*> envp;
-  for (char** e = environ; *e; ++e) envp.push_back(*e);
-  for (std::string& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  pid_t pid = 0;
-  if (posix_spawn(&pid, exe.c_str(), nullptr, nullptr, argv, envp.data()) != 0) return -1;
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
-}
-}  // namespace fresh_process
 
 namespace {
 

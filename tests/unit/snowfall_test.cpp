@@ -12,26 +12,11 @@
 
 #include "scene/snowfall.hpp"
 #include "scene/scene_random.hpp"
+#include "support/reference_draws.hpp"
 #include "support/temp_data_dir.hpp"
 
 namespace {
 
-// The generator's formula, written out here so the expectations do not
-// lean on the code under test.
-class ReferenceDraws {
- public:
-  int Next() {
-    m_state = m_state * 214013u + 2531011u;
-    return static_cast<int>((m_state >> 16) & 0x7FFF);
-  }
-  template <int N>
-  void Fill(int (&draws)[N]) {
-    for (int& draw : draws) draw = Next();
-  }
-
- private:
-  std::uint32_t m_state = 1;
-};
 
 // The 500 flakes Init makes from the generator's first 4000 draws.
 std::vector<SnowFlake> ReferenceSeeding(ReferenceDraws& draws) {
