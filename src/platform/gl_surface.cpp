@@ -14,13 +14,6 @@ PixelFormatRequest g_grantedRequest;
 // (which outlives the window) still needs it, and loading it again is slow.
 bool g_libraryLoaded = false;
 
-bool SameRequest(const PixelFormatRequest& a, const PixelFormatRequest& b) {
-  return a.doubleBuffer == b.doubleBuffer && a.colorBits == b.colorBits &&
-         a.alphaBits == b.alphaBits && a.depthBits == b.depthBits &&
-         a.stencilBits == b.stencilBits && a.accumBits == b.accumBits &&
-         a.auxBuffers == b.auxBuffers;
-}
-
 void ApplyAttributes(const PixelFormatRequest& request) {
   const int channel = request.colorBits / 3;
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
@@ -52,7 +45,7 @@ int ChoosePixelFormat(Window* window, const PixelFormatRequest&) {
 
 bool SetPixelFormat(Window* window, int index, const PixelFormatRequest& request) {
   if (!window || index != 1) return false;
-  if (window->hasPixelFormat) return SameRequest(request, g_grantedRequest);
+  if (window->hasPixelFormat) return request == g_grantedRequest;
   // The drawable's configuration is fixed when an SDL window is made, so the
   // hidden window is made again, this time for OpenGL.
   ApplyAttributes(request);

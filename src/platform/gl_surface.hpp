@@ -17,6 +17,8 @@ struct PixelFormatRequest {
   int stencilBits = 0;
   int accumBits = 0;
   int auxBuffers = 0;
+
+  bool operator==(const PixelFormatRequest&) const = default;
 };
 
 using GLContextHandle = void*;
