@@ -22,8 +22,9 @@ void StartKeyWatch() {
 void StopKeyWatch() { SDL_DelEventWatch(WatchKeys, nullptr); }
 
 std::uint16_t GetAsyncKeyState(Key key) {
+  // No pumping here: the message loop has just pumped the system's events,
+  // and the watch has seen every press among them.
   if (key != Key::Escape || !SDL_WasInit(SDL_INIT_VIDEO)) return 0;
-  SDL_PumpEvents();
   std::uint16_t state = 0;
   if (SDL_GetKeyboardState(nullptr)[SDL_SCANCODE_ESCAPE]) state |= kKeyDownNow;
   if (g_escapePressed) state |= kKeyPressedSincePoll;
