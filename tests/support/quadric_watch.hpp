@@ -1,4 +1,4 @@
-// GLU's quadric maker, watched (tests/gl/quadric_watch.cpp): the test
+// GLU's quadric maker, watched (quadric_watch.cpp beside this header): the test
 // binary's own gluNewQuadric comes before libGLU's, calls it, records every
 // quadric made and hands out null while failuresLeft says so, as GLU does
 // when it runs out of memory.
