@@ -3,8 +3,13 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "music/background_music.hpp"
+#include "platform/audio.hpp"
 #include "platform/gl_surface.hpp"
 #include "platform/keyboard.hpp"
+#include "scene/motion.hpp"
+#include "scene/scene_frame.hpp"
+#include "scene/sprites.hpp"
 
 BEGIN_MESSAGE_MAP(CSceneWnd, CWnd)
   ON_WM_CREATE()
@@ -63,4 +68,61 @@ void CSceneWnd::Tick() {
   m_frameDelta = WaitForNextFrame(m_clock, m_lastTime);
   if (platform::GetAsyncKeyState(platform::Key::Escape)) PostMessage(WM_CLOSE, 0, 0);
   DrawScene();
+}
+
+SceneAnimation CSceneWnd::Animation() const {
+  return {m_groundAngle, m_bobOffset, m_bobVelocity, m_santaVisible,
+          m_santaX,      m_santaY,    m_frameDelta,  m_lastTime};
+}
+
+void CSceneWnd::InitGL() {
+  scene::SetUpGLState();
+  m_groundTexture.LoadMipmapped("Data/snow.bmp", GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR);
+  m_snowfall.Init();
+  m_santaTexture.Load("Data/santa.bmp", GL_LINEAR, GL_LINEAR);
+  m_greetingsTexture.Load("Data/greetings.bmp", GL_LINEAR, GL_LINEAR);
+  PlaceTrees();
+  m_snowman.Init();
+  m_snowman.x = -6.0f;
+  m_snowman.y = 0.0f;
+  m_snowman.z = 0.0f;
+}
+
+void CSceneWnd::PlaceTrees() { scene::PlaceTrees(m_trees); }
+
+void CSceneWnd::DrawScene() {
+  scene::DrawBackdrop();
+  DrawSanta();
+  DrawGreetings();
+  scene::DrawGroundScene(m_groundTexture, m_groundAngle, m_bobOffset, m_trees, m_snowman);
+  m_snowfall.Draw(m_frameDelta);
+  AnimateGround();
+  platform::SwapWindowBuffers(m_pDC ? m_pDC->m_hDC : nullptr);
+}
+
+void CSceneWnd::DrawSanta() {
+  if (!m_santaVisible) return;
+  scene::DrawSantaSprite(m_santaTexture, m_santaX, m_santaY);
+  MoveSanta();
+}
+
+void CSceneWnd::DrawGreetings() { scene::DrawGreetingsBanner(m_greetingsTexture); }
+
+void CSceneWnd::AnimateGround() {
+  if (scene::TurnGround(m_groundAngle, m_frameDelta)) m_santaVisible = true;
+  scene::BobGround(m_bobOffset, m_bobVelocity);
+}
+
+void CSceneWnd::MoveSanta() {
+  if (scene::MoveSanta(m_santaX, m_frameDelta)) m_santaVisible = false;
+}
+
+void CSceneWnd::StartMusic() {
+  if (!m_playMusic) return;
+  m_musicStream = StartBackgroundMusic(platform::SdlMixerAudio(), m_hWnd, MessageBoxesOf(*this));
+}
+
+void CSceneWnd::StopMusic() {
+  if (!m_playMusic) return;
+  StopBackgroundMusic(platform::SdlMixerAudio(), m_musicStream);
 }

@@ -21,6 +21,19 @@ struct SceneWndOptions {
   bool playMusic = true;
 };
 
+// The animation state of the frame as the window holds it, for tools and
+// tests that watch the scene run.
+struct SceneAnimation {
+  float groundAngle;
+  float bobOffset;
+  float bobVelocity;
+  bool santaVisible;
+  float santaX;
+  float santaY;
+  float frameDelta;
+  float lastTime;
+};
+
 class CSceneWnd : public CWnd {
  public:
   explicit CSceneWnd(const SceneWndOptions& options = SceneWndOptions{});
@@ -32,11 +45,14 @@ class CSceneWnd : public CWnd {
   // poll Escape, draw and animate one frame.
   void Tick();
 
-  // Scene frame (scene/scene_frame.cpp).
+  // One-time GL state and everything the scene loads; the context is current.
   void InitGL();
+  // One frame: backdrop, santa, banner, ground scene, flakes, then the
+  // animation steps and the buffer swap.
   void DrawScene();
 
   const CSnowfall& Snowfall() const { return m_snowfall; }
+  SceneAnimation Animation() const;
 
  protected:
   int OnCreate(CREATESTRUCT* cs);
@@ -46,14 +62,11 @@ class CSceneWnd : public CWnd {
   DECLARE_MESSAGE_MAP()
 
  private:
-  friend class SceneWndProbe;  // lets tests read the animation state
-
   void DrawSanta();
   void DrawGreetings();
   void PlaceTrees();
   void AnimateGround();
   void MoveSanta();
-  // Background music (music/scene_music.cpp).
   void StartMusic();
   void StopMusic();
 

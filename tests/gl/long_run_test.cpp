@@ -19,7 +19,6 @@
 #include "scene_capture.hpp"
 #include "shell/scene_wnd.hpp"
 #include "support/bmp_writer.hpp"
-#include "support/scene_wnd_probe.hpp"
 #include "support/temp_data_dir.hpp"
 
 namespace {
@@ -78,17 +77,18 @@ class LongRunTest : public ::testing::Test {
 
   // Runs one frame advanced by `advance` ms and checks everything after it.
   void Frame(SceneCapture& capture, double advance) {
-    SceneWndProbe probe(capture.Window());
-    const float previousLastTime = probe.LastTime();
+    const SceneAnimation previous = capture.Window().Animation();
+    const float previousLastTime = previous.lastTime;
     const double before = m_trueTime;
     m_trueTime += advance;  // the same sum the manual clock keeps
     const double elapsed = m_trueTime - before;
     capture.Run({advance}, false);
     ++m_frames;
+    const SceneAnimation after = capture.Window().Animation();
 
     // The frame delta is the true elapsed time, up to the rounding of the
     // stored last time (to float) and of the delta itself.
-    const float delta = probe.FrameDelta();
+    const float delta = after.frameDelta;
     const double error = std::fabs(delta - elapsed);
     const double bound = HalfSpacing(previousLastTime) + HalfSpacing(delta) + kClockSlack;
     if (error > bound) {
@@ -101,22 +101,39 @@ class LongRunTest : public ::testing::Test {
       m_largestErrorPast24 = std::max(m_largestErrorPast24, error);
     else
       m_largestErrorBelow24 = std::max(m_largestErrorBelow24, error);
-    const float lastTime = probe.LastTime();
+    const float lastTime = after.lastTime;
     if (std::fabs(lastTime - m_trueTime) > HalfSpacing(lastTime) + kClockSlack)
       ADD_FAILURE() << "frame " << m_frames << ": last time " << lastTime << " for " << m_trueTime;
 
-    const float angle = probe.GroundAngle();
+    const float angle = after.groundAngle;
     if (!(angle >= 0.0f && angle < 360.0f))
       ADD_FAILURE() << "frame " << m_frames << ": ground angle " << angle;
-    const float santaX = probe.SantaX();
+    const float santaX = after.santaX;
     if (!(santaX >= -2.0f && santaX < 2.0f))
       ADD_FAILURE() << "frame " << m_frames << ": Santa at " << santaX;
     // The bob turns round once it is past 1.5 either way: one step beyond at most.
-    if (!(std::fabs(probe.BobOffset()) <= 1.5f + 0.015f + 1e-4f) ||
-        std::fabs(probe.BobVelocity()) != 0.015f)
-      ADD_FAILURE() << "frame " << m_frames << ": bob " << probe.BobOffset() << " moving "
-                    << probe.BobVelocity();
+    if (!(std::fabs(after.bobOffset) <= 1.5f + 0.015f + 1e-4f) ||
+        std::fabs(after.bobVelocity) != 0.015f)
+      ADD_FAILURE() << "frame " << m_frames << ": bob " << after.bobOffset << " moving "
+                    << after.bobVelocity;
+    CheckSanta(previous, after, elapsed);
     CheckFlakes(capture.Window().Snowfall());
+  }
+
+  // Santa comes back whenever the ground completes a turn (its angle went
+  // down); otherwise a hidden one stays hidden, and a visible one is gone
+  // after a little more than the 4 s it takes to cross from the left edge.
+  void CheckSanta(const SceneAnimation& before, const SceneAnimation& after, double elapsed) {
+    const bool turned = after.groundAngle < before.groundAngle;
+    if (turned && !after.santaVisible)
+      ADD_FAILURE() << "frame " << m_frames << ": the ground turned and Santa stays away";
+    if (!turned && !before.santaVisible && after.santaVisible)
+      ADD_FAILURE() << "frame " << m_frames << ": Santa came back with no turn";
+    if (!turned && before.santaVisible && elapsed >= 4100.0 && after.santaVisible)
+      ADD_FAILURE() << "frame " << m_frames << ": Santa still in the sky after " << elapsed
+                    << " ms";
+    m_santaReturns += turned;
+    m_santaCrossings += before.santaVisible && !after.santaVisible;
   }
 
   // After a frame every flake is within the field, above the ground (one
@@ -158,6 +175,8 @@ class LongRunTest : public ::testing::Test {
   double m_largestErrorPast25 = 0.0;
   float m_lowest = 25.0f;
   long m_reborn = 0;
+  long m_santaReturns = 0;
+  long m_santaCrossings = 0;
 };
 
 TEST_F(LongRunTest, PastTwoToThe25MillisecondsTimeAnimationAndFlakesStayInBounds) {
@@ -177,7 +196,7 @@ TEST_F(LongRunTest, PastTwoToThe25MillisecondsTimeAnimationAndFlakesStayInBounds
   const long residentAfterSecondHalf = ResidentBytes();
 
   EXPECT_GT(m_trueTime, kTwo25);
-  EXPECT_GT(SceneWndProbe(capture.Window()).LastTime(), static_cast<float>(kTwo25));
+  EXPECT_GT(capture.Window().Animation().lastTime, static_cast<float>(kTwo25));
   EXPECT_GE(m_frames - framesInFirstHalf, framesInFirstHalf - 200);  // halves of like size
   // The run reached each precision: errors only 2 ms (4 ms) spacing allows.
   EXPECT_LE(m_largestErrorBelow24, 0.5 + kClockSlack + 1e-5);
@@ -186,6 +205,9 @@ TEST_F(LongRunTest, PastTwoToThe25MillisecondsTimeAnimationAndFlakesStayInBounds
   // Flakes did reach the ground and were reborn, and the lowest ones stood
   // right down there, so the bounds were tested at their edges.
   EXPECT_GT(m_reborn, 10000);
+  // Santa crossed and came back many times, so its checks had work to do.
+  EXPECT_GT(m_santaReturns, 1000);
+  EXPECT_GT(m_santaCrossings, 500);
   EXPECT_LT(m_lowest, -1.9f);
 
   ASSERT_GT(residentAfterFirstHalf, 0);

@@ -1,112 +1,98 @@
-// The frame's animation steps on a window that was never created: no GL.
+// The frame's animation steps: the window's first values, and the steps on
+// their own, with no GL.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "support/scene_wnd_probe.hpp"
+#include "scene/motion.hpp"
+#include "shell/scene_wnd.hpp"
 
 namespace {
 
-class SceneAnimation : public ::testing::Test {
- protected:
+TEST(SceneAnimation, StartsAtTheFirstFrameValues) {
   CSceneWnd window;
-  SceneWndProbe probe{window};
-};
-
-TEST_F(SceneAnimation, StartsAtTheFirstFrameValues) {
-  EXPECT_EQ(probe.GroundAngle(), 0.0f);
-  EXPECT_EQ(probe.BobOffset(), 0.0f);
-  EXPECT_EQ(probe.BobVelocity(), 0.015f);
-  EXPECT_TRUE(probe.SantaVisible());
-  EXPECT_EQ(probe.SantaX(), -2.0f);
-  EXPECT_EQ(probe.SantaY(), 0.65f);
+  const SceneAnimation state = window.Animation();
+  EXPECT_EQ(state.groundAngle, 0.0f);
+  EXPECT_EQ(state.bobOffset, 0.0f);
+  EXPECT_EQ(state.bobVelocity, 0.015f);
+  EXPECT_TRUE(state.santaVisible);
+  EXPECT_EQ(state.santaX, -2.0f);
+  EXPECT_EQ(state.santaY, 0.65f);
 }
 
-TEST_F(SceneAnimation, GroundTurnsTwentyFiveDegreesPerSecond) {
-  probe.FrameDelta() = 1000.0f;
-  probe.AnimateGround();
-  EXPECT_EQ(probe.GroundAngle(), 25.0f);
+TEST(SceneAnimation, GroundTurnsTwentyFiveDegreesPerSecond) {
+  float angle = 0.0f;
+  scene::TurnGround(angle, 1000.0f);
+  EXPECT_EQ(angle, 25.0f);
   // The product is taken in double and rounded once where it is stored.
-  probe.GroundAngle() = 0.0f;
-  probe.FrameDelta() = 16.7f;
-  probe.AnimateGround();
-  EXPECT_EQ(probe.GroundAngle(), static_cast<float>(16.7f * 0.025));
+  angle = 0.0f;
+  scene::TurnGround(angle, 16.7f);
+  EXPECT_EQ(angle, static_cast<float>(16.7f * 0.025));
 }
 
-TEST_F(SceneAnimation, TurnPastAFullCircleWrapsAndBringsSantaBack) {
-  probe.SantaVisible() = false;
-  probe.GroundAngle() = 359.9f;
-  probe.FrameDelta() = 16.0f;  // + 0.4 degrees: 360.3
-  probe.AnimateGround();
-  EXPECT_NEAR(probe.GroundAngle(), 0.3f, 1e-4f);
-  EXPECT_GE(probe.GroundAngle(), 0.0f);
-  EXPECT_TRUE(probe.SantaVisible());
+TEST(SceneAnimation, TurnPastAFullCircleWraps) {
+  float angle = 359.9f;
+  EXPECT_TRUE(scene::TurnGround(angle, 16.0f));  // + 0.4 degrees: 360.3
+  EXPECT_NEAR(angle, 0.3f, 1e-4f);
+  EXPECT_GE(angle, 0.0f);
 }
 
-TEST_F(SceneAnimation, AngleJustBelowAFullCircleStaysAndKeepsSantaHidden) {
-  probe.SantaVisible() = false;
-  probe.GroundAngle() = 359.0f;
-  probe.FrameDelta() = 16.0f;
-  probe.AnimateGround();
-  EXPECT_EQ(probe.GroundAngle(), static_cast<float>(359.0f + 16.0f * 0.025));
-  EXPECT_FALSE(probe.SantaVisible());
+TEST(SceneAnimation, AngleJustBelowAFullCircleStays) {
+  float angle = 359.0f;
+  EXPECT_FALSE(scene::TurnGround(angle, 16.0f));
+  EXPECT_EQ(angle, static_cast<float>(359.0f + 16.0f * 0.025));
 }
 
-TEST_F(SceneAnimation, BobFlipsOnlyPastOneAndAHalfAndOvershoots) {
+TEST(SceneAnimation, BobFlipsOnlyPastOneAndAHalfAndOvershoots) {
+  float offset = 0.0f, velocity = 0.015f;
   int frames = 0;
-  while (probe.BobVelocity() > 0 && frames < 1000) {
-    probe.FrameDelta() = 16.0f;
-    probe.AnimateGround();
+  while (velocity > 0 && frames < 1000) {
+    scene::BobGround(offset, velocity);
     ++frames;
-    if (probe.BobVelocity() > 0) {
-      EXPECT_LE(probe.BobOffset(), 1.5f) << frames;
+    if (velocity > 0) {
+      EXPECT_LE(offset, 1.5f) << frames;
     }
   }
   EXPECT_EQ(frames, 101);  // 0.015 per frame: the first offset above 1.5
-  EXPECT_GT(probe.BobOffset(), 1.5f);
-  EXPECT_LT(probe.BobOffset(), 1.5f + 0.015f);
-  EXPECT_EQ(probe.BobVelocity(), -0.015f);
+  EXPECT_GT(offset, 1.5f);
+  EXPECT_LT(offset, 1.5f + 0.015f);
+  EXPECT_EQ(velocity, -0.015f);
 }
 
-TEST_F(SceneAnimation, BobAtExactlyOneAndAHalfDoesNotFlip) {
+TEST(SceneAnimation, BobAtExactlyOneAndAHalfDoesNotFlip) {
   // A velocity of +0 shows a flip as -0.
   for (float edge : {1.5f, -1.5f}) {
-    probe.BobOffset() = edge;
-    probe.BobVelocity() = 0.0f;
-    probe.AnimateGround();
-    EXPECT_FALSE(std::signbit(probe.BobVelocity())) << edge;
+    float offset = edge, velocity = 0.0f;
+    scene::BobGround(offset, velocity);
+    EXPECT_FALSE(std::signbit(velocity)) << edge;
   }
-  probe.BobOffset() = std::nextafter(1.5f, 2.0f);
-  probe.AnimateGround();
-  EXPECT_TRUE(std::signbit(probe.BobVelocity()));
+  float offset = std::nextafter(1.5f, 2.0f), velocity = 0.0f;
+  scene::BobGround(offset, velocity);
+  EXPECT_TRUE(std::signbit(velocity));
 }
 
-TEST_F(SceneAnimation, BobIsPerFrameAndIgnoresTheFrameDelta) {
-  probe.FrameDelta() = 100000.0f;  // a long stall
-  probe.AnimateGround();
-  EXPECT_EQ(probe.BobOffset(), 0.015f);
-  // The turn catches up in one go: 2500 degrees, one wrap taken off.
-  EXPECT_EQ(probe.GroundAngle(), 2140.0f);
+TEST(SceneAnimation, ALongStallTurnsTheGroundByTheWholeTimeInOneGo) {
+  float angle = 0.0f;
+  // 2500 degrees, one wrap taken off.
+  EXPECT_TRUE(scene::TurnGround(angle, 100000.0f));
+  EXPECT_EQ(angle, 2140.0f);
 }
 
-TEST_F(SceneAnimation, SantaCrossesAtOneUnitPerSecondAndHidesAtTheRightEdge) {
-  probe.FrameDelta() = 1000.0f;
-  probe.MoveSanta();
-  EXPECT_EQ(probe.SantaX(), -1.0f);
-  EXPECT_TRUE(probe.SantaVisible());
-  probe.MoveSanta();
-  probe.MoveSanta();
-  EXPECT_EQ(probe.SantaX(), 1.0f);
-  probe.MoveSanta();  // reaches 2.0
-  EXPECT_FALSE(probe.SantaVisible());
-  EXPECT_EQ(probe.SantaX(), -2.0f);
+TEST(SceneAnimation, SantaCrossesAtOneUnitPerSecondAndGoesBackAtTheRightEdge) {
+  float x = -2.0f;
+  EXPECT_FALSE(scene::MoveSanta(x, 1000.0f));
+  EXPECT_EQ(x, -1.0f);
+  scene::MoveSanta(x, 1000.0f);
+  EXPECT_FALSE(scene::MoveSanta(x, 1000.0f));
+  EXPECT_EQ(x, 1.0f);
+  EXPECT_TRUE(scene::MoveSanta(x, 1000.0f));  // reaches 2.0
+  EXPECT_EQ(x, -2.0f);
 }
 
-TEST_F(SceneAnimation, ALongStallMovesSantaByTheWholeTime) {
-  probe.FrameDelta() = 3999.0f;
-  probe.MoveSanta();
-  EXPECT_TRUE(probe.SantaVisible());
-  EXPECT_NEAR(probe.SantaX(), 1.999f, 1e-6f);
+TEST(SceneAnimation, ALongStallMovesSantaByTheWholeTime) {
+  float x = -2.0f;
+  EXPECT_FALSE(scene::MoveSanta(x, 3999.0f));
+  EXPECT_NEAR(x, 1.999f, 1e-6f);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "platform/gl_surface.hpp"
-#include "scene/sky.hpp"
+#include "scene/scene_frame.hpp"
 #include "scene_capture.hpp"
 #include "shell/scene_wnd.hpp"
 
@@ -44,14 +44,9 @@ double FramesPerSecond(int frames, Frame frame) {
   return frames / elapsed.count();
 }
 
-// The floor: what any frame costs here, the sky quad and the swap.
+// The floor: what any frame costs here, the backdrop (sky) and the swap.
 void EmptyFrame(CSceneWnd& window) {
-  glClear(GL_DEPTH_BUFFER_BIT);
-  glDisable(GL_DEPTH_TEST);
-  glDisable(GL_TEXTURE_2D);
-  DrawSky();
-  glEnable(GL_TEXTURE_2D);
-  glEnable(GL_DEPTH_TEST);
+  scene::DrawBackdrop();
   platform::SwapWindowBuffers(window.m_hWnd);
 }
 }  // namespace
