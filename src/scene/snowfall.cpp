@@ -81,10 +81,7 @@ void DrawFlakeQuad() {
 
 }  // namespace
 
-CSnowfall::CSnowfall() {
-  // The texture member is already constructed; the block comes second.
-  m_flakes = new SnowFlake[kFlakeCount];
-}
+CSnowfall::CSnowfall() { m_flakes = new SnowFlake[kFlakeCount]; }
 
 CSnowfall::~CSnowfall() { delete[] m_flakes; }
 

@@ -43,9 +43,8 @@ class CSnowfall {
  public:
   static constexpr int kFlakeCount = 500;
 
-  // Constructs the (empty) flake texture, then obtains the flake block.
+  // Obtains the flake block; the flakes are seeded by Init.
   CSnowfall();
-  // Releases the flake block, then destroys the flake texture.
   virtual ~CSnowfall();
   CSnowfall(const CSnowfall&) = delete;
   CSnowfall& operator=(const CSnowfall&) = delete;

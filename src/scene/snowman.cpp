@@ -5,8 +5,7 @@
 bool CSnowman::s_texturesLoaded = false;
 
 // Empty on purpose: the position and the quadrics stay undefined until the
-// window and Init set them. Members are destroyed in reverse order, so the
-// hat texture goes first and the body texture last.
+// window and Init set them.
 CSnowman::CSnowman() {}
 CSnowman::~CSnowman() {}
 

@@ -11,7 +11,6 @@ class CSnowman {
   // Neither touches the position nor the quadrics: the window sets the one
   // after Init, Init makes the others, and they live until the process ends.
   CSnowman();
-  // Destroys the textures hat first, then face, then body.
   virtual ~CSnowman();
 
   // Loads the three pictures on the first call in the process, then makes

@@ -1,6 +1,5 @@
-// The program's process-wide objects, constructed in this order during
-// static initialisation and destroyed in reverse at exit: the application
-// object, then the two pictures all trees share, crown first.
+// The program's process-wide objects, in the order they must be built: the
+// application object, then the two pictures all trees share, crown first.
 #include "scene/tree.hpp"
 #include "shell/scene_app.hpp"
 

@@ -23,8 +23,6 @@ CSceneWnd::CSceneWnd(const SceneWndOptions& options)
 CSceneWnd::~CSceneWnd() {
   delete m_pDC;
   m_pDC = nullptr;
-  // The members go next, in reverse order: the GL context is released, then
-  // the display mode is restored a second time.
 }
 
 BOOL CSceneWnd::PreCreateWindow(CREATESTRUCT& cs) {

@@ -70,6 +70,10 @@ class CSceneWnd : public CWnd {
   void StartMusic();
   void StopMusic();
 
+  // The order of these members matters: they are built top to bottom and
+  // torn down bottom to top, after the destructor has deleted the device
+  // context. So the GL context is released first, then the display mode is
+  // restored (once more after OnDestroy), and only then go the scene objects.
   CTexture m_greetingsTexture;
   bool m_santaVisible = true;
   float m_santaX = -2.0f;
