@@ -51,8 +51,6 @@ BOOL CWinApp::PumpMessage() {
 
 int CWinApp::ExitInstance() { return static_cast<int>(m_msgCur.wParam); }
 
-HICON CWinApp::LoadIcon(UINT id) const { return AfxLoadIcon(id); }
-
 int AfxWinMain() {
   CWinApp* app = AfxGetApp();
   if (!app) {

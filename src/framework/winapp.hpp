@@ -27,8 +27,6 @@ class CWinApp : public CCmdTarget {
   // The exit code carried by WM_QUIT.
   virtual int ExitInstance();
 
-  HICON LoadIcon(UINT id) const;
-
   DECLARE_MESSAGE_MAP()
 
  protected:

@@ -16,7 +16,6 @@ struct PixelFormatRequest {
   int depthBits = 16;
   int stencilBits = 0;
   int accumBits = 0;
-  int auxBuffers = 0;
 
   bool operator==(const PixelFormatRequest&) const = default;
 };

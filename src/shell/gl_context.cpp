@@ -2,7 +2,7 @@
 
 const platform::PixelFormatRequest CGLContext::s_pixelFormat{
     /*doubleBuffer=*/true, /*colorBits=*/24, /*alphaBits=*/0, /*depthBits=*/16,
-    /*stencilBits=*/0,     /*accumBits=*/0,  /*auxBuffers=*/0};
+    /*stencilBits=*/0,     /*accumBits=*/0};
 
 CGLContext::CGLContext() = default;
 

@@ -19,7 +19,7 @@ class CGLContext {
 
  private:
   platform::GLContextHandle m_hRC = nullptr;
-  // Double-buffered RGBA, 24 colour bits, 16 depth bits; no alpha, stencil,
-  // accumulation or auxiliary buffers.
+  // Double-buffered RGBA, 24 colour bits, 16 depth bits; no alpha, stencil
+  // or accumulation buffers.
   static const platform::PixelFormatRequest s_pixelFormat;
 };

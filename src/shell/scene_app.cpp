@@ -23,7 +23,7 @@ BOOL CreateSceneWindow(CSceneWnd& window, int width, int height) {
 BOOL CSceneApp::InitInstance() {
   m_pSceneWnd = new CSceneWnd();
   m_pMainWnd = m_pSceneWnd;
-  if (!CreateSceneWindow(*m_pSceneWnd, 640, 480)) {
+  if (!CreateSceneWindow(*m_pSceneWnd, CSceneWnd::kWidth, CSceneWnd::kHeight)) {
     // Without its window the scene can never be seen or ended; say why and
     // stop instead of looping unseen.
     std::fprintf(stderr, "winterhain: cannot start: %s\n", platform::LastError().c_str());

@@ -26,7 +26,7 @@ CSceneWnd::~CSceneWnd() {
 }
 
 BOOL CSceneWnd::PreCreateWindow(CREATESTRUCT& cs) {
-  m_displayMode.SetMode(640, 480, 16);
+  m_displayMode.SetMode(kWidth, kHeight, kBitsPerPixel);
   return CWnd::PreCreateWindow(cs);
 }
 

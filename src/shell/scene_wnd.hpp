@@ -36,6 +36,11 @@ struct SceneAnimation {
 
 class CSceneWnd : public CWnd {
  public:
+  // The scene's screen: the display mode it switches to, the window's size.
+  static constexpr int kWidth = 640;
+  static constexpr int kHeight = 480;
+  static constexpr int kBitsPerPixel = 16;
+
   explicit CSceneWnd(const SceneWndOptions& options = SceneWndOptions{});
   ~CSceneWnd() override;
 
