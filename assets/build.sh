@@ -23,7 +23,6 @@ fi
 
 # Prefer the real ImageMagick binaries over any wrapper earlier in PATH.
 im() { if [ -x /usr/bin/convert-im6.q16 ]; then /usr/bin/convert-im6.q16 "$@"; else convert "$@"; fi; }
-montage_im() { if [ -x /usr/bin/montage-im6.q16 ]; then /usr/bin/montage-im6.q16 "$@"; else montage "$@"; fi; }
 export MAGICK_THREAD_LIMIT=1 OMP_NUM_THREADS=1
 
 for tool in rsvg-convert abc2midi fluidsynth sox lame; do
@@ -31,8 +30,7 @@ for tool in rsvg-convert abc2midi fluidsynth sox lame; do
 done
 soundfont=/usr/share/sounds/sf2/FluidR3_GM.sf2
 font=/usr/share/fonts/opentype/dancingscript/DancingScript-Bold.otf
-labelfont=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
-for f in "$soundfont" "$font" "$labelfont"; do
+for f in "$soundfont" "$font"; do
   [ -f "$f" ] || { echo "assets/build.sh: $f missing (scripts/deps data)" >&2; exit 1; }
 done
 
@@ -151,12 +149,8 @@ im "$tmp/gglow.png" "$tmp/ghalo.png" -compose screen -composite \
    -level 2%,100% -bordercolor black -shave 1x1 -border 1x1 "$tmp/greet.png"
 to_bmp "$tmp/greet.png" greetings.bmp black
 
-# --- contact sheet of all nine pictures (for review, not used by the program)
-montage_im -font "$labelfont" -pointsize 12 -background "#404040" -fill white \
-  -label '%f' "$out/snow.bmp" "$out/santa.bmp" "$out/greetings.bmp" "$out/snowFlake.bmp" \
-  "$out/Baumoben.bmp" "$out/Baumstamm.bmp" "$out/Schneeman.bmp" "$out/Gesicht.bmp" "$out/Muetze.bmp" \
-  -geometry 192x192+6+6 -tile 3x3 +set date:create +set date:modify -strip \
-  "$assets/contact-sheet.png"
+# --- the contact sheet, from the pictures just written ------------------
+"$assets/contact-sheet.sh"
 
 # --- music.mp3 -----------------------------------------------------------
 echo "music..." >&2
