@@ -33,6 +33,7 @@ void ApplyAttributes(const PixelFormatRequest& request) {
   // Immediate-mode drawing needs the compatibility profile.
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
 }
+
 // The request first, then step by step closer to what a modest X server
 // has (a depth-16 server without Composite offers no 8-bit channels):
 // 16 colour bits, then no depth buffer either.
