@@ -1,11 +1,16 @@
 #include "platform/display_mode.hpp"
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "platform/display_guardian.hpp"
+#include "platform/platform.hpp"
+#include "platform/x_errors.hpp"
 
 namespace platform {
 namespace {
@@ -21,11 +26,20 @@ struct CrtcConfig {
 };
 
 Display* g_display = nullptr;
-bool g_saved = false;
+bool g_saved = false;     // g_desktop holds the mode to put back on g_output
+bool g_switched = false;  // the switch succeeded and reads back the size asked for
+RROutput g_output = 0;
 CrtcConfig g_desktop;
+DisplayArea g_switchedArea;
+
+// Each running instance's switch is recorded on the root window as
+// (output, desktop mode) pairs, so that an instance started while another
+// has the output switched puts back the desktop's mode, not the switched one.
+constexpr const char* kDesktopModesProperty = "_WINTERHAIN_DESKTOP_MODES";
 
 Display* OpenDisplay() {
   if (g_display) return g_display;
+  InstallXErrorHandler();
   g_display = XOpenDisplay(nullptr);
   if (!g_display) return nullptr;
   int event = 0, error = 0, major = 0, minor = 0;
@@ -35,6 +49,63 @@ Display* OpenDisplay() {
     g_display = nullptr;
   }
   return g_display;
+}
+
+std::vector<unsigned long> ReadDesktopModes(Display* display) {
+  const Atom property = XInternAtom(display, kDesktopModesProperty, False);
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, rest = 0;
+  unsigned char* data = nullptr;
+  std::vector<unsigned long> pairs;
+  if (XGetWindowProperty(display, DefaultRootWindow(display), property, 0, 64, False, XA_CARDINAL,
+                         &type, &format, &count, &rest, &data) == Success &&
+      type == XA_CARDINAL && format == 32 && data) {
+    const auto* values = reinterpret_cast<const unsigned long*>(data);
+    pairs.assign(values, values + count - count % 2);
+  }
+  if (data) XFree(data);
+  return pairs;
+}
+
+void WriteDesktopModes(Display* display, const std::vector<unsigned long>& pairs) {
+  const Atom property = XInternAtom(display, kDesktopModesProperty, False);
+  if (pairs.empty()) {
+    XDeleteProperty(display, DefaultRootWindow(display), property);
+  } else {
+    XChangeProperty(display, DefaultRootWindow(display), property, XA_CARDINAL, 32,
+                    PropModeReplace, reinterpret_cast<const unsigned char*>(pairs.data()),
+                    static_cast<int>(pairs.size()));
+  }
+  XSync(display, False);
+}
+
+// The desktop mode recorded for `output`, or 0.
+RRMode RecordedDesktopMode(Display* display, RROutput output) {
+  const std::vector<unsigned long> pairs = ReadDesktopModes(display);
+  for (std::size_t i = 0; i + 1 < pairs.size(); i += 2)
+    if (pairs[i] == output) return pairs[i + 1];
+  return 0;
+}
+
+// Every pair but the one for `output`.
+std::vector<unsigned long> DesktopModesWithout(Display* display, RROutput output) {
+  const std::vector<unsigned long> old = ReadDesktopModes(display);
+  std::vector<unsigned long> pairs;
+  for (std::size_t i = 0; i + 1 < old.size(); i += 2)
+    if (old[i] != output) pairs.insert(pairs.end(), {old[i], old[i + 1]});
+  return pairs;
+}
+
+void RecordDesktopMode(Display* display, RROutput output, RRMode mode) {
+  std::vector<unsigned long> pairs = DesktopModesWithout(display, output);
+  pairs.insert(pairs.end(), {output, mode});
+  WriteDesktopModes(display, pairs);
+}
+
+void ForgetDesktopMode(Display* display, RROutput output) {
+  const std::vector<unsigned long> pairs = DesktopModesWithout(display, output);
+  if (pairs.size() != ReadDesktopModes(display).size()) WriteDesktopModes(display, pairs);
 }
 
 // The output the program's window appears on: the primary one, else the
@@ -71,13 +142,16 @@ bool ReadCrtc(Display* display, XRRScreenResources* resources, RRCrtc crtc, Crtc
   return true;
 }
 
-bool ApplyCrtc(Display* display, XRRScreenResources* resources, const CrtcConfig& config) {
+// False, with `failure` filled in, when the server refused the change.
+bool ApplyCrtc(Display* display, XRRScreenResources* resources, const CrtcConfig& config,
+               std::string* failure = nullptr) {
   auto* outputs = const_cast<RROutput*>(config.outputs.data());
   const Status status =
       XRRSetCrtcConfig(display, resources, config.crtc, CurrentTime, config.x, config.y, config.mode,
                        config.rotation, outputs, static_cast<int>(config.outputs.size()));
-  XSync(display, False);
-  return status == RRSetConfigSuccess;
+  const bool refused = XRequestsFailed(display, failure);
+  if (!refused && status != RRSetConfigSuccess && failure) *failure = "the server refused the mode";
+  return !refused && status == RRSetConfigSuccess;
 }
 
 bool CrtcRunsAt(Display* display, XRRScreenResources* resources, RRCrtc crtc, unsigned width,
@@ -88,16 +162,47 @@ bool CrtcRunsAt(Display* display, XRRScreenResources* resources, RRCrtc crtc, un
   return match;
 }
 
+// The mode to put back when the output already runs the scene's mode, most
+// likely switched by another instance: the one that instance recorded, else
+// the output's preferred mode, else the current one.
+RRMode DesktopModeOf(Display* display, XRROutputInfo* output, RROutput outputId, RRMode current,
+                     RRMode sceneMode) {
+  if (current != sceneMode) return current;
+  if (const RRMode recorded = RecordedDesktopMode(display, outputId)) return recorded;
+  if (output->npreferred > 0) return output->modes[0];
+  return current;
+}
+
+// Puts g_desktop back on g_output. An output that was switched off or
+// unplugged meanwhile is left as the user left it, with one line saying so.
+void RestoreOn(Display* display) {
+  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+  if (!resources) return;
+  XRROutputInfo* output = XRRGetOutputInfo(display, resources, g_output);
+  const std::string name = output ? output->name : "?";
+  if (!output || output->connection != RR_Connected || !output->crtc) {
+    std::fprintf(stderr, "winterhain: display output %s is off or gone; its mode is left as it is\n",
+                 name.c_str());
+  } else {
+    CrtcConfig config = g_desktop;
+    config.crtc = output->crtc;
+    std::string failure;
+    if (!ApplyCrtc(display, resources, config, &failure))
+      std::fprintf(stderr, "winterhain: cannot restore the mode of display output %s (%s)\n",
+                   name.c_str(), failure.c_str());
+  }
+  if (output) XRRFreeOutputInfo(output);
+  XRRFreeScreenResources(resources);
+  ForgetDesktopMode(display, g_output);
+}
+
 // Runs in the guard process, which shares none of the program's state but
 // this copy of the desktop's configuration: it opens a connection of its own.
 void RestoreFromGuardian() {
   Display* display = XOpenDisplay(nullptr);
   if (!display) return;
-  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-  if (resources) {
-    ApplyCrtc(display, resources, g_desktop);
-    XRRFreeScreenResources(resources);
-  }
+  RestoreOn(display);
+  XRequestsFailed(display);
   XCloseDisplay(display);
 }
 
@@ -108,43 +213,61 @@ bool Switch(Display* display, XRRScreenResources* resources, unsigned width, uns
   CrtcConfig config;
   const RRMode mode = FindMode(resources, output, width, height);
   const bool readable = output->crtc && ReadCrtc(display, resources, output->crtc, config);
-  XRRFreeOutputInfo(output);
-  if (!mode || !readable) return false;
-  if (!g_saved) {
+  if (mode && readable && !g_saved) {
+    g_output = outputId;
     g_desktop = config;
+    g_desktop.mode = DesktopModeOf(display, output, outputId, config.mode, mode);
     g_saved = true;
+    if (g_desktop.mode == config.mode) RecordDesktopMode(display, outputId, config.mode);
     StartDisplayGuardian(RestoreFromGuardian);
   }
+  XRRFreeOutputInfo(output);
+  if (!mode || !readable) return false;
   config.mode = mode;
   TellDisplayGuardian(true);  // before the switch, so a crash during it is covered
-  return ApplyCrtc(display, resources, config) &&
-         CrtcRunsAt(display, resources, config.crtc, width, height);
+  // Only a switch that reads back the asked-for size counts: the window is
+  // made to cover the display on the strength of it.
+  g_switched = ApplyCrtc(display, resources, config) &&
+               CrtcRunsAt(display, resources, config.crtc, width, height);
+  if (g_switched)
+    g_switchedArea = DisplayArea{config.x, config.y, static_cast<int>(width),
+                                 static_cast<int>(height)};
+  return g_switched;
 }
 }  // namespace
 
 bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height, std::uint32_t) {
-  Display* display = g_enabled ? OpenDisplay() : nullptr;
+  // The X display is switched only when the window will show on it: with
+  // any other SDL video driver nothing of the scene would be seen there.
+  Display* display = g_enabled && WindowsShowOnXDisplay() ? OpenDisplay() : nullptr;
   if (!display) return false;
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
   if (!resources) return false;
+  // Held while the desktop's mode is read, recorded and the switch made, so
+  // that two instances starting together cannot both take the other's
+  // switched mode for the desktop's.
+  XGrabServer(display);
   const bool switched = Switch(display, resources, width, height);
+  XUngrabServer(display);
+  XSync(display, False);
   XRRFreeScreenResources(resources);
   return switched;
 }
 
 void RestoreDisplayMode() {
   if (!g_saved || !g_display) return;
-  XRRScreenResources* resources =
-      XRRGetScreenResourcesCurrent(g_display, DefaultRootWindow(g_display));
-  if (resources) {
-    ApplyCrtc(g_display, resources, g_desktop);
-    XRRFreeScreenResources(resources);
-  }
+  RestoreOn(g_display);
   TellDisplayGuardian(false);
   g_saved = false;
+  g_switched = false;
 }
 
-bool DisplayIsSwitched() { return g_saved; }
+bool DisplayIsSwitched() { return g_switched; }
+
+bool GetSwitchedArea(DisplayArea& area) {
+  if (g_switched) area = g_switchedArea;
+  return g_switched;
+}
 
 void SetDisplaySwitchingEnabled(bool enabled) { g_enabled = enabled; }
 

@@ -8,11 +8,20 @@ namespace platform {
 // Switches the display the program runs on to width x height. The colour
 // depth is the one closest to bitsPerPixel that the display offers (an X
 // server offers only its own). True when the display now runs at that size.
-// The mode in use before the first switch is remembered for the restore.
+// Only the output the window shows on changes, and only when SDL's video
+// driver is x11. The desktop's mode of that output is remembered for the
+// restore (never a mode another instance switched to).
 bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height, std::uint32_t bitsPerPixel);
 
 // True while a switch made by SwitchDisplayMode is in effect.
 bool DisplayIsSwitched();
+
+// Where the switched output sits, in root-window coordinates.
+struct DisplayArea {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+// The switched output's area; false while no switch is in effect.
+bool GetSwitchedArea(DisplayArea& area);
 
 // Puts the remembered mode back; does nothing when nothing was switched.
 void RestoreDisplayMode();

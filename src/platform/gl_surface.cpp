@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 #include "platform/platform.hpp"
 #include "platform/window_internal.hpp"
 
@@ -31,6 +33,32 @@ void ApplyAttributes(const PixelFormatRequest& request) {
   // Immediate-mode drawing needs the compatibility profile.
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
 }
+
+// The request first, then step by step closer to what a modest X server
+// has (a depth-16 server without Composite offers no 8-bit channels):
+// 16 colour bits, then no depth buffer either.
+std::vector<PixelFormatRequest> RequestAndFallbacks(const PixelFormatRequest& request) {
+  std::vector<PixelFormatRequest> steps{request};
+  PixelFormatRequest step = request;
+  if (step.colorBits > 16) {
+    step.colorBits = 16;
+    steps.push_back(step);
+  }
+  if (step.depthBits > 0) {
+    step.depthBits = 0;
+    steps.push_back(step);
+  }
+  return steps;
+}
+
+// Makes the window again for OpenGL with the closest format the server has.
+bool MakeGLWindow(Window& window, const PixelFormatRequest& request) {
+  for (const PixelFormatRequest& step : RequestAndFallbacks(request)) {
+    ApplyAttributes(step);
+    if (MakeSdlWindow(window, SDL_WINDOW_OPENGL)) return true;
+  }
+  return false;
+}
 }  // namespace
 
 int ChoosePixelFormat(Window* window, const PixelFormatRequest&) {
@@ -48,8 +76,7 @@ bool SetPixelFormat(Window* window, int index, const PixelFormatRequest& request
   if (window->hasPixelFormat) return request == g_grantedRequest;
   // The drawable's configuration is fixed when an SDL window is made, so the
   // hidden window is made again, this time for OpenGL.
-  ApplyAttributes(request);
-  if (!MakeSdlWindow(*window, SDL_WINDOW_OPENGL)) return false;
+  if (!MakeGLWindow(*window, request)) return false;
   window->hasPixelFormat = true;
   g_grantedRequest = request;
   return true;

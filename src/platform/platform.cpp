@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/keyboard.hpp"
+#include "platform/x_errors.hpp"
 
 namespace platform {
 namespace {
@@ -28,6 +29,9 @@ bool InitVideo() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // A message box taking the focus must not minimise the scene.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // An X error on SDL's connection (a GL driver the server refuses) must
+    // end in a failed call, not in Xlib ending the process.
+    InstallXErrorHandler();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
       g_videoState = -1;
       SetLastError(std::string("no display to show the scene on (") + SDL_GetError() + ")");
@@ -41,6 +45,10 @@ bool InitVideo() {
     }
   }
   return g_videoState == 1;
+}
+
+bool WindowsShowOnXDisplay() {
+  return InitVideo() && std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
 }
 
 void Shutdown() {

@@ -8,6 +8,7 @@
 #include "platform/display_mode.hpp"
 #include "platform/platform.hpp"
 #include "platform/window_internal.hpp"
+#include "platform/x11_fullscreen_hint.hpp"
 
 namespace platform {
 namespace {
@@ -42,9 +43,20 @@ Window* FindWindow(Uint32 sdlWindowId) {
   return nullptr;
 }
 
+// Window rectangles are given relative to the switched output, which need
+// not sit at the root window's origin (a second monitor to its left), so
+// the window lands on the display that was switched. Without a switch they
+// stay as given: the top-left of the unchanged display.
 Window* CreateSystemWindow(const WindowDesc& desc) {
   if (!InitVideo()) return nullptr;
   auto* window = new Window{nullptr, desc.title, desc.x, desc.y, desc.width, desc.height, desc.icon};
+  DisplayArea area;
+  if (GetSwitchedArea(area)) {
+    window->x += area.x;
+    window->y += area.y;
+    window->coversSwitchedDisplay = desc.x == 0 && desc.y == 0 && desc.width == area.width &&
+                                    desc.height == area.height;
+  }
   if (!MakeSdlWindow(*window, 0)) {
     delete window;
     return nullptr;
@@ -63,10 +75,8 @@ void DestroySystemWindow(Window* window) {
 void ShowSystemWindow(Window* window) {
   if (!window || !window->sdl) return;
   // A window that covers the switched display is marked as covering it, so
-  // that a window manager shows it above its panels and docks. The display
-  // already runs in the window's size, so SDL changes no mode for it.
-  if (DisplayIsSwitched() && window->x == 0 && window->y == 0)
-    SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  // that a window manager shows it above its panels and docks.
+  if (window->coversSwitchedDisplay) MarkCoveringItsMonitor(window->sdl);
   SDL_ShowWindow(window->sdl);
 }
 

@@ -15,6 +15,7 @@ struct Window {
   int x = 0, y = 0, width = 0, height = 0;
   const Icon* icon = nullptr;
   bool hasPixelFormat = false;
+  bool coversSwitchedDisplay = false;
 };
 
 // Makes (or remakes) the SDL window; `flags` adds to hidden + borderless.

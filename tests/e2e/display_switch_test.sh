@@ -1,14 +1,98 @@
 #!/usr/bin/env bash
-# The program switches the display to 640 x 480, shows a borderless window
-# titled "OpenGL" covering it, and on Escape ends with status 0 and the
-# desktop's mode back.
+# The program switches the output its window shows on to 640 x 480, shows a
+# borderless window titled "OpenGL" covering that output, and on Escape ends
+# with status 0 and the desktop's mode back; on every X set-up, one case per
+# block below, each on a private dummy X server.
 set -u
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
-xserver_start || exit 1
-check "desktop runs at 1280x1024" equals "$(xserver_mode)" 1280x1024
+DEFAULT_CONF=$XSERVER_CONF
+WORK=$(mktemp -d)
+e2e_on_exit rm -rf "$WORK"
 
+# Starts a fresh server on the configuration CONF (default: the usual one).
+fresh_server() {
+  xserver_stop
+  XSERVER_CONF=${1:-$DEFAULT_CONF}
+  xserver_start
+}
+
+# The mode OUTPUT shows, as WxH+X+Y ("" when it is off).
+output_mode() {
+  xrandr --current | sed -n "s/^$1 \(dis\)\{0,1\}connected \(primary \)\{0,1\}\([0-9]*x[0-9]*+[0-9]*+[0-9]*\).*/\3/p"
+}
+
+# Mean 0-255 value of CHANNEL (r, g or b) over GEOMETRY (WxH+X+Y) of FILE.
+band_mean() {
+  convert "$1" -crop "$2" +repage -format "%[fx:int(mean.$3*255)]" info:
+}
+
+# True when the 640x480 area at X,Y of the picture FILE shows the scene as
+# designed: dark blue sky along the top, bright snow along the bottom. A
+# scene drawn for a larger viewport shows ground at the top instead.
+scene_fills() { # scene_fills FILE X Y
+  local top_r top_b bottom_r
+  top_r=$(band_mean "$1" "600x20+$(($2 + 20))+$(($3 + 5))" r)
+  top_b=$(band_mean "$1" "600x20+$(($2 + 20))+$(($3 + 5))" b)
+  bottom_r=$(band_mean "$1" "600x20+$(($2 + 20))+$(($3 + 455))" r)
+  if [ "$top_b" -le 100 ] || [ "$top_r" -ge 60 ] || [ "$bottom_r" -le 120 ]; then
+    echo "     top r=$top_r b=$top_b, bottom r=$bottom_r"
+    return 1
+  fi
+}
+
+# Takes pictures of WINDOW (or the screen) until the area at X,Y shows the
+# scene as designed, for at most 10 s: the first frames may not be drawn yet.
+shows_scene() { # shows_scene X Y [WINDOW]
+  local deadline picture=$WORK/picture.png
+  deadline=$(($(_e2e_now_ms) + 10000))
+  until screenshot "$picture" "${3:-root}" && scene_fills "$picture" "$1" "$2" >/dev/null; do
+    [ "$(_e2e_now_ms)" -lt "$deadline" ] || { scene_fills "$picture" "$1" "$2"; return 1; }
+    sleep 0.1
+  done
+}
+
+# Ends the program PID with Escape on its WINDOW and checks that it ends
+# with status 0.
+check_escape_ends() { # check_escape_ends WINDOW PID
+  local status=no-window
+  if [ -n "$1" ] && send_key_focused "$1" Escape; then
+    status=0
+    wait_pid_exit "$2" 20 || status=$?
+  fi
+  check "Escape ends the program with status 0" equals "$status" 0
+}
+
+# The scene's window owned by process PID.
+window_of() {
+  local id
+  for id in $(_list_windows OpenGL | awk '$2 == "app" { print $1 }'); do
+    xprop -id "$id" _NET_WM_PID 2>/dev/null | grep -q "= $1\$" && _window_viewable "$id" &&
+      { echo "$id"; return 0; }
+  done
+  return 1
+}
+
+wait_window_of() { # wait_window_of PID TIMEOUT
+  local deadline id
+  deadline=$(($(_e2e_now_ms) + $(_e2e_sec_to_ms "$2")))
+  until id=$(window_of "$1"); do
+    [ "$(_e2e_now_ms)" -lt "$deadline" ] || { echo "     no window of $1" >&2; return 1; }
+    sleep 0.05
+  done
+  echo "$id"
+}
+
+# RandR's time of the last configuration change: any switch, even one
+# undone at once, moves it.
+randr_timestamp() {
+  xrandr --verbose --current | sed -n 's/^[[:space:]]*Timestamp:[[:space:]]*//p' | head -n 1
+}
+
+echo "# one monitor at the origin"
+fresh_server || exit 1
+check "desktop runs at 1280x1024" equals "$(xserver_mode)" 1280x1024
 start_program
 window=$(wait_for_window OpenGL 20)
 check "window titled OpenGL appears" test -n "$window"
@@ -16,10 +100,102 @@ check "display switched to 640x480" equals "$(xserver_mode)" 640x480
 check "window covers the screen at the top-left corner" \
   equals "$(window_geometry "$window")" "0 0 640 480"
 check "window carries the program's icon" bash -c "xprop -id $window _NET_WM_ICON | grep -q '32 x 32'"
-
-send_key "$window" Escape
-wait_pid_exit "$APP_PID" 20
-check "Escape ends the program with status 0" equals "$?" 0
+check_escape_ends "$window" "$APP_PID"
 check "desktop mode is back" equals "$(xserver_mode)" 1280x1024
 check "nothing on stderr" test ! -s "$APP_ERR" || cat "$APP_ERR"
+
+echo "# two monitors, the primary one right of the other"
+xrandr --addmode DUMMY1 1280x1024
+xrandr --output DUMMY1 --mode 1280x1024 --left-of DUMMY0
+check "primary output at +1280+0" equals "$(output_mode DUMMY0)" 1280x1024+1280+0
+start_program
+window=$(wait_for_window OpenGL 20)
+check "primary output switched to 640x480 where it was" equals "$(output_mode DUMMY0)" 640x480+1280+0
+check "other output left alone" equals "$(output_mode DUMMY1)" 1280x1024+0+0
+check "window covers the switched output" equals "$(window_geometry "$window")" "1280 0 640 480"
+check "the switched output shows sky on top, ground below" shows_scene 1280 0
+check_escape_ends "$window" "$APP_PID"
+check "primary output gets its mode back" equals "$(output_mode DUMMY0)" 1280x1024+1280+0
+check "other output still as it was" equals "$(output_mode DUMMY1)" 1280x1024+0+0
+xrandr --output DUMMY1 --off
+
+echo "# two instances, the first one ended first"
+start_program
+first=$APP_PID
+first_window=$(wait_window_of "$first" 20)
+start_program
+second=$APP_PID
+second_window=$(wait_window_of "$second" 20)
+check "both windows show" test -n "$first_window" -a -n "$second_window"
+check_escape_ends "$first_window" "$first"
+check "desktop mode is back with the first's end" equals "$(xserver_mode)" 1280x1024
+check_escape_ends "$second_window" "$second"
+check "desktop mode is still back with the second's end" equals "$(xserver_mode)" 1280x1024
+
+echo "# two instances, the second one ended first"
+start_program
+first=$APP_PID
+first_window=$(wait_window_of "$first" 20)
+start_program
+second=$APP_PID
+second_window=$(wait_window_of "$second" 20)
+check_escape_ends "$second_window" "$second"
+check "desktop mode is back with the second's end" equals "$(xserver_mode)" 1280x1024
+check_escape_ends "$first_window" "$first"
+check "desktop mode is still back with the first's end" equals "$(xserver_mode)" 1280x1024
+
+echo "# SDL's offscreen driver while the X display is there"
+before=$(randr_timestamp)
+sound=$WORK/offscreen.raw
+start_program SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$sound"
+# The music starts after the window is made, long after any switch would be.
+deadline=$(($(_e2e_now_ms) + 20000))
+until [ -s "$sound" ] || [ "$(_e2e_now_ms)" -ge "$deadline" ]; do sleep 0.05; done
+check "the scene runs off screen" test -s "$sound"
+check "the X display's configuration never changed" equals "$(randr_timestamp)" "$before"
+e2e_kill "$APP_PID"
+
+echo "# a GL driver that cannot be loaded"
+start_program LIBGL_DRIVERS_PATH=/nonexistent
+wait_pid_exit "$APP_PID" 20
+check "the program ends with a status other than 0" test "$?" -ne 0
+check "one 'cannot start' line" equals "$(grep -c '^winterhain: cannot start: ' "$APP_ERR")" 1
+check "no raw X error" bash -c "! grep -q 'X Error' '$APP_ERR'" || cat "$APP_ERR"
+check "desktop mode as before" equals "$(xserver_mode)" 1280x1024
+
+echo "# the output switched off under the running scene"
+start_program
+window=$(wait_for_window OpenGL 20)
+xrandr --output DUMMY0 --off
+check "output is off" equals "$(output_mode DUMMY0)" ""
+check_escape_ends "$window" "$APP_PID"
+check "no raw X error" bash -c "! grep -q 'X Error' '$APP_ERR'" || cat "$APP_ERR"
+check "one line says the output's mode was left" \
+  equals "$(grep -c '^winterhain: display output DUMMY0 is off' "$APP_ERR")" 1
+
+echo "# a server without 640x480"
+sed -e '/Modeline "640x480"/d' -e 's/ "640x480"//' -e 's/^\( *HorizSync\).*/\1 63.5-64.5/' \
+  "$DEFAULT_CONF" >"$WORK/no640.conf"
+fresh_server "$WORK/no640.conf" || exit 1
+check "the server offers no 640x480" bash -c "! xrandr | grep -q 640x480"
+start_program
+window=$(wait_for_window OpenGL 20)
+check "display left at 1280x1024" equals "$(xserver_mode)" 1280x1024
+check "window keeps its 640x480 at the top-left" equals "$(window_geometry "$window")" "0 0 640 480"
+check "the window shows the whole scene, sky on top" shows_scene 0 0 "$window"
+check_escape_ends "$window" "$APP_PID"
+
+echo "# a depth-16 server without Composite"
+sed -e 's/Depth 24/Depth 16/' "$DEFAULT_CONF" >"$WORK/depth16.conf"
+printf 'Section "Extensions"\n    Option "Composite" "Disable"\nEndSection\n' >>"$WORK/depth16.conf"
+fresh_server "$WORK/depth16.conf" || exit 1
+check "server runs at depth 16 without Composite" \
+  bash -c "xdpyinfo | grep -q 'depth of root window:.*16 planes' && ! xdpyinfo | grep -q Composite"
+start_program
+window=$(wait_for_window OpenGL 20)
+check "the scene window shows" test -n "$window"
+check "display switched to 640x480" equals "$(xserver_mode)" 640x480
+check "the scene is drawn, sky on top, ground below" shows_scene 0 0 "$window"
+check_escape_ends "$window" "$APP_PID"
+check "desktop mode is back" equals "$(xserver_mode)" 1280x1024
 e2e_finish

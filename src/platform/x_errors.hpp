@@ -1,0 +1,19 @@
+// X protocol errors are noted instead of ending the process, as Xlib's
+// default handler would: an output switched off under the program or a GL
+// driver the server refuses must not kill it mid-way.
+#pragma once
+
+#include <string>
+
+struct _XDisplay;
+
+namespace platform {
+
+// Installs the handler for every X connection in the process; once.
+void InstallXErrorHandler();
+// Waits until the server has answered every request sent on `display` and
+// tells whether any of them failed since the last call; `what` then gets
+// the first failure as a readable phrase.
+bool XRequestsFailed(_XDisplay* display, std::string* what = nullptr);
+
+}  // namespace platform
