@@ -69,23 +69,27 @@ finish() {
 }
 
 # The phases of start-up, each from the first call that begins it to the
-# first call of the next one. Prints "phase ms" lines and "total ms".
+# first call of the next one. Prints "phase wall_ms cpu_ms" lines, the CPU
+# time being that of all the program's threads together.
 phases() {
   local log=$1
   awk -v launched="$(cat "$log.launched")" '
-    $1 == "mark" && !($2 in at) {at[$2] = $3}
+    $1 == "mark" && !($2 in at) {at[$2] = $3; cpu[$2] = $4}
     END {
       n = split("XOpenDisplay SDL_Init SDL_GL_LoadLibrary SDL_GL_CreateContext SDL_LoadBMP_RW audio SDL_ShowWindow shown first_swap", marks, " ")
       split("exec_and_libraries display_switch sdl_init gl_load context textures audio window_show first_frame", names, " ")
       previous = launched
+      previousCpu = 0
       for (i = 1; i <= n; ++i) {
         t = (marks[i] in at) ? at[marks[i]] : previous
-        printf "%s %.1f\n", names[i], (t - previous) / 1e6
+        c = (marks[i] in at) ? cpu[marks[i]] : previousCpu
+        printf "%s %.1f %.1f\n", names[i], (t - previous) / 1e6, (c - previousCpu) / 1e6
         previous = t
+        previousCpu = c
       }
-      printf "total %.1f\n", (previous - launched) / 1e6
+      printf "total %.1f %.1f\n", (previous - launched) / 1e6, previousCpu / 1e6
     }' "$log"
-  awk '$1 == "spent" && $2 == "gluBuild2DMipmaps" {printf "mipmaps %.1f\n", $3 / 1e6}' "$log"
+  awk '$1 == "spent" && $2 == "gluBuild2DMipmaps" {printf "mipmaps %.1f -\n", $3 / 1e6}' "$log"
 }
 
 window_manager_runs() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
@@ -122,14 +126,17 @@ startup_runs() {
     finish
     phases "$log" >"$log.phases"
   done
-  cat "$work"/startup-"$wm"-"$cache"-*.phases | awk '{print $1}' | awk '!seen[$0]++' |
-    while read -r phase; do
-      printf '%s %s\n' "$phase" "$(cat "$work"/startup-"$wm"-"$cache"-*.phases |
-        awk -v p="$phase" '$1 == p {print $2}' | median)"
-    done >"$work/phases-$wm-$cache"
+  local files=("$work"/startup-"$wm"-"$cache"-*.phases)
+  awk '{print $1}' "${files[0]}" | while read -r phase; do
+    printf '%s %s %s\n' "$phase" \
+      "$(cat "${files[@]}" | awk -v p="$phase" '$1 == p {print $2}' | median)" \
+      "$(cat "${files[@]}" | awk -v p="$phase" '$1 == p {print $3}' | median)"
+  done >"$work/phases-$wm-$cache"
 }
 
-phase_of() { awk -v p="$1" '$1 == p {print $2}' "$work/phases-$2-$3"; }
+# phase_of PHASE WM CACHE [COLUMN]: median wall time (column 2) or CPU time
+# (column 3) of PHASE, in ms.
+phase_of() { awk -v p="$1" -v c="${4:-2}" '$1 == p {print $c}' "$work/phases-$2-$3"; }
 
 # Frame times of one run, from the probe's swap lines: fps, then the median,
 # 95th and 99th percentile and the worst frame time in ms.
@@ -221,9 +228,10 @@ row "instructions per frame, our code" "$((ours / CALLGRIND_FRAMES))" Ir ""
 row "our code's share of the frame" "$(awk -v o="$ours" -v t="$total" 'BEGIN {printf "%.2f", 100 * o / t}')" "%" "<= 5"
 
 printf '\nStart-up by phase, ms (median of %s runs; each phase runs from the first\n' "$RUNS"
-printf 'call that begins it to the first call of the next):\n\n'
-printf '| %-40s | %9s | %9s | %9s | %9s |\n' "phase" "warm" "warm, WM" "cold" "cold, WM" \
-  "----" "----" "----" "----" "----"
+printf 'call that begins it to the first call of the next; "warm, CPU" is the CPU\n'
+printf 'time of all the program'"'"'s threads in the warm runs without WM):\n\n'
+printf '| %-40s | %9s | %9s | %9s | %9s | %9s |\n' "phase" "warm" "warm, CPU" "warm, WM" "cold" \
+  "cold, WM" "----" "----" "----" "----" "----" "----"
 for phase in exec_and_libraries display_switch sdl_init gl_load context textures mipmaps audio \
   window_show first_frame total; do
   case $phase in
@@ -239,6 +247,8 @@ for phase in exec_and_libraries display_switch sdl_init gl_load context textures
     first_frame) label="first frame" ;;
     total) label="launch to first swapped frame" ;;
   esac
-  printf '| %-40s | %9s | %9s | %9s | %9s |\n' "$label" "$(phase_of "$phase" none warm)" \
-    "$(phase_of "$phase" openbox warm)" "$(phase_of "$phase" none cold)" "$(phase_of "$phase" openbox cold)"
+  printf '| %-40s | %9s | %9s | %9s | %9s | %9s |\n' "$label" \
+    "$(phase_of "$phase" none warm)" "$(phase_of "$phase" none warm 3)" \
+    "$(phase_of "$phase" openbox warm)" "$(phase_of "$phase" none cold)" \
+    "$(phase_of "$phase" openbox cold)"
 done

@@ -4,9 +4,12 @@
  * $WINTERHAIN_PROBE_LOG. Times are CLOCK_REALTIME nanoseconds, so a script
  * can set them against its own launch time (bash's $EPOCHREALTIME).
  *
- *   mark NAME NS        first entry into NAME ("shown" and "first_swap" are
- *                       the returns of SDL_ShowWindow and the first swap);
- *                       written as it happens, so a script can wait for it
+ *   mark NAME NS CPU    first entry into NAME ("shown" and "first_swap" are
+ *                       the returns of SDL_ShowWindow and the first swap),
+ *                       and the CPU time all the process's threads had
+ *                       used by then (ns; a figure a busy machine disturbs
+ *                       less); written as it happens, so a script can wait
+ *                       for it
  *   spent NAME NS       time spent inside NAME altogether (at exit)
  *   swap NS             one line per swapped frame (at exit)
  *   peak_kib KIB        peak resident memory (at exit)
@@ -47,9 +50,15 @@ static void* Real(const char* name) {
   return real;
 }
 
+static long long CpuNs(void) {
+  struct timespec used;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+  return (long long)used.tv_sec * 1000000000LL + used.tv_nsec;
+}
+
 static void Mark(const char* name, long long ns) {
   if (!g_log) return;
-  fprintf(g_log, "mark %s %lld\n", name, ns);
+  fprintf(g_log, "mark %s %lld %lld\n", name, ns, CpuNs());
   fflush(g_log);
 }
 
