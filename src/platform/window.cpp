@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/display_mode.hpp"
+#include "platform/fullscreen_state.hpp"
 #include "platform/platform.hpp"
 #include "platform/window_internal.hpp"
 
@@ -64,8 +65,12 @@ void ShowSystemWindow(Window* window) {
   if (!window || !window->sdl) return;
   // A window that covers the switched display is marked as covering it, so
   // that a window manager shows it above its panels and docks. The display
-  // already runs in the window's size, so SDL changes no mode for it.
-  if (DisplayIsSwitched() && window->x == 0 && window->y == 0)
+  // already runs in the window's size, so no mode changes for it. On X11
+  // the mark is set before mapping: SDL's own request would then wait about
+  // 100 ms for a change of geometry that never comes (the window has the
+  // display's size already, and with no window manager nobody answers).
+  if (DisplayIsSwitched() && window->x == 0 && window->y == 0 &&
+      !MarkFullscreenBeforeMapping(window->sdl))
     SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
   SDL_ShowWindow(window->sdl);
 }
