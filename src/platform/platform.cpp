@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/keyboard.hpp"
+#include "platform/session_bus.hpp"
 
 namespace platform {
 namespace {
@@ -28,7 +29,11 @@ bool InitVideo() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // A message box taking the focus must not minimise the scene.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    const bool started = [] {
+      NoSessionBusLaunch noLaunch;
+      return SDL_Init(SDL_INIT_VIDEO) == 0;
+    }();
+    if (!started) {
       g_videoState = -1;
       SetLastError(std::string("no display to show the scene on (") + SDL_GetError() + ")");
     } else if (ShowsNothingUnasked(SDL_GetCurrentVideoDriver())) {
