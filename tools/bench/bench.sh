@@ -5,6 +5,9 @@
 #   BUILD             build folder (default build)
 #   RUNS              repeated runs per figure (default 5; medians are reported)
 #   SECONDS_PER_RUN   length of each frame-rate run of the real program (default 5)
+#   NICE              niceness of the bench and everything it starts, e.g. -10
+#                     (as root) so that other work on a shared machine disturbs
+#                     the figures less (default: left as it is)
 # Needs the dummy X server of the end-to-end tests, openbox and valgrind.
 #
 # State that would change the figures is fixed here rather than inherited:
@@ -30,6 +33,7 @@ export SDL_AUDIODRIVER=dummy
 unset DBUS_SESSION_BUS_ADDRESS XDG_RUNTIME_DIR
 unset MESA_SHADER_CACHE_DISABLE MESA_GLSL_CACHE_DISABLE LP_NUM_THREADS
 load_at_start=$(cut -d ' ' -f 1-3 /proc/loadavg)
+[ -z "${NICE:-}" ] || renice -n "$NICE" -p $$ >/dev/null
 
 median() { sort -n | awk '{v[NR] = $1} END {print v[int((NR + 1) / 2)]}'; }
 row() { printf '| %-46s | %10s | %-9s | %-7s |\n' "$@"; }
@@ -202,7 +206,8 @@ printf '\nMeasured on %s with `make bench RUNS=%s`: %s cores (%s, %s), %s GiB,\n
   "$(date -u +%Y-%m-%d)" "$RUNS" "$(nproc)" "$cpu" "$(uname -m)" "$mem"
 printf 'Debian %s, SDL %s, Mesa %s (llvmpipe), no GPU. Load average\n' \
   "$(cat /etc/debian_version 2>/dev/null || echo '?')" "$sdl" "$mesa"
-printf 'at the start: %s. No session bus; sound to the dummy driver; Mesa shader\n' "$load_at_start"
+printf 'at the start: %s; niceness %s. No session bus; sound to the dummy driver; Mesa shader\n' \
+  "$load_at_start" "$(nice)"
 printf 'cache private (warm: filled by an earlier launch; cold: empty).\n\n'
 row "measure (median of $RUNS runs)" value unit target
 row "----" "----" "----" "----"
