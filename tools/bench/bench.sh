@@ -169,7 +169,10 @@ xserver_start >/dev/null
 mkdir -p "$work/cache-warm"
 launch "$work/cache-warm" "$work/warm-up" && finish  # fills the warm cache
 for wm in none openbox; do
-  [ "$wm" = openbox ] && start_openbox
+  if [ "$wm" = openbox ]; then
+    start_openbox
+    launch "$work/cache-warm" "$work/openbox-warm-up" && finish  # openbox settles in
+  fi
   startup_runs "$wm" warm
   startup_runs "$wm" cold
   [ "$wm" = openbox ] && stop_openbox
