@@ -205,13 +205,16 @@ mesa=$(dpkg-query -W -f '${Version}' libgl1-mesa-dri 2>/dev/null || echo unknown
 sdl=$(dpkg-query -W -f '${Version}' libsdl2-2.0-0 2>/dev/null || echo unknown)
 cpu=$(lscpu 2>/dev/null | sed -n 's/^Model name: *//p' | head -n 1)
 mem=$(awk '/MemTotal/ {printf "%.0f", $2 / 1048576}' /proc/meminfo)
-printf '\nMeasured on %s with `make bench RUNS=%s`: %s cores (%s, %s), %s GiB,\n' \
-  "$(date -u +%Y-%m-%d)" "$RUNS" "$(nproc)" "$cpu" "$(uname -m)" "$mem"
-printf 'Debian %s, SDL %s, Mesa %s (llvmpipe), no GPU. Load average\n' \
-  "$(cat /etc/debian_version 2>/dev/null || echo '?')" "$sdl" "$mesa"
-printf 'at the start: %s; niceness %s. No session bus; sound to the dummy driver; Mesa shader\n' \
-  "$load_at_start" "$(nice)"
-printf 'cache private (warm: filled by an earlier launch; cold: empty).\n\n'
+{
+  printf 'Measured on %s with `make bench RUNS=%s`: %s cores (%s, %s), %s GiB, ' \
+    "$(date -u +%Y-%m-%d)" "$RUNS" "$(nproc)" "$cpu" "$(uname -m)" "$mem"
+  printf 'Debian %s, SDL %s, Mesa %s (llvmpipe), no GPU. ' \
+    "$(cat /etc/debian_version 2>/dev/null || echo '?')" "$sdl" "$mesa"
+  printf 'Load average at the start: %s; niceness %s. ' "$load_at_start" "$(nice)"
+  printf 'No session bus; sound to the dummy driver; Mesa shader cache private '
+  printf '(warm: filled by an earlier launch; cold: empty).\n'
+} | fmt -w 76 | sed '1s/^/\n/'
+echo
 row "measure (median of $RUNS runs)" value unit target
 row "----" "----" "----" "----"
 row "full scene, off screen (llvmpipe, 640x480)" "$(value headless_scene_fps)" frames/s ""
