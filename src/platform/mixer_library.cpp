@@ -18,12 +18,14 @@ bool Resolve(void* library, const char* name, Function& function) {
 
 bool ResolveAll(void* library, MixerLibrary& mixer) {
   return Resolve(library, "Mix_OpenAudioDevice", mixer.OpenAudioDevice) &&
-         Resolve(library, "Mix_Init", mixer.Init) && Resolve(library, "Mix_LoadMUS", mixer.LoadMUS) &&
+         Resolve(library, "Mix_Init", mixer.Init) &&
+         Resolve(library, "Mix_LoadMUS", mixer.LoadMUS) &&
          Resolve(library, "Mix_PlayingMusic", mixer.PlayingMusic) &&
          Resolve(library, "Mix_PlayMusic", mixer.PlayMusic) &&
          Resolve(library, "Mix_HaltMusic", mixer.HaltMusic) &&
          Resolve(library, "Mix_FreeMusic", mixer.FreeMusic) &&
-         Resolve(library, "Mix_CloseAudio", mixer.CloseAudio) && Resolve(library, "Mix_Quit", mixer.Quit);
+         Resolve(library, "Mix_CloseAudio", mixer.CloseAudio) &&
+         Resolve(library, "Mix_Quit", mixer.Quit);
 }
 
 const MixerLibrary* Load() {

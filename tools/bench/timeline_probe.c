@@ -104,8 +104,9 @@ SDL_Surface* SDL_LoadBMP_RW(SDL_RWops* source, int freeSource) {
 
 int gluBuild2DMipmaps(unsigned target, int components, int width, int height, unsigned format,
                       unsigned type, const void* data) {
-  static int (*real)(unsigned, int, int, int, unsigned, unsigned, const void*);
-  if (!real) real = (int (*)(unsigned, int, int, int, unsigned, unsigned, const void*))Real("gluBuild2DMipmaps");
+  typedef int (*Build)(unsigned, int, int, int, unsigned, unsigned, const void*);
+  static Build real;
+  if (!real) real = (Build)Real("gluBuild2DMipmaps");
   const long long start = NowNs();
   const int result = real(target, components, width, height, format, type, data);
   g_mipmapNs += NowNs() - start;
