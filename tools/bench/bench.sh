@@ -200,6 +200,22 @@ read -r ours total < <(callgrind_annotate --threshold=100 "$dump" 2>/dev/null | 
   /\[.*\]$/ {n = $1; gsub(",", "", n); if (index($NF, bin)) ours += n}
   END {print ours + 0, total}')
 
+# 4. The first frame's instructions, cold and then warm shader cache: a
+#    one-frame capture under callgrind (a cache of its own, since valgrind's
+#    CPU differs from the real one), and how many of them are LLVM's code
+#    generation, the part the shader cache does not save.
+first_frame_instructions() {
+  local out=$work/first-frame-$1
+  MESA_SHADER_CACHE_DIR=$work/cache-valgrind LP_NUM_THREADS=0 valgrind --tool=callgrind \
+    --callgrind-out-file="$out" "$BUILD/winterhain-capture" --deltas 16 >/dev/null 2>&1
+  callgrind_annotate --inclusive=yes "$out" 2>/dev/null | awk '
+    /CSceneWnd::DrawScene\(\) \[/ {gsub(",", "", $1); frame = $1}
+    /LLVMGetPointerToGlobal \[/ {gsub(",", "", $1); llvm = $1}
+    END {printf "%.0f %.0f\n", frame / 1e6, llvm / 1e6}'
+}
+read -r frame_cold llvm_cold < <(first_frame_instructions cold)
+read -r frame_warm llvm_warm < <(first_frame_instructions warm)
+
 of() { printf '%s\n' "$@" | median; }
 mesa=$(dpkg-query -W -f '${Version}' libgl1-mesa-dri 2>/dev/null || echo unknown)
 sdl=$(dpkg-query -W -f '${Version}' libsdl2-2.0-0 2>/dev/null || echo unknown)
@@ -236,6 +252,10 @@ row "heap allocations per frame, all (malloc)" "$(value mallocs_per_frame)" per-
 row "instructions per frame, all" "$((total / CALLGRIND_FRAMES))" Ir ""
 row "instructions per frame, our code" "$((ours / CALLGRIND_FRAMES))" Ir ""
 row "our code's share of the frame" "$(awk -v o="$ours" -v t="$total" 'BEGIN {printf "%.2f", 100 * o / t}')" "%" "<= 5"
+row "first frame, cold shader cache" "$frame_cold" "M Ir" ""
+row "  of which LLVM code generation" "$llvm_cold" "M Ir" ""
+row "first frame, warm shader cache" "$frame_warm" "M Ir" ""
+row "  of which LLVM code generation" "$llvm_warm" "M Ir" ""
 
 printf '\nStart-up by phase, ms (median of %s runs; each phase runs from the first\n' "$RUNS"
 printf 'call that begins it to the first call of the next; "warm, CPU" is the CPU\n'
