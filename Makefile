@@ -35,5 +35,5 @@ include tests/fuzz/fuzz.mk
 # Frame rates, start-up time, memory, allocations and instructions per
 # frame, as one table (not part of make test).
 bench: build
-	cmake --build $(BUILD) -j$(JOBS) --target winterhain-bench winterhain_swap_counter
+	cmake --build $(BUILD) -j$(JOBS) --target winterhain-bench winterhain_timeline_probe
 	BUILD=$(BUILD) tools/bench/bench.sh

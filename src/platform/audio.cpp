@@ -3,7 +3,6 @@
 #include "platform/audio.hpp"
 
 #include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <algorithm>
 #include <bitset>
@@ -11,6 +10,8 @@
 #include <filesystem>
 #include <map>
 #include <string>
+
+#include "platform/mixer_library.hpp"
 
 namespace platform {
 namespace {
@@ -59,13 +60,16 @@ class SdlMixerLibrary final : public AudioLibrary {
   bool Init(int device, std::uint32_t rate, std::uint32_t flags, Window*) override {
     if (m_initialised) return Fail(kAudioAlreadyInitialised);
     if (rate == 0 || rate > 384000) return Fail(kAudioBadArgument);
+    // Without SDL2_mixer there is no way to sound: as if there were no device.
+    m_mix = LoadMixerLibrary();
+    if (!m_mix) return Fail(kAudioNoDevice);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return Fail(kAudioNoDevice);
     if (!OpenOutput(device, static_cast<int>(rate), (flags & kAudioMono) ? 1 : 2)) {
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
       return Fail(kAudioNoDevice);
     }
     // Loads the MP3 decoder now rather than at the first file.
-    Mix_Init(MIX_INIT_MP3);
+    m_mix->Init(MIX_INIT_MP3);
     m_initialised = true;
     return Succeed();
   }
@@ -83,7 +87,7 @@ class SdlMixerLibrary final : public AudioLibrary {
       return FailHandle(kAudioBadArgument);
     const std::string path = ToPlatformPath(file);
     if (!CanOpen(path)) return FailHandle(kAudioFileOpen);
-    Mix_Music* music = Mix_LoadMUS(path.c_str());
+    Mix_Music* music = m_mix->LoadMUS(path.c_str());
     if (!music) return FailHandle(kAudioFileFormat);
     const std::uint32_t handle = NewHandle();
     m_streams[handle] = music;
@@ -97,15 +101,15 @@ class SdlMixerLibrary final : public AudioLibrary {
     if (!m_initialised) return Fail(kAudioNotInitialised);
     Mix_Music* music = Find(stream);
     if (!music || (flags & ~kAudioLoop) != 0) return Fail(kAudioBadArgument);
-    if (stream == m_playing && Mix_PlayingMusic() && !flush) return Succeed();
-    if (Mix_PlayMusic(music, (flags & kAudioLoop) ? -1 : 1) != 0) return Fail(kAudioUnknown);
+    if (stream == m_playing && m_mix->PlayingMusic() && !flush) return Succeed();
+    if (m_mix->PlayMusic(music, (flags & kAudioLoop) ? -1 : 1) != 0) return Fail(kAudioUnknown);
     m_playing = stream;
     return Succeed();
   }
 
   bool Stop() override {
     if (!m_initialised) return Fail(kAudioNotInitialised);
-    Mix_HaltMusic();
+    m_mix->HaltMusic();
     m_playing = 0;
     if (m_device) SDL_PauseAudioDevice(m_device, 1);
     return Succeed();
@@ -116,19 +120,19 @@ class SdlMixerLibrary final : public AudioLibrary {
     Mix_Music* music = Find(stream);
     if (!music) return Fail(kAudioBadArgument);
     if (stream == m_playing) m_playing = 0;
-    Mix_FreeMusic(music);  // halts it first when it is playing
+    m_mix->FreeMusic(music);  // halts it first when it is playing
     m_streams.erase(stream);
     return Succeed();
   }
 
   bool Free() override {
     if (!m_initialised) return Fail(kAudioNotInitialised);
-    Mix_HaltMusic();
-    for (const auto& entry : m_streams) Mix_FreeMusic(entry.second);
+    m_mix->HaltMusic();
+    for (const auto& entry : m_streams) m_mix->FreeMusic(entry.second);
     m_streams.clear();
     m_playing = 0;
-    Mix_CloseAudio();
-    Mix_Quit();
+    m_mix->CloseAudio();
+    m_mix->Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     m_device = 0;
     m_initialised = false;
@@ -143,7 +147,7 @@ class SdlMixerLibrary final : public AudioLibrary {
       name = SDL_GetAudioDeviceName(device - 1, 0);
     }
     const DeviceSet before = OpenDevices();
-    if (Mix_OpenAudioDevice(rate, AUDIO_S16SYS, channels, kChunkSamples, name, 0) != 0)
+    if (m_mix->OpenAudioDevice(rate, AUDIO_S16SYS, channels, kChunkSamples, name, 0) != 0)
       return false;
     m_device = NewlyOpenedDevice(before);
     return true;
@@ -174,6 +178,7 @@ class SdlMixerLibrary final : public AudioLibrary {
     return 0;
   }
 
+  const MixerLibrary* m_mix = nullptr;  // set by the first Init that finds it
   bool m_initialised = false;
   SDL_AudioDeviceID m_device = 0;
   std::map<std::uint32_t, Mix_Music*> m_streams;

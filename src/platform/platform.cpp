@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/keyboard.hpp"
+#include "platform/session_bus.hpp"
 #include "platform/x_errors.hpp"
 
 namespace platform {
@@ -32,7 +33,11 @@ bool InitVideo() {
     // An X error on SDL's connection (a GL driver the server refuses) must
     // end in a failed call, not in Xlib ending the process.
     InstallXErrorHandler();
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    const bool started = [] {
+      NoSessionBusLaunch noLaunch;
+      return SDL_Init(SDL_INIT_VIDEO) == 0;
+    }();
+    if (!started) {
       g_videoState = -1;
       SetLastError(std::string("no display to show the scene on (") + SDL_GetError() + ")");
     } else if (ShowsNothingUnasked(SDL_GetCurrentVideoDriver())) {

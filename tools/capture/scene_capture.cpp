@@ -23,6 +23,10 @@ void SceneCapture::Run(const std::vector<double>& deltas, bool keepLastFrame) {
       platform::SetBeforeSwapObserver([this] { ReadBackBuffer(); });
     m_clock.Advance(deltas[k]);
     m_window->Tick();
+    // Off screen a swap draws nothing: llvmpipe would queue every frame's
+    // commands until its buffers fill, hundreds of MB on a long run. Each
+    // frame is drawn before the next one starts.
+    glFinish();
   }
   platform::SetBeforeSwapObserver(nullptr);
 }
