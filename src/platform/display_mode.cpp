@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/desktop_path.hpp"
 #include "platform/display_guardian.hpp"
 
 namespace platform {
@@ -123,7 +124,9 @@ bool Switch(Display* display, XRRScreenResources* resources, unsigned width, uns
 }  // namespace
 
 bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height, std::uint32_t) {
-  Display* display = g_enabled ? OpenDisplay() : nullptr;
+  // Only a real X server switches; Xwayland would just scale the picture.
+  if (!g_enabled || CurrentDesktopPath() != DesktopPath::RealX) return false;
+  Display* display = OpenDisplay();
   if (!display) return false;
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
   if (!resources) return false;
