@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# On a Wayland desktop (sway, headless) the scene covers the output without
+# a mode switch, in proportion: the 4:3 design fills the largest centred 4:3
+# area at the output's full resolution, with black bars beside or above and
+# below it. Natively (SDL's wayland driver) and through Xwayland, on a 16:9
+# and a 5:4 output; Escape, the compositor's close and SIGTERM end it.
+set -u
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "${BASH_SOURCE[0]}")/sway.sh"
+
+SHOT=$(mktemp --suffix=.png)
+e2e_on_exit rm -f "$SHOT"
+
+# Channel values 0-255 of a region WxH+X+Y (from the top left) of $SHOT.
+channels() { # channels STAT GEOMETRY   (STAT: maxima or mean)
+  convert "$SHOT" -crop "$2" +repage \
+    -format "%[fx:round($1.r*255)] %[fx:round($1.g*255)] %[fx:round($1.b*255)]" info:
+}
+black() { equals "$(channels maxima "$1")" "0 0 0"; }
+# Lit: some channel's mean over the region is clearly above black.
+lit() { channels mean "$1" | awk '{ exit !($1 + $2 + $3 > 30) }'; }
+sky() { channels mean "$1" | awk '{ if ($3 > $1 + 60) exit 0; print "     not sky: " $0; exit 1 }'; }
+snow() { channels mean "$1" | awk '{ if ($1 > 140 && $2 > 140 && $3 > 140) exit 0; print "     not snow: " $0; exit 1 }'; }
+
+# The design area's outermost rows and columns, as WxH+X+Y.
+edges() { # edges W H X Y
+  echo "1x$2+$3+$4" "1x$2+$(($3 + $1 - 1))+$4" "${1}x1+$3+$4" "${1}x1+$3+$(($4 + $2 - 1))"
+}
+area_drawn() { # area_drawn W H X Y: every edge of the area shows the scene
+  local edge
+  sway_screenshot "$SHOT" || return 1
+  for edge in $(edges "$@"); do lit "$edge" || return 1; done
+}
+
+# run_case LABEL PATH OUTPUT AREA BARS ENDING
+#   PATH: native or xwayland; AREA: the design area "W H X Y" worked out by
+#   hand; BARS: the regions around it; ENDING: escape, close or term.
+run_case() {
+  local label=$1 path=$2 output=$3 area=$4 bars=$5 ending=$6 bar mode_before
+  sway_start "$output" || exit 1
+  read -r aw ah ax ay <<<"$area"
+  mode_before=$(sway_x_mode)
+  # As on a desktop session, both displays are announced; the native path
+  # is chosen the way a user chooses it.
+  if [ "$path" = native ]; then
+    start_program SDL_VIDEODRIVER=wayland DISPLAY="$SWAY_X_DISPLAY"
+  else
+    start_program DISPLAY="$SWAY_X_DISPLAY"
+  fi
+  check "$label: window is fullscreen, covering the output" sway_window "$APP_PID" "$output" 30
+  # The first frames may come before the window has its full size.
+  deadline=$(($(_e2e_now_ms) + 20000))
+  until area_drawn "$aw" "$ah" "$ax" "$ay" || [ "$(_e2e_now_ms)" -ge "$deadline" ]; do :; done
+  check "$label: scene reaches every edge of the ${aw}x${ah} area" area_drawn "$aw" "$ah" "$ax" "$ay"
+  for bar in $bars; do check "$label: bar $bar is black" black "$bar"; done
+  check "$label: sky at the top of the area" sky "${aw}x$((ah / 5))+$ax+$ay"
+  check "$label: snow at the bottom of the area" snow "${aw}x$((ah / 12))+$ax+$((ay + ah - ah / 12))"
+  check "$label: Xwayland's mode is unchanged" equals "$(sway_x_mode)" "$mode_before"
+  case $ending in
+    escape) sway_key Escape ;;
+    close) sway_close "$APP_PID" ;;
+    term) kill -TERM "$APP_PID" ;;
+  esac
+  wait_pid_exit "$APP_PID" 20
+  check "$label: $ending ends the program with status 0" equals "$?" 0
+  [ -s "$APP_ERR" ] && sed 's/^/     stderr: /' "$APP_ERR" | head -n 5
+}
+
+# 16:9: a 1440x1080 area with 240-pixel bars left and right.
+wide_area="1440 1080 240 0"
+wide_bars="240x1080+0+0 240x1080+1680+0"
+# 5:4: a 1280x960 area with 32-pixel bars above and below.
+tall_area="1280 960 0 32"
+tall_bars="1280x32+0+0 1280x32+0+992"
+
+run_case "native 16:9" native 1920x1080 "$wide_area" "$wide_bars" escape
+run_case "Xwayland 16:9" xwayland 1920x1080 "$wide_area" "$wide_bars" escape
+run_case "native 5:4" native 1280x1024 "$tall_area" "$tall_bars" close
+run_case "Xwayland 5:4" xwayland 1280x1024 "$tall_area" "$tall_bars" term
+e2e_finish
