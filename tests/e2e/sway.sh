@@ -11,11 +11,10 @@
 #   sway_screenshot FILE         the output's pixels (grim)
 #   sway_key KEY                 press and release KEY (wtype, held 100 ms)
 #   sway_close PID               the compositor's close request to PID's window
-#   sway_x_mode                  print the mode Xwayland reports as WxH
 #
 # sway refuses to run as root: as root it runs as nobody, in a runtime
 # folder of its own that the root-run program, grim and wtype can reach.
-# Needs: sway, xwayland, grim, wtype, jq, x11-xserver-utils (xrandr, xhost).
+# Needs: sway, xwayland, grim, wtype, jq, xhost (x11-xserver-utils).
 
 SWAY_PID=
 SWAY_KEYBOARD_PID=
@@ -60,7 +59,7 @@ _sway_print_log() {
 
 sway_start() { # sway_start WxH
   local tool
-  for tool in sway Xwayland grim wtype jq xrandr xhost setpriv; do
+  for tool in sway Xwayland grim wtype jq xhost setpriv; do
     command -v "$tool" >/dev/null || _sway_skip "$tool is not installed (scripts/deps installs it)"
   done
   sway_stop
@@ -150,7 +149,3 @@ sway_screenshot() { grim -o HEADLESS-1 "$1"; }
 sway_key() { wtype -s 100 -k "$1"; }
 
 sway_close() { swaymsg -q "[pid=$1]" kill; }
-
-sway_x_mode() {
-  DISPLAY=$SWAY_X_DISPLAY xrandr --current | awk '/\*/ { print $1; exit }'
-}
