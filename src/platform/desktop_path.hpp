@@ -4,10 +4,10 @@
 namespace platform {
 
 enum class DesktopPath {
-  RealX,         // an X server that really switches modes through RandR
-  Xwayland,      // X clients of a Wayland compositor: modes are only emulated
-  NativeWayland, // SDL's wayland driver: no mode switching exists
-  Other,         // off-screen or dummy drivers, or no video at all
+  RealX,          // an X server that really switches modes through RandR
+  Xwayland,       // X clients of a Wayland compositor: modes are only emulated
+  NativeWayland,  // SDL's wayland driver: no mode switching exists
+  Other,          // off-screen or dummy drivers, or no video at all
 };
 
 // Brings up the video subsystem if needed; later calls give the same answer.
@@ -17,4 +17,4 @@ DesktopPath CurrentDesktopPath();
 // and the 640 x 480 design is shown in proportion inside it.
 bool DesktopIsWayland();
 
-} // namespace platform
+}  // namespace platform
