@@ -10,8 +10,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "${BASH_SOURCE[0]}")/sway.sh"
 
-SHOT=$(mktemp --suffix=.png)
-e2e_on_exit rm -f "$SHOT"
+WORK=$(mktemp -d)
+e2e_on_exit rm -rf "$WORK"
+SHOT=$WORK/shot1.png
 
 # Channel values 0-255 of a region WxH+X+Y (from the top left) of $SHOT.
 channels() { # channels STAT GEOMETRY   (STAT: maxima or mean)
@@ -24,6 +25,39 @@ all_black() { local region; for region in $1; do black "$region" || return 1; do
 lit() { channels mean "$1" | awk '{ exit !($1 + $2 + $3 > 30) }'; }
 sky() { channels mean "$1" | awk '{ if ($3 > $1 + 60) exit 0; print "     not sky: " $0; exit 1 }'; }
 snow() { channels mean "$1" | awk '{ if ($1 > 140 && $2 > 140 && $3 > 140) exit 0; print "     not snow: " $0; exit 1 }'; }
+
+# The greetings banner of the design, as "x y pixels": the centre of its
+# lit pixels in 640x480 design coordinates, and how many there are. It is
+# the one lit thing that stands still; the frames' minimum removes the
+# flakes and the santa sprite. Arguments: the area to scale to 640x480
+# (WxH+X+Y) and three or more frames.
+banner() { # banner GEOMETRY FILE...
+  local mask=$WORK/banner.png
+  convert "${@:2}" -evaluate-sequence min -crop "$1" +repage -resize '640x480!' \
+    -crop 640x120+0+0 +repage -colorspace gray -threshold 55% "$mask"
+  local count sx sy
+  count=$(convert "$mask" -format '%[fx:mean*w*h]' info:)
+  # Pixel values stay within 0..1, so the positions are summed as fractions.
+  sx=$(convert "$mask" -fx 'u*i/w' -format '%[fx:mean*w*h*w]' info:)
+  sy=$(convert "$mask" -fx 'u*j/h' -format '%[fx:mean*w*h*h]' info:)
+  awk -v n="$count" -v x="$sx" -v y="$sy" 'BEGIN { if (n < 1) n = 1; printf "%.0f %.0f %.0f\n", x / n, y / n, n }'
+}
+# Within 4 design pixels of the reference's centre and 15 % of its size.
+same_banner() { # same_banner "x y n" "x y n"
+  awk -v a="$1" -v b="$2" 'BEGIN { split(a, s); split(b, r)
+    d = (s[1] - r[1]) ^ 2 + (s[2] - r[2]) ^ 2
+    if (d <= 16 && s[3] > 0.85 * r[3] && s[3] < 1.15 * r[3]) exit 0
+    print "     banner at " a " (x y pixels), in a 640x480 frame at " b; exit 1 }'
+}
+
+# The reference: three 640x480 frames of the same scene, rendered off screen
+# by the capture tool at different times.
+CAPTURE=${WINTERHAIN_BUILD_DIR:-$PWD/build}/winterhain-capture
+for frames in 60 160 260; do
+  "$CAPTURE" --deltas "16x$frames" --png "$WORK/frame$frames.png" >/dev/null 2>&1 ||
+    { echo "FAIL - the capture tool renders no reference frame"; exit 1; }
+done
+REFERENCE_BANNER=$(banner 640x480+0+0 "$WORK"/frame*.png)
 
 # The program's other processes: the same executable in this sway's session
 # (a guard is forked twice, so it is no child of the program).
@@ -68,9 +102,13 @@ run_case() {
   # Bars stay black in every frame: three frames apart, each one is checked.
   for bar in $bars; do check "$label: bar $bar is black" black "$bar"; done
   for shot in 2 3; do
+    SHOT=$WORK/shot$shot.png
     sway_screenshot "$SHOT"
     check "$label: bars are black in screenshot $shot" all_black "$bars"
   done
+  SHOT=$WORK/shot1.png
+  check "$label: composition of a 640x480 frame (its banner)" same_banner \
+    "$(banner "${aw}x$ah+$ax+$ay" "$WORK"/shot[123].png)" "$REFERENCE_BANNER"
   check "$label: sky at the top of the area" sky "${aw}x$((ah / 5))+$ax+$ay"
   check "$label: snow at the bottom of the area" snow "${aw}x$((ah / 12))+$ax+$((ay + ah - ah / 12))"
   # Xwayland emulates a mode switch for the client that asked only, so no
