@@ -3,13 +3,13 @@
 # one output of a chosen size, and its Xwayland. Source after common.sh.
 #
 #   sway_start WxH || exit       start sway (stopping one started before);
-#                                exports WAYLAND_DISPLAY,
-#                                XDG_RUNTIME_DIR and SWAYSOCK, sets SWAY_X_DISPLAY
-#                                (exits 77, saying why, where sway cannot run)
+#                                exports WAYLAND_DISPLAY, XDG_RUNTIME_DIR and
+#                                SWAYSOCK, sets SWAY_X_DISPLAY (exits 77,
+#                                saying why, where sway cannot run)
 #   sway_window PID WxH TIMEOUT  wait until PID's window is fullscreen,
 #                                covering the WxH output (sway's own tree)
 #   sway_screenshot FILE         the output's pixels (grim)
-#   sway_key KEY                 press and release KEY (wtype, held 100 ms)
+#   sway_key KEY                 press and release KEY (wtype, after 100 ms)
 #   sway_close PID               the compositor's close request to PID's window
 #
 # sway refuses to run as root: as root it runs as nobody, in a runtime
@@ -42,7 +42,15 @@ _sway_wait() { # _sway_wait TIMEOUT COMMAND...
   done
 }
 
-_sway_socket_ready() { compgen -G "$SWAY_DIR/sway-ipc.*.sock" >/dev/null && [ -S "$SWAY_DIR/$1" ]; }
+# The compositor's socket name, once sway listens on both of its sockets.
+_sway_sockets() {
+  local socket
+  compgen -G "$SWAY_DIR/sway-ipc.*.sock" >/dev/null || return 1
+  for socket in "$SWAY_DIR"/wayland-[0-9]*; do
+    [ -S "$socket" ] && basename "$socket" && return 0
+  done
+  return 1
+}
 
 # The display sway gives its X clients, as seen by a command it starts.
 _sway_read_x_display() {
@@ -76,15 +84,16 @@ sway_start() { # sway_start WxH
   SWAY_PID=$!
   [ -n "$_SWAY_EXIT_SET" ] || e2e_on_exit sway_stop
   _SWAY_EXIT_SET=1
-  export XDG_RUNTIME_DIR=$SWAY_DIR WAYLAND_DISPLAY=wayland-1
-  if ! _sway_wait 20 _sway_socket_ready wayland-1; then
+  export XDG_RUNTIME_DIR=$SWAY_DIR
+  if ! _sway_wait 20 _sway_sockets >/dev/null; then
     kill -0 "$SWAY_PID" 2>/dev/null || { _sway_print_log; _sway_skip "sway cannot run here"; }
     _sway_print_log
     echo "sway_start: no sockets after 20 s" >&2
     return 1
   fi
+  WAYLAND_DISPLAY=$(_sway_sockets)
   SWAYSOCK=$(compgen -G "$SWAY_DIR/sway-ipc.*.sock" | head -n 1)
-  export SWAYSOCK
+  export WAYLAND_DISPLAY SWAYSOCK
   _sway_read_x_display || { _sway_print_log; echo "sway_start: no Xwayland display" >&2; return 1; }
   # Xwayland admits only sway's user; the tests' other clients run as root.
   [ "$(id -u)" -eq 0 ] && "${_sway_user[@]}" env DISPLAY="$SWAY_X_DISPLAY" xhost +si:localuser:root >/dev/null
@@ -98,11 +107,10 @@ _sway_has_keyboard() { swaymsg -t get_inputs | jq -e 'any(.[]; .type == "keyboar
 # comes, so a keyboard made just for one key press (as wtype makes) could
 # press before the client listens; one virtual keyboard therefore stays
 # while sway runs, and later key presses reach clients that already listen.
-# A client started after the last keyboard that pressed a key went away
-# gets no usable keymap (SDL 2.26 then crashes): start sway afresh for
-# each program run that ends in a key press.
-# Its keymap must hold a key (F24, pressed before any window exists): SDL
-# 2.26 crashes on the modifiers of a keyboard whose keymap is empty.
+# Its keymap must hold a key (F24, pressed before any window exists), and
+# no client may start after a keyboard that pressed keys has gone: in both
+# cases the client gets no usable keymap and SDL 2.26 crashes on it. Tests
+# therefore start sway afresh for each run of the program.
 _sway_hold_keyboard() {
   wtype -k F24 -s 86400000 &
   SWAY_KEYBOARD_PID=$!
