@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop_path.hpp"
 #include "platform/display_guardian.hpp"
 #include "platform/platform.hpp"
 #include "platform/x_errors.hpp"
@@ -237,9 +238,10 @@ bool Switch(Display* display, XRRScreenResources* resources, unsigned width, uns
 }  // namespace
 
 bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height, std::uint32_t) {
-  // The X display is switched only when the window will show on it: with
-  // any other SDL video driver nothing of the scene would be seen there.
-  Display* display = g_enabled && WindowsShowOnXDisplay() ? OpenDisplay() : nullptr;
+  // Only a real X server switches: Xwayland would just scale the picture,
+  // and with any other SDL video driver nothing of the scene shows there.
+  if (!g_enabled || CurrentDesktopPath() != DesktopPath::RealX) return false;
+  Display* display = OpenDisplay();
   if (!display) return false;
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
   if (!resources) return false;

@@ -31,6 +31,8 @@ bool Translate(const SDL_Event& sdl, Event& event) {
     }
     if (sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
       event = Event{EventKind::Size, window, sdl.window.data1, sdl.window.data2};
+      // The size the frame is drawn at, which letterboxing makes smaller.
+      GetClientSize(window, event.width, event.height);
       return true;
     }
     return false;

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/desktop_path.hpp"
+#include "platform/letterbox.hpp"
 #include "platform/platform.hpp"
 #include "platform/window_internal.hpp"
 
@@ -91,11 +93,16 @@ GLContextHandle CreateGLContext(Window* window) {
 
 bool MakeGLContextCurrent(Window* window, GLContextHandle context) {
   SDL_Window* sdl = window ? window->sdl : nullptr;
-  return SDL_GL_MakeCurrent(sdl, context) == 0;
+  const bool current = SDL_GL_MakeCurrent(sdl, context) == 0;
+  // A window covering a Wayland output shows the design in proportion.
+  if (current && sdl && context && DesktopIsWayland()) StartLetterbox(sdl);
+  return current;
 }
 
 void DeleteGLContext(GLContextHandle context) {
-  if (context) SDL_GL_DeleteContext(context);
+  if (!context) return;
+  ForgetLetterbox();
+  SDL_GL_DeleteContext(context);
 }
 
 bool HasCurrentGLContext() { return SDL_GL_GetCurrentContext() != nullptr; }
@@ -103,7 +110,9 @@ bool HasCurrentGLContext() { return SDL_GL_GetCurrentContext() != nullptr; }
 bool SwapWindowBuffers(Window* window) {
   if (!window || !window->sdl) return false;
   if (g_beforeSwap) g_beforeSwap();
+  PresentLetterbox(window->sdl);
   SDL_GL_SwapWindow(window->sdl);
+  ResumeLetterbox();
   return true;
 }
 

@@ -52,10 +52,6 @@ bool InitVideo() {
   return g_videoState == 1;
 }
 
-bool WindowsShowOnXDisplay() {
-  return InitVideo() && std::strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0;
-}
-
 void Shutdown() {
   if (g_videoState == 1) {
     StopKeyWatch();

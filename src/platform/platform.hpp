@@ -8,9 +8,6 @@ namespace platform {
 
 // Brings up the video subsystem once; later calls report the first result.
 bool InitVideo();
-// True when the video subsystem is up on SDL's x11 driver, so the program's
-// windows show on the X display named by DISPLAY. Brings video up if needed.
-bool WindowsShowOnXDisplay();
 // Undoes everything the platform layer set up; safe to call more than once.
 void Shutdown();
 // The last error the platform layer saw, as one readable sentence.

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/desktop_path.hpp"
 #include "platform/display_mode.hpp"
+#include "platform/letterbox.hpp"
 #include "platform/platform.hpp"
 #include "platform/window_internal.hpp"
 #include "platform/x11_fullscreen_hint.hpp"
@@ -27,6 +29,8 @@ void ApplyIcon(Window& window) {
 
 bool MakeSdlWindow(Window& window, Uint32 flags) {
   if (window.sdl) SDL_DestroyWindow(window.sdl);
+  // On a Wayland output the drawable gets the output's own pixels, scaled or not.
+  if (DesktopIsWayland()) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
   window.sdl = SDL_CreateWindow(window.title.c_str(), window.x, window.y, window.width,
                                 window.height, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | flags);
   if (!window.sdl) {
@@ -77,6 +81,9 @@ void ShowSystemWindow(Window* window) {
   // A window that covers the switched display is marked as covering it, so
   // that a window manager shows it above its panels and docks.
   if (window->coversSwitchedDisplay) MarkCoveringItsMonitor(window->sdl);
+  // No mode is switched on a Wayland desktop: the window covers the output
+  // it opens on, and the design is shown in proportion inside it.
+  if (DesktopIsWayland()) SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
   SDL_ShowWindow(window->sdl);
 }
 
@@ -91,7 +98,13 @@ void FocusSystemWindow(Window* window) {
 void GetClientSize(const Window* window, int& width, int& height) {
   width = window ? window->width : 0;
   height = window ? window->height : 0;
-  if (window && window->sdl) SDL_GetWindowSize(window->sdl, &width, &height);
+  if (!window || !window->sdl) return;
+  SDL_GetWindowSize(window->sdl, &width, &height);
+  // Letterboxed, the frame is drawn at the size of the design area.
+  if (!LetterboxActive()) return;
+  const Area area = FitLetterbox(window->sdl);
+  width = area.width;
+  height = area.height;
 }
 
 void SetCursorVisible(bool visible) {

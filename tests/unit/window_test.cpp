@@ -1,11 +1,13 @@
 // The window object on a real (off-screen) system window: creation order,
-// message maps with decoded arguments, default handling, message boxes.
+// message maps with decoded arguments, default handling, message boxes, and
+// the area a letterboxed window draws its 640 x 480 design into.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "framework/afxwin.hpp"
+#include "platform/letterbox.hpp"
 
 namespace {
 
@@ -101,6 +103,20 @@ TEST_F(WindowTest, MessageBoxWithoutCaptionShowsTheApplicationTitle) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(window.MessageBox("Fehler!"), IDOK);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Winterhain: Fehler!\n");
+}
+
+// Worked out by hand: the widest 4:3 area that fits, centred, with the
+// bars' odd pixel (if any) above or right of it; y counts from the bottom.
+TEST(DesignAreaTest, IsTheLargestCentredFourByThreeArea) {
+  using platform::Area;
+  using platform::DesignArea;
+  EXPECT_EQ(DesignArea(1920, 1080), (Area{240, 0, 1440, 1080}));  // 16:9, bars left and right
+  EXPECT_EQ(DesignArea(1280, 1024), (Area{0, 32, 1280, 960}));    // 5:4, bars above and below
+  EXPECT_EQ(DesignArea(640, 480), (Area{0, 0, 640, 480}));        // the design itself
+  EXPECT_EQ(DesignArea(1366, 768), (Area{171, 0, 1024, 768}));    // odd bar width
+  EXPECT_EQ(DesignArea(1080, 1920), (Area{0, 555, 1080, 810}));   // portrait
+  EXPECT_EQ(DesignArea(1, 1), (Area{0, 0, 1, 1}));                // never empty
+  EXPECT_EQ(DesignArea(0, 1080), Area{});                         // no drawable yet
 }
 
 }  // namespace

@@ -1,0 +1,20 @@
+// Which kind of desktop the program runs on, decided once per process.
+#pragma once
+
+namespace platform {
+
+enum class DesktopPath {
+  RealX,          // an X server that really switches modes through RandR
+  Xwayland,       // X clients of a Wayland compositor: modes are only emulated
+  NativeWayland,  // SDL's wayland driver: no mode switching exists
+  Other,          // off-screen or dummy drivers, or no video at all
+};
+
+// Brings up the video subsystem if needed; later calls give the same answer.
+DesktopPath CurrentDesktopPath();
+
+// On the Wayland paths the window covers its output (desktop fullscreen)
+// and the 640 x 480 design is shown in proportion inside it.
+bool DesktopIsWayland();
+
+}  // namespace platform

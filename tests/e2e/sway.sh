@@ -1,0 +1,159 @@
+# shellcheck shell=bash
+# Helpers for end-to-end tests on a Wayland desktop: sway, headless, with
+# one output of a chosen size, and its Xwayland. Source after common.sh.
+#
+#   sway_start WxH || exit       start sway (stopping one started before);
+#                                exports WAYLAND_DISPLAY, XDG_RUNTIME_DIR and
+#                                SWAYSOCK, sets SWAY_X_DISPLAY (exits 77,
+#                                saying why, where sway cannot run)
+#   sway_window PID WxH TIMEOUT  wait until PID's window is fullscreen,
+#                                covering the WxH output (sway's own tree)
+#   sway_screenshot FILE         the output's pixels (grim)
+#   sway_key KEY                 press and release KEY (wtype, after 100 ms)
+#   sway_close PID               the compositor's close request to PID's window
+#
+# sway refuses to run as root: as root it runs as nobody, in a runtime
+# folder of its own that the root-run program, grim and wtype can reach.
+# Needs: sway, xwayland, grim, wtype, jq, xhost (x11-xserver-utils).
+
+SWAY_PID=
+SWAY_KEYBOARD_PID=
+SWAY_DIR=
+SWAY_X_DISPLAY=
+_SWAY_EXIT_SET=
+
+# Ends the test as skipped, loudly: ctest counts exit status 77 as a skip.
+_sway_skip() {
+  echo "SKIP - $*"
+  exit 77
+}
+
+# The command prefix that runs a command as the user sway runs as.
+_sway_user=()
+[ "$(id -u)" -eq 0 ] && _sway_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+
+_sway_wait() { # _sway_wait TIMEOUT COMMAND...
+  local deadline
+  deadline=$(($(_e2e_now_ms) + $(_e2e_sec_to_ms "$1")))
+  shift
+  until "$@"; do
+    [ "$(_e2e_now_ms)" -ge "$deadline" ] && return 1
+    sleep 0.05
+  done
+}
+
+# The compositor's socket name, once sway listens on both of its sockets.
+_sway_sockets() {
+  local socket
+  compgen -G "$SWAY_DIR/sway-ipc.*.sock" >/dev/null || return 1
+  for socket in "$SWAY_DIR"/wayland-[0-9]*; do
+    [ -S "$socket" ] && basename "$socket" && return 0
+  done
+  return 1
+}
+
+# The display sway gives its X clients, as seen by a command it starts.
+_sway_read_x_display() {
+  swaymsg -q exec "echo \$DISPLAY > $SWAY_DIR/display" || return 1
+  _sway_wait 10 test -s "$SWAY_DIR/display" || return 1
+  SWAY_X_DISPLAY=$(cat "$SWAY_DIR/display")
+  [ -n "$SWAY_X_DISPLAY" ]
+}
+
+_sway_print_log() {
+  echo "----- sway log (last lines) -----"
+  tail -n 20 "$SWAY_DIR/sway.log" 2>/dev/null
+}
+
+sway_start() { # sway_start WxH
+  local tool
+  for tool in sway Xwayland grim wtype jq xhost setpriv; do
+    command -v "$tool" >/dev/null || _sway_skip "$tool is not installed (scripts/deps installs it)"
+  done
+  sway_stop
+  unset DISPLAY WAYLAND_DISPLAY SWAYSOCK I3SOCK DBUS_SESSION_BUS_ADDRESS SDL_VIDEODRIVER
+  SWAY_DIR=$(mktemp -d /tmp/winterhain-sway.XXXXXX)
+  e2e_on_exit rm -rf "$SWAY_DIR"
+  printf 'output HEADLESS-1 mode %s\nxwayland enable\n' "$1" >"$SWAY_DIR/config"
+  [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$SWAY_DIR"
+  chmod 700 "$SWAY_DIR"
+  # One simple command, so that $! is sway itself (setpriv and env exec).
+  "${_sway_user[@]}" env -i PATH="$PATH" HOME="$SWAY_DIR" XDG_RUNTIME_DIR="$SWAY_DIR" \
+    WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+    sway -c "$SWAY_DIR/config" >"$SWAY_DIR/sway.log" 2>&1 &
+  SWAY_PID=$!
+  [ -n "$_SWAY_EXIT_SET" ] || e2e_on_exit sway_stop
+  _SWAY_EXIT_SET=1
+  export XDG_RUNTIME_DIR=$SWAY_DIR
+  if ! _sway_wait 20 _sway_sockets >/dev/null; then
+    kill -0 "$SWAY_PID" 2>/dev/null || { _sway_print_log; _sway_skip "sway cannot run here"; }
+    _sway_print_log
+    echo "sway_start: no sockets after 20 s" >&2
+    return 1
+  fi
+  WAYLAND_DISPLAY=$(_sway_sockets)
+  SWAYSOCK=$(compgen -G "$SWAY_DIR/sway-ipc.*.sock" | head -n 1)
+  export WAYLAND_DISPLAY SWAYSOCK
+  _sway_read_x_display || { _sway_print_log; echo "sway_start: no Xwayland display" >&2; return 1; }
+  # Xwayland admits only sway's user; the tests' other clients run as root.
+  [ "$(id -u)" -eq 0 ] && "${_sway_user[@]}" env DISPLAY="$SWAY_X_DISPLAY" xhost +si:localuser:root >/dev/null
+  _sway_hold_keyboard || { _sway_print_log; echo "sway_start: no keyboard" >&2; return 1; }
+  echo "     sway $1 on $WAYLAND_DISPLAY, Xwayland on $SWAY_X_DISPLAY"
+}
+
+_sway_has_keyboard() { swaymsg -t get_inputs | jq -e 'any(.[]; .type == "keyboard")' >/dev/null; }
+
+# The headless seat has no keyboard. A client learns of one only when it
+# comes, so a keyboard made just for one key press (as wtype makes) could
+# press before the client listens; one virtual keyboard therefore stays
+# while sway runs, and later key presses reach clients that already listen.
+# Its keymap must hold a key (F24, pressed before any window exists), and
+# no client may start after a keyboard that pressed keys has gone: in both
+# cases the client gets no usable keymap and SDL 2.26 crashes on it. Tests
+# therefore start sway afresh for each run of the program.
+_sway_hold_keyboard() {
+  wtype -k F24 -s 86400000 &
+  SWAY_KEYBOARD_PID=$!
+  _sway_wait 10 _sway_has_keyboard
+}
+
+# TERM lets sway stop its Xwayland and remove the sockets of both.
+sway_stop() {
+  e2e_kill "$SWAY_KEYBOARD_PID"
+  SWAY_KEYBOARD_PID=
+  [ -n "$SWAY_PID" ] || return 0
+  kill -TERM "$SWAY_PID" 2>/dev/null
+  if ! wait_pid_exit "$SWAY_PID" 10 >/dev/null 2>&1 && kill -0 "$SWAY_PID" 2>/dev/null; then
+    kill -KILL "$SWAY_PID" 2>/dev/null
+    wait "$SWAY_PID" 2>/dev/null
+  fi
+  SWAY_PID=
+}
+
+# The rectangle follows the client's first frame at the new size, a little
+# after the window is marked fullscreen.
+_sway_fullscreen_window() { # _sway_fullscreen_window PID WxH
+  swaymsg -t get_tree | jq -ec --argjson pid "$1" --arg size "$2" 'first(.. | objects |
+    select(.pid? == $pid and .fullscreen_mode == 1 and
+           "\(.rect.width)x\(.rect.height)+\(.rect.x)+\(.rect.y)" == "\($size)+0+0"))'
+}
+
+sway_window() { # sway_window PID WxH TIMEOUT
+  local deadline
+  deadline=$(($(_e2e_now_ms) + $(_e2e_sec_to_ms "$3")))
+  until _sway_fullscreen_window "$1" "$2" >/dev/null; do
+    if [ "$(_e2e_now_ms)" -ge "$deadline" ]; then
+      echo "     no fullscreen $2 window of $1; its windows:"
+      swaymsg -t get_tree | jq -c --argjson pid "$1" '.. | objects | select(.pid? == $pid) |
+        {fullscreen_mode, rect}' | sed 's/^/     /'
+      return 1
+    fi
+    sleep 0.05
+  done
+}
+
+sway_screenshot() { grim -o HEADLESS-1 "$1"; }
+
+sway_key() { wtype -s 100 -k "$1"; }
+
+sway_close() { swaymsg -q "[pid=$1]" kill; }

@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# On a Wayland desktop (sway, headless) the scene covers the output without
+# a mode switch, in proportion: the 4:3 design fills the largest centred 4:3
+# area at the output's full resolution, with black bars beside or above and
+# below it. Natively (SDL's wayland driver) and through Xwayland, on a 16:9
+# and a 5:4 output; Escape, the compositor's close and SIGTERM end it.
+set -u
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "${BASH_SOURCE[0]}")/sway.sh"
+
+WORK=$(mktemp -d)
+e2e_on_exit rm -rf "$WORK"
+SHOT=$WORK/shot1.png
+
+# Channel values 0-255 of a region WxH+X+Y (from the top left) of $SHOT.
+channels() { # channels STAT GEOMETRY   (STAT: maxima or mean)
+  convert "$SHOT" -crop "$2" +repage \
+    -format "%[fx:round($1.r*255)] %[fx:round($1.g*255)] %[fx:round($1.b*255)]" info:
+}
+black() { equals "$(channels maxima "$1")" "0 0 0"; }
+all_black() { local region; for region in $1; do black "$region" || return 1; done; }
+# Lit: some channel's mean over the region is clearly above black.
+lit() { channels mean "$1" | awk '{ exit !($1 + $2 + $3 > 30) }'; }
+sky() { channels mean "$1" | awk '{ if ($3 > $1 + 60) exit 0; print "     not sky: " $0; exit 1 }'; }
+snow() { channels mean "$1" | awk '{ if ($1 > 140 && $2 > 140 && $3 > 140) exit 0; print "     not snow: " $0; exit 1 }'; }
+
+# The greetings banner of the design, as "x y pixels": the centre of its
+# lit pixels in 640x480 design coordinates, and how many there are. It is
+# the one lit thing that stands still; the frames' minimum removes the
+# flakes and the santa sprite. Arguments: the area to scale to 640x480
+# (WxH+X+Y) and three or more frames.
+banner() { # banner GEOMETRY FILE...
+  local mask=$WORK/banner.png
+  convert "${@:2}" -evaluate-sequence min -crop "$1" +repage -resize '640x480!' \
+    -crop 640x120+0+0 +repage -colorspace gray -threshold 55% "$mask"
+  local count sx sy
+  count=$(convert "$mask" -format '%[fx:mean*w*h]' info:)
+  # Pixel values stay within 0..1, so the positions are summed as fractions.
+  sx=$(convert "$mask" -fx 'u*i/w' -format '%[fx:mean*w*h*w]' info:)
+  sy=$(convert "$mask" -fx 'u*j/h' -format '%[fx:mean*w*h*h]' info:)
+  awk -v n="$count" -v x="$sx" -v y="$sy" 'BEGIN { if (n < 1) n = 1; printf "%.0f %.0f %.0f\n", x / n, y / n, n }'
+}
+# Within 4 design pixels of the reference's centre and 15 % of its size.
+same_banner() { # same_banner "x y n" "x y n"
+  awk -v a="$1" -v b="$2" 'BEGIN { split(a, s); split(b, r)
+    d = (s[1] - r[1]) ^ 2 + (s[2] - r[2]) ^ 2
+    if (d <= 16 && s[3] > 0.85 * r[3] && s[3] < 1.15 * r[3]) exit 0
+    print "     banner at " a " (x y pixels), in a 640x480 frame at " b; exit 1 }'
+}
+
+# The reference: three 640x480 frames of the same scene, rendered off screen
+# by the capture tool at different times.
+CAPTURE=${WINTERHAIN_BUILD_DIR:-$PWD/build}/winterhain-capture
+for frames in 60 160 260; do
+  "$CAPTURE" --deltas "16x$frames" --png "$WORK/frame$frames.png" >/dev/null 2>&1 ||
+    { echo "FAIL - the capture tool renders no reference frame"; exit 1; }
+done
+REFERENCE_BANNER=$(banner 640x480+0+0 "$WORK"/frame*.png)
+
+# The program's other processes: the same executable in this sway's session
+# (a guard is forked twice, so it is no child of the program).
+helpers_of() { # helpers_of PID
+  local pid
+  for pid in $(pgrep -x "$(basename "$WINTERHAIN_BIN")"); do
+    [ "$pid" != "$1" ] && { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null |
+      grep -qx "XDG_RUNTIME_DIR=$SWAY_DIR" && echo "$pid"
+  done
+}
+no_helpers() { local found; found=$(helpers_of "$1"); [ -z "$found" ] || { echo "     other processes: $found"; return 1; }; }
+
+# The design area's outermost rows and columns, as WxH+X+Y.
+edges() { # edges W H X Y
+  echo "1x$2+$3+$4" "1x$2+$(($3 + $1 - 1))+$4" "${1}x1+$3+$4" "${1}x1+$3+$(($4 + $2 - 1))"
+}
+area_drawn() { # area_drawn W H X Y: every edge of the area shows the scene
+  local edge
+  sway_screenshot "$SHOT" || return 1
+  for edge in $(edges "$@"); do lit "$edge" || return 1; done
+}
+
+# run_case LABEL PATH OUTPUT AREA BARS ENDING
+#   PATH: native or xwayland; AREA: the design area "W H X Y" worked out by
+#   hand; BARS: the regions around it; ENDING: escape, close or term.
+run_case() {
+  local label=$1 path=$2 output=$3 area=$4 bars=$5 ending=$6 bar shot deadline aw ah ax ay
+  sway_start "$output" || exit 1
+  read -r aw ah ax ay <<<"$area"
+  # As on a desktop session, both displays are announced; the native path
+  # is chosen the way a user chooses it.
+  if [ "$path" = native ]; then
+    start_program SDL_VIDEODRIVER=wayland DISPLAY="$SWAY_X_DISPLAY"
+  else
+    start_program DISPLAY="$SWAY_X_DISPLAY"
+  fi
+  check "$label: window is fullscreen, covering the output" sway_window "$APP_PID" "$output" 30
+  # The first frames may come before the window has its full size.
+  deadline=$(($(_e2e_now_ms) + 20000))
+  until area_drawn "$aw" "$ah" "$ax" "$ay" || [ "$(_e2e_now_ms)" -ge "$deadline" ]; do :; done
+  check "$label: scene reaches every edge of the ${aw}x${ah} area" area_drawn "$aw" "$ah" "$ax" "$ay"
+  # Bars stay black in every frame: three frames apart, each one is checked.
+  for bar in $bars; do check "$label: bar $bar is black" black "$bar"; done
+  for shot in 2 3; do
+    SHOT=$WORK/shot$shot.png
+    sway_screenshot "$SHOT"
+    check "$label: bars are black in screenshot $shot" all_black "$bars"
+  done
+  SHOT=$WORK/shot1.png
+  check "$label: composition of a 640x480 frame (its banner)" same_banner \
+    "$(banner "${aw}x$ah+$ax+$ay" "$WORK"/shot[123].png)" "$REFERENCE_BANNER"
+  check "$label: sky at the top of the area" sky "${aw}x$((ah / 5))+$ax+$ay"
+  check "$label: snow at the bottom of the area" snow "${aw}x$((ah / 12))+$ax+$((ay + ah - ah / 12))"
+  # Xwayland emulates a mode switch for the client that asked only, so no
+  # other client can see one; but a switch is always watched by a guard
+  # process of the program's own, and there must be none.
+  check "$label: no display switch (no guard process)" no_helpers "$APP_PID"
+  case $ending in
+    escape) sway_key Escape ;;
+    close) sway_close "$APP_PID" ;;
+    term) kill -TERM "$APP_PID" ;;
+  esac
+  wait_pid_exit "$APP_PID" 20
+  check "$label: $ending ends the program with status 0" equals "$?" 0
+  [ -s "$APP_ERR" ] && sed 's/^/     stderr: /' "$APP_ERR" | head -n 5
+}
+
+# 16:9: a 1440x1080 area with 240-pixel bars left and right.
+wide_area="1440 1080 240 0"
+wide_bars="240x1080+0+0 240x1080+1680+0"
+# 5:4: a 1280x960 area with 32-pixel bars above and below.
+tall_area="1280 960 0 32"
+tall_bars="1280x32+0+0 1280x32+0+992"
+
+run_case "native 16:9" native 1920x1080 "$wide_area" "$wide_bars" escape
+run_case "Xwayland 16:9" xwayland 1920x1080 "$wide_area" "$wide_bars" escape
+run_case "native 5:4" native 1280x1024 "$tall_area" "$tall_bars" close
+run_case "Xwayland 5:4" xwayland 1280x1024 "$tall_area" "$tall_bars" term
+e2e_finish
