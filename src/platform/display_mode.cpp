@@ -90,15 +90,14 @@ bool CrtcRunsAt(Display* display, XRRScreenResources* resources, RRCrtc crtc, un
 
 // Runs in the guard process, which shares none of the program's state but
 // this copy of the desktop's configuration: it opens a connection of its own.
-void RestoreFromGuardian() {
+RestoreOutcome RestoreFromGuardian() {
   Display* display = XOpenDisplay(nullptr);
-  if (!display) return;
+  if (!display) return RestoreOutcome::NoServer;
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-  if (resources) {
-    ApplyCrtc(display, resources, g_desktop);
-    XRRFreeScreenResources(resources);
-  }
+  const bool restored = resources && ApplyCrtc(display, resources, g_desktop);
+  if (resources) XRRFreeScreenResources(resources);
   XCloseDisplay(display);
+  return restored ? RestoreOutcome::Restored : RestoreOutcome::Refused;
 }
 
 bool Switch(Display* display, XRRScreenResources* resources, unsigned width, unsigned height) {
