@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
 # Every way of asking the program to end goes through closing its window:
 # the window manager's close request, SIGINT, SIGTERM and SIGHUP each end it
-# with status 0 and the desktop's mode back.
+# with status 0 and the desktop's mode back. A termination signal while a
+# message box is up ends the program as promptly, a SIGKILL during any box
+# takes the box with it, and Escape counts while another client has the
+# focus. Each run must leave the desktop as it was.
 set -u
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 xserver_start || exit 1
+DESKTOP=$(xserver_mode)
+
+box_is_up() { wait_for_message_box Winterhain 20 >/dev/null; }
+window_is_up() { wait_for_window "$1" 10 >/dev/null; }
 
 for way in wm-close INT TERM HUP; do
   start_program
@@ -21,4 +28,40 @@ for way in wm-close INT TERM HUP; do
   check "$way: exit status 0" equals "$?" 0
   check "$way: desktop mode back" equals "$(xserver_mode)" 1280x1024
 done
+
+# With an audio driver that does not exist the music shows three boxes in
+# a row ("Fehler!", "Fehler! Start()", "Keine Musik!!!!!!!! Error 1"), with
+# the display already switched.
+for box in 1 2 3; do
+  start_program SDL_AUDIODRIVER=nonexistent
+  check "KILL during box $box: boxes before it answered" answer_boxes $((box - 1))
+  check "KILL during box $box: the box is up" box_is_up
+  check "KILL during box $box: display switched" equals "$(xserver_mode)" 640x480
+  kill -KILL "$APP_PID"
+  check "KILL during box $box: desktop given back" desktop_given_back "$DESKTOP"
+done
+
+# The first box cut short, the other two never shown: all three texts go
+# to stderr instead, and the program ends the normal way.
+start_program SDL_AUDIODRIVER=nonexistent
+check "TERM during box 1: the box is up" box_is_up
+kill -TERM "$APP_PID"
+wait_pid_exit "$APP_PID" 3
+check "TERM during box 1: ends within 3 s with status 0" equals "$?" 0
+check "TERM during box 1: no further box, the texts on stderr" equals "$(grep -c '^Winterhain: ' "$APP_ERR")" 3
+check "TERM during box 1: desktop given back" desktop_given_back "$DESKTOP"
+
+# Another client has the focus and the pointer: the key still ends the scene.
+start_program
+window=$(wait_for_window OpenGL 20)
+xmessage -name focus-holder -geometry 300x100+170+190 "focus holder" &
+holder=$!
+e2e_on_exit e2e_kill "$holder"
+check "Escape elsewhere: the other client is up" window_is_up focus-holder
+holder_window=$(wait_for_window focus-holder 1)
+send_key_focused "$holder_window" Escape
+wait_pid_exit "$APP_PID" 5
+check "Escape elsewhere: ends the program with status 0" equals "$?" 0
+e2e_kill "$holder"
+check "Escape elsewhere: desktop given back" desktop_given_back "$DESKTOP"
 e2e_finish
