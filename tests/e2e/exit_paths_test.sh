@@ -64,4 +64,35 @@ wait_pid_exit "$APP_PID" 5
 check "Escape elsewhere: ends the program with status 0" equals "$?" 0
 e2e_kill "$holder"
 check "Escape elsewhere: desktop given back" desktop_given_back "$DESKTOP"
+# A layout that moves Escape: the key that used to give it (keycode 9) now
+# gives F20, and keycode 66 gives Escape. Holding keycode 9 must not end the
+# program, keycode 66 must. The program sees the change while it runs.
+# True once the scene has drawn a new frame since this was called.
+new_frame_drawn() {
+  local before=$tmp/before.ppm after=$tmp/after.ppm deadline=$(($(_e2e_now_ms) + 5000))
+  screenshot "$before" || return 1
+  while [ "$(_e2e_now_ms)" -lt "$deadline" ]; do
+    screenshot "$after" || return 1
+    cmp -s "$before" "$after" || return 0
+    sleep 0.05
+  done
+  echo "     no new frame within 5 s"
+  return 1
+}
+tmp=$(mktemp -d)
+e2e_on_exit rm -rf "$tmp"
+start_program
+window=$(wait_for_window OpenGL 20)
+check "Escape moved: layout changed" xmodmap -e "keycode 9 = F20" -e "keycode 66 = Escape"
+read -r x y w h <<<"$(window_geometry "$window")"
+xdotool mousemove $((x + w / 2)) $((y + h / 2)) keydown F20
+# Two frames drawn after the press: the held key has been looked at.
+new_frame_drawn && new_frame_drawn
+check "Escape moved: the old Escape key, held, does not end it" kill -0 "$APP_PID"
+xdotool keyup F20
+send_key "$window" Escape
+wait_pid_exit "$APP_PID" 5
+check "Escape moved: the key giving Escape ends it with status 0" equals "$?" 0
+xmodmap -e "keycode 9 = Escape" -e "keycode 66 = Caps_Lock"
+check "Escape moved: desktop given back" desktop_given_back "$DESKTOP"
 e2e_finish
