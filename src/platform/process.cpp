@@ -13,20 +13,25 @@ namespace platform {
 namespace {
 bool g_bound = false;
 bool g_unbound = false;  // the child's copy tells it whether it is exempt
-pid_t g_program = 0;
+pid_t g_forker = 0;      // the process forking right now
 
-// Runs in every new child: the kernel kills it when the program's thread
-// that forked it ends. A program that died during the fork is caught too.
-void BindToProgram() {
+void NoteForker() { g_forker = getpid(); }
+
+// Runs in every new child: the kernel kills it when the thread that forked
+// it ends. A parent that died during the fork is caught too.
+void BindToParent() {
   if (g_unbound) return;
   prctl(PR_SET_PDEATHSIG, SIGKILL);
-  if (getppid() != g_program) _exit(1);
+  if (getppid() != g_forker) _exit(1);
 }
 
+pid_t g_program = 0;     // the one process that reports a lost connection
+
 // Xlib ends the program itself should this return; no other call on the
-// lost connection may run, so the end is immediate.
+// lost connection may run, so the end is immediate. A box's child process
+// that loses its own connection leaves the saying to the program.
 int OnLostDisplayConnection(Display*) {
-  std::fputs("winterhain: lost the connection to the X server\n", stderr);
+  if (getpid() == g_program) std::fputs("winterhain: lost the connection to the X server\n", stderr);
   _exit(1);
 }
 }  // namespace
@@ -42,11 +47,13 @@ void HoldStandardStreams() {
 
 void BindChildrenToProgram() {
   if (g_bound) return;
-  g_program = getpid();
-  g_bound = pthread_atfork(nullptr, nullptr, BindToProgram) == 0;
+  g_bound = pthread_atfork(NoteForker, nullptr, BindToParent) == 0;
 }
 
-void EndOnLostDisplayConnection() { XSetIOErrorHandler(OnLostDisplayConnection); }
+void EndOnLostDisplayConnection() {
+  g_program = getpid();
+  XSetIOErrorHandler(OnLostDisplayConnection);
+}
 
 UnboundForks::UnboundForks() { g_unbound = true; }
 UnboundForks::~UnboundForks() { g_unbound = false; }
