@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace platform {
@@ -11,18 +12,19 @@ namespace {
 // on it from here would interleave with SDL's own reading.
 Display* g_display = nullptr;
 bool g_tried = false;  // opened once; a failure is not retried every frame
-std::uint32_t g_keysym = 0;
-std::vector<int> g_keycodes;  // the keycodes producing g_keysym
 
-void LearnKeycodes(std::uint32_t keysym) {
+// The layout may change at any time (xmodmap, setxkbmap), and the change
+// notices do not reliably reach a connection that only asks: the mapping is
+// read afresh whenever it matters.
+std::vector<int> KeycodesNow(std::uint32_t keysym) {
   int first = 0, last = 0, perKeycode = 0;
   XDisplayKeycodes(g_display, &first, &last);
   const int count = last - first + 1;
   KeySym* symbols = XGetKeyboardMapping(g_display, static_cast<KeyCode>(first), count, &perKeycode);
-  g_keycodes = symbols ? KeycodesProducing(keysym, first, count, perKeycode, symbols)
-                       : std::vector<int>{};
-  if (symbols) XFree(symbols);
-  g_keysym = keysym;
+  if (!symbols) return {};
+  std::vector<int> keycodes = KeycodesProducing(keysym, first, count, perKeycode, symbols);
+  XFree(symbols);
+  return keycodes;
 }
 
 bool OnX11() {
@@ -30,15 +32,17 @@ bool OnX11() {
   return driver && std::strcmp(driver, "x11") == 0;
 }
 
-// A changed layout (xmodmap, setxkbmap) is announced to every client.
-bool LayoutChanged() {
+// Nothing is asked for on this connection, but what the server sends to
+// every client must not pile up unread.
+void DropEvents() {
   XEvent event;
-  bool changed = false;
-  while (XCheckTypedEvent(g_display, MappingNotify, &event)) {
-    XRefreshKeyboardMapping(&event.xmapping);
-    changed = true;
-  }
-  return changed;
+  while (XQLength(g_display) > 0) XNextEvent(g_display, &event);
+}
+
+bool AnyKeyDown(const char (&keys)[32]) {
+  for (char byte : keys)
+    if (byte) return true;
+  return false;
 }
 }  // namespace
 
@@ -58,26 +62,34 @@ bool AnyKeycodeDown(const char (&keys)[32], const std::vector<int>& keycodes) {
   return false;
 }
 
-bool X11KeyIsDown(std::uint32_t keysym, bool& known) {
-  known = false;
+bool X11KeyStateAvailable() {
   if (!g_tried && OnX11()) {
     g_tried = true;
     g_display = XOpenDisplay(nullptr);
   }
-  if (!g_display) return false;
+  return g_display != nullptr;
+}
+
+bool X11KeyIsDown(std::uint32_t keysym) {
+  if (!X11KeyStateAvailable()) return false;
   char keys[32];
   XQueryKeymap(g_display, keys);
-  if (keysym != g_keysym || LayoutChanged()) LearnKeycodes(keysym);
-  known = true;
-  return AnyKeycodeDown(keys, g_keycodes);
+  DropEvents();
+  // The mapping is only needed, and read, while some key is down.
+  return AnyKeyDown(keys) && AnyKeycodeDown(keys, KeycodesNow(keysym));
+}
+
+bool X11KeycodeProduces(int keycode, std::uint32_t keysym) {
+  if (!X11KeyStateAvailable()) return false;
+  const std::vector<int> keycodes = KeycodesNow(keysym);
+  DropEvents();
+  return std::find(keycodes.begin(), keycodes.end(), keycode) != keycodes.end();
 }
 
 void CloseX11KeyState() {
   if (g_display) XCloseDisplay(g_display);
   g_display = nullptr;
   g_tried = false;
-  g_keysym = 0;
-  g_keycodes.clear();
 }
 
 }  // namespace platform

@@ -18,9 +18,16 @@ std::vector<int> KeycodesProducing(std::uint32_t keysym, int firstKeycode, int k
 // it (bit k of the 256 is keycode k).
 bool AnyKeycodeDown(const char (&keys)[32], const std::vector<int>& keycodes);
 
-// Whether the key producing `keysym` is down on the X server now. False and
-// `known` false when there is no X server to ask (another video driver).
-bool X11KeyIsDown(std::uint32_t keysym, bool& known);
+// True when the X server's key state can be read: the video driver is x11
+// and a connection of our own to the server is open (opened on first use).
+bool X11KeyStateAvailable();
+
+// Whether the key producing `keysym` is down on the X server now.
+bool X11KeyIsDown(std::uint32_t keysym);
+
+// Whether the key with this X keycode produces `keysym` in the layout as it
+// is now (SDL's own key symbols can lag behind a layout change).
+bool X11KeycodeProduces(int keycode, std::uint32_t keysym);
 
 // Closes the connection X11KeyIsDown opened.
 void CloseX11KeyState();
