@@ -44,6 +44,8 @@ done
 
 # What `timeout -s KILL`, a closed terminal session or `kill -9 -- -PGID`
 # do: every process of the program's group gets SIGKILL at once.
+# env runs setsid, which makes the program (same process, not a group
+# leader) the leader of a new session and process group.
 start_program setsid
 wait_for_window OpenGL 20 >/dev/null
 check "group KILL: display switched" equals "$(xserver_mode)" 640x480
