@@ -14,6 +14,21 @@ DESKTOP=$(xserver_mode)
 
 box_is_up() { wait_for_message_box Winterhain 20 >/dev/null; }
 window_is_up() { wait_for_window "$1" 10 >/dev/null; }
+tmp=$(mktemp -d)
+e2e_on_exit rm -rf "$tmp"
+
+# True once the scene has drawn a new frame since this was called.
+new_frame_drawn() {
+  local before=$tmp/before.ppm after=$tmp/after.ppm deadline=$(($(_e2e_now_ms) + 5000))
+  screenshot "$before" || return 1
+  while [ "$(_e2e_now_ms)" -lt "$deadline" ]; do
+    screenshot "$after" || return 1
+    cmp -s "$before" "$after" || return 0
+    sleep 0.05
+  done
+  echo "     no new frame within 5 s"
+  return 1
+}
 
 for way in wm-close INT TERM HUP; do
   start_program
@@ -69,24 +84,11 @@ xdotool keyup Escape
 e2e_kill "$holder"
 e2e_kill "$APP_PID"  # a program that missed the key must not spoil the next row
 check "Escape elsewhere: desktop given back" desktop_given_back "$DESKTOP"
+
 # A layout that moves Escape: the key that used to give it (keycode 9) now
 # gives F20, and keycode 66 gives Escape. Holding keycode 9 must not end the
 # program, keycode 66 must. The layout changes while the program runs (SDL
 # itself works out which key is which at its start only).
-# True once the scene has drawn a new frame since this was called.
-new_frame_drawn() {
-  local before=$tmp/before.ppm after=$tmp/after.ppm deadline=$(($(_e2e_now_ms) + 5000))
-  screenshot "$before" || return 1
-  while [ "$(_e2e_now_ms)" -lt "$deadline" ]; do
-    screenshot "$after" || return 1
-    cmp -s "$before" "$after" || return 0
-    sleep 0.05
-  done
-  echo "     no new frame within 5 s"
-  return 1
-}
-tmp=$(mktemp -d)
-e2e_on_exit rm -rf "$tmp"
 start_program
 window=$(wait_for_window OpenGL 20)
 check "Escape moved: layout changed" xmodmap -e "keycode 9 = F20" -e "keycode 66 = Escape"
