@@ -1,6 +1,9 @@
 #include "platform/bitmap.hpp"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,16 +29,26 @@ std::uint16_t U16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0
 
 int StrideOf(int width) { return (width * 3 + 3) & ~3; }
 
-// Reads the header bytes and the file size without reading any pixels.
-bool ReadHeader(const char* path, std::uint8_t (&header)[kHeaderBytes], std::uint64_t& fileSize) {
-  std::FILE* file = std::fopen(path, "rb");
-  if (!file) return false;
+// Opens regular files only: opening a FIFO would wait for a writer for ever,
+// and a device or FIFO never ends; such a picture counts as missing.
+std::FILE* OpenRegularFile(const char* path) {
+  const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return nullptr;
+  struct stat info {};
+  std::FILE* file = nullptr;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) file = fdopen(fd, "rb");
+  if (!file) close(fd);
+  return file;
+}
+
+// Reads the header bytes and the file size without reading any pixels, and
+// leaves the file at its start.
+bool ReadHeader(std::FILE* file, std::uint8_t (&header)[kHeaderBytes], std::uint64_t& fileSize) {
   const bool complete = std::fread(header, 1, kHeaderBytes, file) == kHeaderBytes &&
                         std::fseek(file, 0, SEEK_END) == 0;
   const long size = complete ? std::ftell(file) : -1;
-  std::fclose(file);
   fileSize = size < 0 ? 0 : static_cast<std::uint64_t>(size);
-  return complete && size >= 0;
+  return complete && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
 }
 
 // SDL keeps the file's byte order for 24-bit pictures (blue, green, red)
@@ -72,12 +85,20 @@ bool IsAcceptableBmpHeader(const std::uint8_t* bytes, std::size_t available, std
 }
 
 BitmapHandle LoadBitmapImage(const char* path) {
+  std::FILE* file = path ? OpenRegularFile(path) : nullptr;
+  if (!file) return nullptr;
   std::uint8_t header[kHeaderBytes];
   std::uint64_t fileSize = 0;
-  if (!path || !ReadHeader(path, header, fileSize) ||
-      !IsAcceptableBmpHeader(header, sizeof header, fileSize))
+  // SDL reads the very file that was checked, not whatever the path names now.
+  SDL_RWops* stream = ReadHeader(file, header, fileSize) &&
+                              IsAcceptableBmpHeader(header, sizeof header, fileSize)
+                          ? SDL_RWFromFP(file, SDL_TRUE)
+                          : nullptr;
+  if (!stream) {
+    std::fclose(file);
     return nullptr;
-  SDL_Surface* surface = SDL_LoadBMP(path);
+  }
+  SDL_Surface* surface = SDL_LoadBMP_RW(stream, 1);
   if (!surface) return nullptr;
   Bitmap* bitmap = FromSurface(surface);
   SDL_FreeSurface(surface);

@@ -1,17 +1,24 @@
-// A guard for the display mode: a small process, forked before the first
-// switch, that puts the desktop's mode back should the program die without
-// doing so itself (a crash, SIGKILL). The program tells it whether the
-// display is switched; when the connection between them closes at the program's end
-// while it is, the guard restores the mode and exits.
+// A guard for the display mode: a small process, started before the first
+// switch, that puts the desktop's mode back should the program end without
+// doing so itself (a crash, SIGKILL, its whole process group killed). The
+// program tells it whether the display is switched; the guard watches the
+// program itself (not a descriptor its children could inherit), lives in a
+// session of its own, acts at most once and says on stderr what it did.
 #pragma once
 
 #include <functional>
 
 namespace platform {
 
-// Forks the guard once; `restore` runs in the guard when it has to act.
+enum class RestoreOutcome {
+  Restored,     // the desktop's mode is back
+  NoServer,     // the X server cannot be reached (it is gone)
+  Refused,      // the X server did not take the desktop's mode
+};
+
+// Starts the guard once; `restore` runs in the guard when it has to act.
 // False when no guard could be started (the program runs on unguarded).
-bool StartDisplayGuardian(std::function<void()> restore);
+bool StartDisplayGuardian(std::function<RestoreOutcome()> restore);
 // Tells the guard the display is switched (true) or back to normal.
 void TellDisplayGuardian(bool switched);
 

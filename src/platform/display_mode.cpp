@@ -174,11 +174,13 @@ RRMode DesktopModeOf(Display* display, XRROutputInfo* output, RROutput outputId,
   return current;
 }
 
-// Puts g_desktop back on g_output. An output that was switched off or
-// unplugged meanwhile is left as the user left it, with one line saying so.
-void RestoreOn(Display* display) {
+// Puts g_desktop back on g_output; true when the output runs it again. An
+// output that was switched off or unplugged meanwhile is left as the user
+// left it, with one line saying so.
+bool RestoreOn(Display* display) {
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-  if (!resources) return;
+  if (!resources) return false;
+  bool restored = false;
   XRROutputInfo* output = XRRGetOutputInfo(display, resources, g_output);
   const std::string name = output ? output->name : "?";
   if (!output || output->connection != RR_Connected || !output->crtc) {
@@ -188,23 +190,26 @@ void RestoreOn(Display* display) {
     CrtcConfig config = g_desktop;
     config.crtc = output->crtc;
     std::string failure;
-    if (!ApplyCrtc(display, resources, config, &failure))
+    restored = ApplyCrtc(display, resources, config, &failure);
+    if (!restored)
       std::fprintf(stderr, "winterhain: cannot restore the mode of display output %s (%s)\n",
                    name.c_str(), failure.c_str());
   }
   if (output) XRRFreeOutputInfo(output);
   XRRFreeScreenResources(resources);
   ForgetDesktopMode(display, g_output);
+  return restored;
 }
 
 // Runs in the guard process, which shares none of the program's state but
 // this copy of the desktop's configuration: it opens a connection of its own.
-void RestoreFromGuardian() {
+RestoreOutcome RestoreFromGuardian() {
   Display* display = XOpenDisplay(nullptr);
-  if (!display) return;
-  RestoreOn(display);
+  if (!display) return RestoreOutcome::NoServer;
+  const bool restored = RestoreOn(display);
   XRequestsFailed(display);
   XCloseDisplay(display);
+  return restored ? RestoreOutcome::Restored : RestoreOutcome::Refused;
 }
 
 bool Switch(Display* display, XRRScreenResources* resources, unsigned width, unsigned height) {

@@ -5,13 +5,20 @@
 #include <csignal>
 
 #include "platform/keyboard.hpp"
+#include "platform/message_box.hpp"
 #include "platform/window_internal.hpp"
 
 namespace platform {
 namespace {
-volatile std::sig_atomic_t g_terminateRequested = 0;
+volatile std::sig_atomic_t g_terminateRequested = 0;  // taken by the event loop
+volatile std::sig_atomic_t g_terminationSeen = 0;     // stays set
 
-extern "C" void OnTerminationSignal(int) { g_terminateRequested = 1; }
+// A box being shown is ended at once: the program may be waiting for it.
+extern "C" void OnTerminationSignal(int) {
+  g_terminateRequested = 1;
+  g_terminationSeen = 1;
+  CloseMessageBoxOnSignal();
+}
 
 bool TakeTerminateRequest(Event& event) {
   if (!g_terminateRequested) return false;
@@ -55,6 +62,8 @@ void InstallTerminationSignals() {
   sigemptyset(&action.sa_mask);
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
 }
+
+bool TerminationRequested() { return g_terminationSeen != 0; }
 
 bool PollEvent(Event& event) {
   if (TakeTerminateRequest(event)) return true;

@@ -22,6 +22,8 @@ struct Event {
 
 // Routes SIGINT, SIGTERM and SIGHUP into Terminate events.
 void InstallTerminationSignals();
+// True once any of those signals has arrived.
+bool TerminationRequested();
 // Takes the next event without waiting; false when there is none.
 bool PollEvent(Event& event);
 // Waits up to timeoutMs for an event; false when none came.

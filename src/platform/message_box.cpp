@@ -1,17 +1,95 @@
 #include "platform/message_box.hpp"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <pthread.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 
+#include "platform/events.hpp"
 #include "platform/window_internal.hpp"
 
+// SDL shows a box from a process of its own: on X11 a forked child that
+// draws it, on Wayland a dialog program it starts. The parent waits for that
+// child and retries the wait when a signal interrupts it, so a termination
+// signal can only end the box by ending the child. The child's id is learnt
+// at the fork: it sends it to the program through a pipe.
+
 namespace platform {
+namespace {
+int g_idPipe[2] = {-1, -1};  // open only while a box is being shown
+std::atomic<pid_t> g_boxProcess{0};
+
+void SendOwnId() {
+  if (g_idPipe[1] < 0) return;
+  const pid_t self = getpid();
+  if (write(g_idPipe[1], &self, sizeof self) != sizeof self) _exit(1);
+  close(g_idPipe[1]);
+  close(g_idPipe[0]);
+  g_idPipe[0] = g_idPipe[1] = -1;
+}
+
+// In the program, right after the fork: the child's id, then no more ids.
+void TakeChildId() {
+  if (g_idPipe[1] < 0) return;
+  close(g_idPipe[1]);
+  g_idPipe[1] = -1;
+  pid_t child = 0;
+  ssize_t got;
+  do {
+    got = read(g_idPipe[0], &child, sizeof child);
+  } while (got < 0 && errno == EINTR);
+  if (got != sizeof child) return;
+  g_boxProcess = child;
+  if (TerminationRequested()) kill(child, SIGKILL);
+}
+
+bool LearnBoxProcessAtFork() {
+  static const bool registered = pthread_atfork(nullptr, TakeChildId, SendOwnId) == 0;
+  return registered && pipe2(g_idPipe, O_CLOEXEC) == 0;
+}
+
+void ForgetBoxProcess() {
+  g_boxProcess = 0;
+  for (int& end : g_idPipe) {
+    if (end >= 0) close(end);
+    end = -1;
+  }
+}
+
+bool DriverIs(const char* name) {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver && std::strcmp(driver, name) == 0;
+}
+
+// True only when the box was shown and answered. SDL's Wayland boxes go
+// through a dialog program whose failures SDL may report as success: those
+// are shown but never counted as answered. Other drivers (off screen) and
+// boxes without an owner window have no certain place to show a box.
+bool ShowAndWait(Window* owner, const char* text, const char* caption) {
+  const bool x11 = DriverIs("x11");
+  if (!owner || !owner->sdl || !(x11 || DriverIs("wayland"))) return false;
+  // Without a box process that can be ended, a box could hold the program.
+  if (!LearnBoxProcessAtFork()) return false;
+  const bool answered = SDL_ShowSimpleMessageBox(0, caption, text, owner->sdl) == 0;
+  ForgetBoxProcess();
+  return answered && x11 && !TerminationRequested();
+}
+}  // namespace
 
 void ShowMessageBox(Window* owner, const char* text, const char* caption) {
-  SDL_Window* parent = owner ? owner->sdl : nullptr;
-  if (SDL_ShowSimpleMessageBox(0, caption, text, parent) != 0)
+  if (TerminationRequested() || !ShowAndWait(owner, text, caption))
     std::fprintf(stderr, "%s: %s\n", caption, text);
+}
+
+void CloseMessageBoxOnSignal() {
+  const pid_t box = g_boxProcess;
+  if (box > 0) kill(box, SIGKILL);
 }
 
 }  // namespace platform

@@ -5,8 +5,15 @@ namespace platform {
 
 struct Window;
 
-// Shows the box owned by `owner` (may be nullptr) and waits for OK. Where no
-// display can show it, the text goes to stderr as "caption: text".
+// Shows the box owned by `owner` and waits for OK. A box that was not shown
+// for certain or not answered (no display or font for it, a dialog program
+// whose result cannot be trusted, a box cut short by a termination signal)
+// is written to stderr as "caption: text". Once a termination signal has
+// come, boxes are no longer shown, only written.
 void ShowMessageBox(Window* owner, const char* text, const char* caption);
+
+// Called from the termination signal handler: ends the box shown right now,
+// if any, so the program can go. Async-signal-safe.
+void CloseMessageBoxOnSignal();
 
 }  // namespace platform

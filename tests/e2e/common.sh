@@ -27,6 +27,11 @@ e2e_finish() {
   exit
 }
 
+# Every process a test starts the program as carries this mark in its
+# environment, and so does each process the program starts (its message
+# boxes, its display guard): how a test finds what a run left behind.
+E2E_RUN_MARK=WINTERHAIN_E2E_RUN=$$.$RANDOM
+
 # Starts the program in the background with sound going nowhere; sets
 # APP_PID and APP_ERR (its stderr). Extra arguments are env assignments.
 start_program() {
@@ -39,7 +44,7 @@ start_program_in() { # start_program_in DIR [VAR=VALUE...]
   shift
   APP_ERR=$(mktemp)
   e2e_on_exit rm -f "$APP_ERR"
-  (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$@" "$WINTERHAIN_BIN") 2>"$APP_ERR" &
+  (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$E2E_RUN_MARK" "$@" "$WINTERHAIN_BIN") 2>"$APP_ERR" &
   APP_PID=$!
   e2e_on_exit e2e_kill "$APP_PID"
 }
@@ -60,3 +65,32 @@ answer_boxes() { # answer_boxes COUNT
 }
 
 equals() { [ "$1" = "$2" ] || { echo "     expected '$2', got '$1'"; return 1; }; }
+
+# Prints the processes of this test's runs that still live (zombies, which
+# only wait to be reaped, do not count).
+live_run_processes() {
+  local proc state
+  for proc in /proc/[0-9]*; do
+    { tr '\0' '\n' <"$proc/environ" | grep -qx "$E2E_RUN_MARK"; } 2>/dev/null || continue
+    state=$(awk '/^State:/ { print $2 }' "$proc/status" 2>/dev/null) || continue
+    [ -n "$state" ] && [ "$state" != Z ] && echo "${proc#/proc/}"
+  done
+  return 0
+}
+
+# What a run must leave once it is over, ended however it was: the
+# desktop's mode, no live process of the run (program, box or guard), no
+# message box and no scene window. Waits up to 3 s for all of it.
+desktop_given_back() { # desktop_given_back MODE
+  local deadline=$(($(_e2e_now_ms) + 3000))
+  until [ "$(xserver_mode)" = "$1" ] && [ -z "$(live_run_processes)" ] &&
+    ! _find_window Winterhain any >/dev/null && ! _find_window OpenGL any >/dev/null; do
+    if [ "$(_e2e_now_ms)" -ge "$deadline" ]; then
+      echo "     after 3 s: mode $(xserver_mode), live: $(live_run_processes | tr '\n' ' ')"
+      _find_window Winterhain any >/dev/null && echo "     a box is still up"
+      _find_window OpenGL any >/dev/null && echo "     the scene window is still up"
+      return 1
+    fi
+    sleep 0.05
+  done
+}

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # A program that dies without restoring the display (abort, segmentation
-# fault, SIGKILL) must not leave the desktop at 640 x 480: its guard puts
-# the desktop's mode back.
+# fault, SIGKILL, its whole process group killed, started with its standard
+# streams closed) must not leave the desktop at 640 x 480: its guard puts
+# the desktop's mode back. When the X server itself goes, the program ends
+# with one clear line and the guard claims nothing it could not do.
 set -u
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -19,6 +21,15 @@ mode_becomes() {
   return 1
 }
 
+# Polls up to 3 s until no process of the run lives.
+eventually_no_run_processes() {
+  local deadline=$(($(_e2e_now_ms) + 3000))
+  while [ -n "$(live_run_processes)" ]; do
+    [ "$(_e2e_now_ms)" -lt "$deadline" ] || { echo "     left: $(live_run_processes)"; return 1; }
+    sleep 0.05
+  done
+}
+
 for signal in ABRT SEGV KILL; do
   start_program
   wait_for_window OpenGL 20 >/dev/null
@@ -31,6 +42,41 @@ for signal in ABRT SEGV KILL; do
   check "$signal: desktop mode restored by the guard" mode_becomes 1280x1024
 done
 
+# What `timeout -s KILL`, a closed terminal session or `kill -9 -- -PGID`
+# do: every process of the program's group gets SIGKILL at once.
+# env runs setsid, which makes the program (same process, not a group
+# leader) the leader of a new session and process group.
+start_program setsid
+wait_for_window OpenGL 20 >/dev/null
+check "group KILL: display switched" equals "$(xserver_mode)" 640x480
+kill -KILL -- "-$APP_PID"
+check "group KILL: desktop given back" desktop_given_back 1280x1024
+
+# Prints "PID FD" for each of descriptors 0-2 of the run's processes that is
+# a socket (the display connection, the guard's socket).
+sockets_on_standard_streams() {
+  local pid fd
+  for pid in $(live_run_processes); do
+    for fd in 0 1 2; do
+      [[ $(readlink "/proc/$pid/fd/$fd" 2>/dev/null) == socket:* ]] && echo "$pid $fd"
+    done
+  done
+  return 0
+}
+
+start_program_closed_streams() {
+  APP_ERR=/dev/null
+  (exec env SDL_AUDIODRIVER=dummy "$E2E_RUN_MARK" "$WINTERHAIN_BIN") <&- >&- 2>&- &
+  APP_PID=$!
+  e2e_on_exit e2e_kill "$APP_PID"
+}
+start_program_closed_streams
+wait_for_window OpenGL 20 >/dev/null
+check "closed streams: display switched" equals "$(xserver_mode)" 640x480
+check "closed streams: no socket on descriptors 0-2" equals "$(sockets_on_standard_streams)" ""
+kill -KILL "$APP_PID"
+check "closed streams: desktop given back" desktop_given_back 1280x1024
+
 # A normal end leaves nothing for the guard to do, and the guard goes too.
 start_program
 window=$(wait_for_window OpenGL 20)
@@ -38,4 +84,19 @@ send_key "$window" Escape
 wait_pid_exit "$APP_PID" 20
 check "Escape: exit status 0" equals "$?" 0
 check "Escape: guard said nothing" test ! -s "$APP_ERR"
+
+# Last, since it ends the X server.
+start_program
+wait_for_window OpenGL 20 >/dev/null
+check "X server killed: display switched" equals "$(xserver_mode)" 640x480
+kill -KILL "$XSERVER_PID"
+wait_pid_exit "$APP_PID" 10
+check "X server killed: the program fails" test "$?" -ne 0
+check "X server killed: no process of the run left" eventually_no_run_processes
+check "X server killed: one line from the program" \
+  equals "$(grep -c 'winterhain: lost the connection to the X server' "$APP_ERR")" 1
+check "X server killed: no dump from the X library" equals "$(grep -c 'XIO' "$APP_ERR")" 0
+check "X server killed: the guard says the mode was not put back" \
+  grep -q "X server cannot be reached, so the desktop's mode was not put back" "$APP_ERR"
+check "X server killed: nobody claims a restore" equals "$(grep -c restored "$APP_ERR")" 0
 e2e_finish

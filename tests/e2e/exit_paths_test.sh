@@ -1,12 +1,34 @@
 #!/usr/bin/env bash
 # Every way of asking the program to end goes through closing its window:
 # the window manager's close request, SIGINT, SIGTERM and SIGHUP each end it
-# with status 0 and the desktop's mode back.
+# with status 0 and the desktop's mode back. A termination signal while a
+# message box is up ends the program as promptly, a SIGKILL during any box
+# takes the box with it, and Escape counts while another client has the
+# focus. Each run must leave the desktop as it was.
 set -u
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 xserver_start || exit 1
+DESKTOP=$(xserver_mode)
+
+box_is_up() { wait_for_message_box Winterhain 20 >/dev/null; }
+window_is_up() { wait_for_window "$1" 10 >/dev/null; }
+tmp=$(mktemp -d)
+e2e_on_exit rm -rf "$tmp"
+
+# True once the scene has drawn a new frame since this was called.
+new_frame_drawn() {
+  local before=$tmp/before.ppm after=$tmp/after.ppm deadline=$(($(_e2e_now_ms) + 5000))
+  screenshot "$before" || return 1
+  while [ "$(_e2e_now_ms)" -lt "$deadline" ]; do
+    screenshot "$after" || return 1
+    cmp -s "$before" "$after" || return 0
+    sleep 0.05
+  done
+  echo "     no new frame within 5 s"
+  return 1
+}
 
 for way in wm-close INT TERM HUP; do
   start_program
@@ -21,4 +43,64 @@ for way in wm-close INT TERM HUP; do
   check "$way: exit status 0" equals "$?" 0
   check "$way: desktop mode back" equals "$(xserver_mode)" 1280x1024
 done
+
+# With an audio driver that does not exist the music shows three boxes in
+# a row ("Fehler!", "Fehler! Start()", "Keine Musik!!!!!!!! Error 1"), with
+# the display already switched.
+for box in 1 2 3; do
+  start_program SDL_AUDIODRIVER=nonexistent
+  check "KILL during box $box: boxes before it answered" answer_boxes $((box - 1))
+  check "KILL during box $box: the box is up" box_is_up
+  check "KILL during box $box: display switched" equals "$(xserver_mode)" 640x480
+  kill -KILL "$APP_PID"
+  check "KILL during box $box: desktop given back" desktop_given_back "$DESKTOP"
+done
+
+# The first box cut short, the other two never shown: all three texts go
+# to stderr instead, and the program ends the normal way.
+start_program SDL_AUDIODRIVER=nonexistent
+check "TERM during box 1: the box is up" box_is_up
+kill -TERM "$APP_PID"
+wait_pid_exit "$APP_PID" 3
+check "TERM during box 1: ends within 3 s with status 0" equals "$?" 0
+check "TERM during box 1: no further box, the texts on stderr" equals "$(grep -c '^Winterhain: ' "$APP_ERR")" 3
+check "TERM during box 1: desktop given back" desktop_given_back "$DESKTOP"
+
+# Another client has the focus and the pointer: the key still ends the scene.
+start_program
+window=$(wait_for_window OpenGL 20)
+xmessage -name focus-holder -geometry 300x100+170+190 "focus holder" &
+holder=$!
+e2e_on_exit e2e_kill "$holder"
+check "Escape elsewhere: the other client is up" window_is_up focus-holder
+holder_window=$(wait_for_window focus-holder 1)
+read -r x y w h <<<"$(window_geometry "$holder_window")"
+# Held until the program has gone: a frame may take longer than a tap when
+# the machine is busy, and a tap elsewhere is only seen by a frame's look.
+xdotool windowfocus "$holder_window" mousemove $((x + w / 2)) $((y + h / 2)) keydown Escape
+wait_pid_exit "$APP_PID" 5
+check "Escape elsewhere: ends the program with status 0" equals "$?" 0
+xdotool keyup Escape
+e2e_kill "$holder"
+e2e_kill "$APP_PID"  # a program that missed the key must not spoil the next row
+check "Escape elsewhere: desktop given back" desktop_given_back "$DESKTOP"
+
+# A layout that moves Escape: the key that used to give it (keycode 9) now
+# gives F20, and keycode 66 gives Escape. Holding keycode 9 must not end the
+# program, keycode 66 must. The layout changes while the program runs (SDL
+# itself works out which key is which at its start only).
+start_program
+window=$(wait_for_window OpenGL 20)
+check "Escape moved: layout changed" xmodmap -e "keycode 9 = F20" -e "keycode 66 = Escape"
+read -r x y w h <<<"$(window_geometry "$window")"
+xdotool mousemove $((x + w / 2)) $((y + h / 2)) keydown F20
+# Two frames drawn after the press: the held key has been looked at.
+new_frame_drawn && new_frame_drawn
+check "Escape moved: the old Escape key, held, does not end it" kill -0 "$APP_PID"
+xdotool keyup F20
+send_key "$window" Escape
+wait_pid_exit "$APP_PID" 5
+check "Escape moved: the key giving Escape ends it with status 0" equals "$?" 0
+xmodmap -e "keycode 9 = Escape" -e "keycode 66 = Caps_Lock"
+check "Escape moved: desktop given back" desktop_given_back "$DESKTOP"
 e2e_finish

@@ -50,11 +50,8 @@ start_music_run() { # start_music_run DIR DRIVER
 
 
 # After a run that failed half-way: no program left, desktop mode back.
-# SDL shows each X11 box from a forked child of the program; a box left open
-# would outlive the program, so its process goes first.
+# A box still up goes with the program.
 clean_up_run() {
-  local child
-  for child in $(ps -o pid= --ppid "$PROGRAM_PID" 2>/dev/null); do e2e_kill "$child" 1; done
   e2e_kill "$PROGRAM_PID"
   [ "$(xserver_mode)" = "$DESKTOP_MODE" ] || xserver_set_mode "$DESKTOP_MODE"
 }

@@ -86,9 +86,6 @@ e2e_kill() {
   local pid=$1 timeout=${2:-5}
   [ -n "$pid" ] || return 0
   kill -0 "$pid" 2>/dev/null || { wait "$pid" 2>/dev/null; return 0; }
-  # SDL shows X11 message boxes from a child process of the program, which
-  # would outlive it with its box still up.
-  pkill -KILL -P "$pid" 2>/dev/null || true
   kill -TERM "$pid" 2>/dev/null
   if ! wait_pid_exit "$pid" "$timeout" >/dev/null 2>&1 && kill -0 "$pid" 2>/dev/null; then
     kill -KILL "$pid" 2>/dev/null

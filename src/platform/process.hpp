@@ -1,0 +1,32 @@
+// The process-wide set-up every way out depends on: standard streams that
+// are always open, and children that never outlive the program.
+#pragma once
+
+namespace platform {
+
+// Opens /dev/null on whichever of descriptors 0, 1 and 2 is closed, so that
+// no display connection or socket the program opens later lands there and
+// receives what libraries write to "stderr". Call first thing in main.
+void HoldStandardStreams();
+
+// From now on every child the program forks (SDL's message boxes, the
+// dialog programs it starts) is killed when the program ends, however it
+// ends, so that no box or window of a dead program stays on screen.
+void BindChildrenToProgram();
+
+// A lost connection to the X server (the server ended, the client was
+// killed off) ends the program with status 1 and one line on stderr instead
+// of Xlib's dump; the display guard then does what can still be done.
+void EndOnLostDisplayConnection();
+
+// While one of these lives, children forked by this thread are left free to
+// outlive the program (the display guard must).
+class UnboundForks {
+ public:
+  UnboundForks();
+  ~UnboundForks();
+  UnboundForks(const UnboundForks&) = delete;
+  UnboundForks& operator=(const UnboundForks&) = delete;
+};
+
+}  // namespace platform
