@@ -1,11 +1,13 @@
 // The window object on a real (off-screen) system window: creation order,
-// message maps with decoded arguments, default handling, message boxes.
+// message maps with decoded arguments, default handling, message boxes
+// (recorded, not shown).
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "framework/afxwin.hpp"
+#include "support/recorded_boxes.hpp"
 
 namespace {
 
@@ -97,10 +99,15 @@ TEST_F(WindowTest, MessageBoxWithoutCaptionShowsTheApplicationTitle) {
   CWinApp app;  // no name: the title comes from the string resource
   ASSERT_STREQ(app.m_pszAppName, "Winterhain");
   TraceWnd window;
-  // The off-screen display cannot show boxes, so the text goes to stderr.
-  testing::internal::CaptureStderr();
+  ASSERT_TRUE(Create(window));
+  RecordedBoxes boxes;
   EXPECT_EQ(window.MessageBox("Fehler!"), IDOK);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Winterhain: Fehler!\n");
+  EXPECT_EQ(window.MessageBox("Frohe Weihnachten", "Gruss"), IDOK);
+  EXPECT_EQ(boxes.Lines(),
+            (std::vector<std::string>{"Winterhain: Fehler!", "Gruss: Frohe Weihnachten"}));
+  ASSERT_EQ(boxes.boxes.size(), 2u);
+  EXPECT_EQ(boxes.boxes[0].owner, window.m_hWnd);
+  EXPECT_NE(boxes.boxes[0].owner, nullptr);
 }
 
 }  // namespace
