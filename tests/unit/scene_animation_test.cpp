@@ -26,11 +26,13 @@ TEST_F(SceneAnimation, GroundTurnsTwentyFiveDegreesPerSecond) {
   probe.FrameDelta() = 1000.0f;
   probe.AnimateGround();
   EXPECT_EQ(probe.GroundAngle(), 25.0f);
-  // The product is taken in double and rounded once where it is stored.
+  // The product is taken in double and rounded once where it is stored:
+  // 15.9f x 0.025 = 0.39749999..., while in float it would be 0.39750001.
   probe.GroundAngle() = 0.0f;
-  probe.FrameDelta() = 16.7f;
+  probe.FrameDelta() = 15.9f;
   probe.AnimateGround();
-  EXPECT_EQ(probe.GroundAngle(), static_cast<float>(16.7f * 0.025));
+  EXPECT_EQ(probe.GroundAngle(), 0.397499979f);
+  EXPECT_NE(probe.GroundAngle(), 0.397500008f);
 }
 
 TEST_F(SceneAnimation, TurnPastAFullCircleWrapsAndBringsSantaBack) {
@@ -48,7 +50,7 @@ TEST_F(SceneAnimation, AngleJustBelowAFullCircleStaysAndKeepsSantaHidden) {
   probe.GroundAngle() = 359.0f;
   probe.FrameDelta() = 16.0f;
   probe.AnimateGround();
-  EXPECT_EQ(probe.GroundAngle(), static_cast<float>(359.0f + 16.0f * 0.025));
+  EXPECT_EQ(probe.GroundAngle(), 359.4f);
   EXPECT_FALSE(probe.SantaVisible());
 }
 
