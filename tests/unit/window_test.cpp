@@ -1,6 +1,7 @@
 // The window object on a real (off-screen) system window: creation order,
 // message maps with decoded arguments, default handling, message boxes
 // (recorded, not shown).
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -108,6 +109,13 @@ TEST_F(WindowTest, MessageBoxWithoutCaptionShowsTheApplicationTitle) {
   ASSERT_EQ(boxes.boxes.size(), 2u);
   EXPECT_EQ(boxes.boxes[0].owner, window.m_hWnd);
   EXPECT_NE(boxes.boxes[0].owner, nullptr);
+}
+
+// The test entry refuses boxes no test records: such a box would have gone
+// to whatever display the host has.
+TEST_F(WindowTest, AnUnrecordedBoxFailsTheTestInsteadOfShowing) {
+  EXPECT_NONFATAL_FAILURE(CWnd().MessageBox("Fehler!", "Winterhain"),
+                          "a message box reached the platform: \"Winterhain: Fehler!\"");
 }
 
 }  // namespace
