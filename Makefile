@@ -4,19 +4,30 @@ JOBS ?= $(shell nproc)
 
 .PHONY: all deps build run test data bench clean
 
+# The package set scripts/deps installs: run (building and running), test
+# (adds the test tools). Each target below names the set it needs.
+DEPS_SET = run
+# The tests are configured when GoogleTest is there, so make run after make
+# test keeps the test targets; a run-only machine configures without them.
+TESTING = $(if $(or $(filter test,$(DEPS_SET)),$(wildcard /usr/include/gtest/gtest.h)),ON,OFF)
+# What build builds: everything, or only the program for make run.
+BUILD_TARGETS =
+
 all: build
 
 deps:
-	scripts/deps
+	scripts/deps $(DEPS_SET)
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(BUILD) -j$(JOBS)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=$(TESTING)
+	cmake --build $(BUILD) -j$(JOBS) $(BUILD_TARGETS)
 
 # The program reads Data/ from its working directory: run it from here.
+run: BUILD_TARGETS = --target winterhain
 run: build
 	$(BUILD)/winterhain
 
+test bench fuzz-build: DEPS_SET = test
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j$(JOBS)
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <utility>
 
+#include "framework/message_box_presenter.hpp"
 #include "framework/message_queue.hpp"
 #include "framework/winapp.hpp"
 #include "framework/wnd_class.hpp"
-#include "platform/message_box.hpp"
 #include "platform/window.hpp"
 
 namespace {
@@ -120,7 +120,7 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 int CWnd::MessageBox(const char* text, const char* caption, UINT) {
   if (!caption) caption = AfxGetApp() && AfxGetApp()->m_pszAppName ? AfxGetApp()->m_pszAppName : "";
-  platform::ShowMessageBox(m_hWnd, text, caption);
+  AfxPresentMessageBox(m_hWnd, text, caption);
   return IDOK;
 }
 

@@ -9,8 +9,11 @@
 
 namespace {
 
-// The millisecond source's scale: 1/1000 rounded to single precision.
-const double kMilliScale = static_cast<double>(static_cast<float>(1.0 / 1000)) * 1000.0;
+// Expected readings were worked out with exact rational arithmetic: the
+// float nearest 1/1000 is 8589935 / 2^33, so one count of the
+// millisecond source reads 1073741875 / 2^30 ms; the float nearest 10^-9 is
+// 0.000000000999999971718...; every product below is exact in double.
+constexpr double kMilliScale = 1.0000000474974513;  // 1073741875 / 2^30
 
 TEST(FrameTimer, HighResolutionReadingsUseTheSinglePrecisionScale) {
   ScriptedClock source(true, 1'000'000'000);
@@ -19,8 +22,7 @@ TEST(FrameTimer, HighResolutionReadingsUseTheSinglePrecisionScale) {
   timer.Start();
   EXPECT_EQ(timer.GetTime(), 0.0);
   source.Set(5'000'000'000 + 16'000'000);
-  const double spc = static_cast<double>(static_cast<float>(1.0 / 1e9));
-  EXPECT_EQ(timer.GetTime(), (16'000'000.0 * spc) * 1000.0);
+  EXPECT_EQ(timer.GetTime(), 15.999999547489097);
   // 1e-9 is not exact in single precision: the scale error stays in.
   EXPECT_NE(timer.GetTime(), 16.0);
   EXPECT_NEAR(timer.GetTime(), 16.0, 16.0 * 6e-8);
@@ -33,8 +35,7 @@ TEST(FrameTimer, MillisecondSourceIsUsedWithoutACounter) {
   timer.Start();
   EXPECT_EQ(timer.GetTime(), 0.0);
   source.Set(123'456 + 250);
-  EXPECT_EQ(timer.GetTime(), 250.0 * kMilliScale);
-  EXPECT_EQ(kMilliScale, 1.0000000474974513);
+  EXPECT_EQ(timer.GetTime(), 250.00001187436283);
 }
 
 TEST(FrameTimer, MillisecondReadingsAreNeverSinglePrecisionValues) {
@@ -56,7 +57,7 @@ TEST(FrameTimer, MillisecondWrapKeepsTimeRunningForward) {
   CFrameTimer timer(source);
   timer.Start();
   source.Set(0x10);  // the 32-bit count wrapped: 32 ms later
-  EXPECT_EQ(timer.GetTime(), 32.0 * kMilliScale);
+  EXPECT_EQ(timer.GetTime(), 32.00000151991844);
 }
 
 TEST(FrameWait, FirstFrameWaitsWhileTheReadingEqualsTheStoredTime) {
@@ -71,8 +72,9 @@ TEST(FrameWait, FirstFrameWaitsWhileTheReadingEqualsTheStoredTime) {
   source.reads = 0;
   const float delta = WaitForNextFrame(timer, lastTime);
   EXPECT_EQ(source.reads, 3);  // two equal readings discarded
-  EXPECT_EQ(delta, static_cast<float>(kMilliScale));
-  EXPECT_EQ(lastTime, static_cast<float>(kMilliScale));
+  // 1.0000000475 ms rounds to 1.0f: its distance to 1 is under half a step.
+  EXPECT_EQ(delta, 1.0f);
+  EXPECT_EQ(lastTime, 1.0f);
 }
 
 TEST(FrameWait, AReadingDifferingOnlyByRoundingEndsTheWait) {
@@ -88,8 +90,10 @@ TEST(FrameWait, AReadingDifferingOnlyByRoundingEndsTheWait) {
     float lastTime = static_cast<float>(timer.GetTime());
     const float delta = WaitForNextFrame(timer, lastTime);
     ASSERT_NE(delta, 0.0f) << ms;
-    const float reading = static_cast<float>(ms * kMilliScale);
-    EXPECT_LE(std::fabs(delta), (std::nextafter(reading, 1e9f) - reading) / 2) << ms;
+    // The reading lies a hair above ms, in the same binade: its float step
+    // is that of ms.
+    const float whole = static_cast<float>(ms);
+    EXPECT_LE(std::fabs(delta), (std::nextafter(whole, 1e9f) - whole) / 2) << ms;
     EXPECT_LT(std::fabs(delta), 0.0005f) << ms;  // within the first 16.384 s
     sawPositive |= delta > 0;
     sawNegative |= delta < 0;
@@ -108,14 +112,12 @@ TEST(FrameWait, AfterTwoToThe24MillisecondsDeltasStayWithinOneMillisecond) {
   const std::int64_t start = (1LL << 24) + 1;
   source.Set(start);
   float lastTime = static_cast<float>(timer.GetTime());
-  double trueLast = timer.GetTime();
   for (std::int64_t ms = start + 1; ms < start + 200; ms += 3) {
     source.Set(ms);
-    const double trueNow = timer.GetTime();
+    const double elapsed = (ms == start + 1 ? 1 : 3) * kMilliScale;
     const float delta = WaitForNextFrame(timer, lastTime);
-    EXPECT_LE(std::fabs(static_cast<double>(delta) - (trueNow - trueLast)), 1.0 + 1e-6) << ms;
+    EXPECT_LE(std::fabs(static_cast<double>(delta) - elapsed), 1.0 + 1e-6) << ms;
     EXPECT_EQ(std::fmod(static_cast<double>(lastTime), 2.0), 0.0);
-    trueLast = trueNow;
   }
 }
 

@@ -10,6 +10,7 @@
 
 #include "framework/afxwin.hpp"
 #include "music/background_music.hpp"
+#include "support/recorded_boxes.hpp"
 
 namespace {
 
@@ -144,9 +145,8 @@ TEST_F(MusicTest, StopPassesAZeroHandleBack) {
   EXPECT_EQ(trace, (std::vector<std::string>{"Stop", "StreamFree 0", "Free"}));
 }
 
-// The scene window's boxes go through CWnd::MessageBox without a caption. The
-// off-screen display of the unit tests cannot show them, so each comes out on
-// stderr as "caption: text".
+// The scene window's boxes go through CWnd::MessageBox without a caption,
+// so each carries the application title, in the order of the failures.
 TEST_F(MusicTest, ThreeFailuresShowThreeBoxesWithTheApplicationTitle) {
   CWinApp app;
   CWnd window;
@@ -154,20 +154,21 @@ TEST_F(MusicTest, ThreeFailuresShowThreeBoxesWithTheApplicationTitle) {
   audio.startResult = false;
   audio.streamResult = 0;
   audio.errorCode = -1;
-  testing::internal::CaptureStderr();
+  RecordedBoxes boxes;
   StartBackgroundMusic(audio, window.m_hWnd, MessageBoxesOf(window));
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "Winterhain: Fehler!\n"
-            "Winterhain: Fehler! Start()\n"
-            "Winterhain: Keine Musik!!!!!!!! Error -1\n");
+  EXPECT_EQ(boxes.Lines(), (std::vector<std::string>{
+                               "Winterhain: Fehler!",
+                               "Winterhain: Fehler! Start()",
+                               "Winterhain: Keine Musik!!!!!!!! Error -1",
+                           }));
 }
 
 TEST_F(MusicTest, NoBoxWhenEverythingSucceeds) {
   CWinApp app;
   CWnd window;
-  testing::internal::CaptureStderr();
+  RecordedBoxes boxes;
   StartBackgroundMusic(audio, window.m_hWnd, MessageBoxesOf(window));
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_TRUE(boxes.boxes.empty());
   EXPECT_EQ(trace.size(), 4u);
 }
 

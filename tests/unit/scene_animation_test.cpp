@@ -24,10 +24,12 @@ TEST(SceneAnimation, GroundTurnsTwentyFiveDegreesPerSecond) {
   float angle = 0.0f;
   scene::TurnGround(angle, 1000.0f);
   EXPECT_EQ(angle, 25.0f);
-  // The product is taken in double and rounded once where it is stored.
+  // The product is taken in double and rounded once where it is stored:
+  // 15.9f x 0.025 = 0.39749999..., while in float it would be 0.39750001.
   angle = 0.0f;
-  scene::TurnGround(angle, 16.7f);
-  EXPECT_EQ(angle, static_cast<float>(16.7f * 0.025));
+  scene::TurnGround(angle, 15.9f);
+  EXPECT_EQ(angle, 0.397499979f);
+  EXPECT_NE(angle, 0.397500008f);
 }
 
 TEST(SceneAnimation, TurnPastAFullCircleWraps) {
@@ -40,7 +42,7 @@ TEST(SceneAnimation, TurnPastAFullCircleWraps) {
 TEST(SceneAnimation, AngleJustBelowAFullCircleStays) {
   float angle = 359.0f;
   EXPECT_FALSE(scene::TurnGround(angle, 16.0f));
-  EXPECT_EQ(angle, static_cast<float>(359.0f + 16.0f * 0.025));
+  EXPECT_EQ(angle, 359.4f);
 }
 
 TEST(SceneAnimation, BobFlipsOnlyPastOneAndAHalfAndOvershoots) {

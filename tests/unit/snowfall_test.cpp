@@ -1,5 +1,9 @@
 // The flake arithmetic without OpenGL: seeding, falling, turning and
 // respawning, to the last bit, plus the seeding a fresh process makes.
+// Expected values were worked out by hand and checked with exact rational
+// arithmetic (Python's fractions, floats rounded through struct), not with
+// the code under test; hex literals give the exact float where a decimal
+// one would hide the last bit.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -37,11 +41,6 @@ SnowFlake Seeded(const int (&draws)[snowflake::kSeedDraws]) {
 
 bool SameBits(const SnowFlake& a, const SnowFlake& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-float Below(float value, int ulps) {
-  for (int i = 0; i < ulps; ++i) value = std::nextafter(value, -INFINITY);
-  return value;
-}
-
 bool IsWhole(float value) { return value == std::floor(value); }
 
 // ---- Seeding -------------------------------------------------------------
@@ -60,9 +59,11 @@ TEST(SnowflakeSeed, TheFirstThreeFlakesFromStateOne) {
   EXPECT_EQ(f0.angleZ, 318.0f);
   EXPECT_EQ(f0.speed, 0.02f);
 
+  // Draws 26962, 24464: 120 x 0.1f narrows to 12.0f; 12.0f - 140 x 0.1f in
+  // double is -2.0000002086, nearest the float below -2 (with the second
+  // term narrowed first it would be exactly -2).
   const SnowFlake& f1 = flakes[1];
-  EXPECT_LT(f1.x, -2.0f) << "the second term of x is subtracted unnarrowed";
-  EXPECT_GE(f1.x, Below(-2.0f, 4));
+  EXPECT_EQ(f1.x, -0x1.000002p+1f) << "the second term of x is subtracted unnarrowed";
   EXPECT_EQ(f1.y, 3.0f);
   EXPECT_EQ(f1.z, -45.0f);
   EXPECT_EQ(f1.angleX, 241.0f);
@@ -71,23 +72,29 @@ TEST(SnowflakeSeed, TheFirstThreeFlakesFromStateOne) {
   EXPECT_EQ(f1.speed, 0.01f);
 
   const SnowFlake& f2 = flakes[2];
-  EXPECT_GT(f2.y, 0.0f) << "20 x 0.1f - 2.0 is taken in double before narrowing";
-  EXPECT_LT(f2.y, 1e-7f);
-  EXPECT_EQ(f2.y, static_cast<float>(20 * static_cast<double>(0.1f) - 2.0));
+  // 20 x 0.1f - 2.0 is 2^-25 in double; in float it would be 0.
+  EXPECT_EQ(f2.y, 0x1p-25f) << "20 x 0.1f - 2.0 is taken in double before narrowing";
+  EXPECT_EQ(f2.x, 0x1.7ffffap+1f);  // 45.0f - 420 x 0.1f: a hair below 3
+  EXPECT_EQ(f2.z, -36.0f);
+  EXPECT_EQ(f2.angleX, 351.0f);
+  EXPECT_EQ(f2.angleY, 204.0f);
+  EXPECT_EQ(f2.angleZ, 302.0f);
+  EXPECT_EQ(f2.speed, 0.02f);
 }
 
 TEST(SnowflakeSeed, EachFieldFollowsItsDraw) {
   // r1 mod 50 = 3, r2 mod 50 = 1, r3 mod 25 = 5, r4 mod 50 = 7, angles,
   // r8 mod 5 = 2.
+  // 3.0f - 1.0000000149 = 1.9999999851 narrows to 2; 5.0000000745 - 2 to
+  // 3; -7.0000001043 to -7; 3 x 0.005f to 0.015f.
   const SnowFlake f = Seeded({53, 101, 30, 57, 361, 719, 1080, 7});
-  EXPECT_EQ(f.x, static_cast<float>(static_cast<float>(30 * static_cast<double>(0.1f)) -
-                                    10 * static_cast<double>(0.1f)));
-  EXPECT_EQ(f.y, static_cast<float>(50 * static_cast<double>(0.1f) - 2.0));
-  EXPECT_EQ(f.z, static_cast<float>(-70 * static_cast<double>(0.1f)));
+  EXPECT_EQ(f.x, 2.0f);
+  EXPECT_EQ(f.y, 3.0f);
+  EXPECT_EQ(f.z, -7.0f);
   EXPECT_EQ(f.angleX, 1.0f);
   EXPECT_EQ(f.angleY, 359.0f);
   EXPECT_EQ(f.angleZ, 0.0f);
-  EXPECT_EQ(f.speed, static_cast<float>(3 * static_cast<double>(0.005f)));
+  EXPECT_EQ(f.speed, 0.015f);
 }
 
 TEST(SnowflakeSeed, ReachesBothEndsOfEveryRange) {
@@ -96,7 +103,7 @@ TEST(SnowflakeSeed, ReachesBothEndsOfEveryRange) {
   EXPECT_EQ(high.y, 22.0f);
   EXPECT_EQ(high.z, 0.0f);
   // 5 x 0.005f in double narrows to the float just below 0.025f.
-  EXPECT_EQ(high.speed, static_cast<float>(5 * static_cast<double>(0.005f)));
+  EXPECT_EQ(high.speed, 0x1.999998p-6f);
   EXPECT_EQ(high.speed, std::nextafter(0.025f, 0.0f));
   const SnowFlake low = Seeded({0, 49, 0, 49, 0, 0, 0, 0});
   EXPECT_EQ(low.x, -49.0f);
@@ -125,9 +132,8 @@ TEST(SnowflakeSeed, AllFiveHundredSeededFlakesLieInTheirRanges) {
     }
     speeds.insert(f.speed);
   }
-  std::set<float> steps;
-  for (int k = 1; k <= 5; ++k) steps.insert(static_cast<float>(k * static_cast<double>(0.005f)));
-  EXPECT_EQ(speeds, steps);
+  // k x 0.005f in double, narrowed: the fifth is the float just below 0.025f.
+  EXPECT_EQ(speeds, (std::set<float>{0.005f, 0.01f, 0.015f, 0.02f, 0x1.999998p-6f}));
 }
 
 // ---- Respawning ------------------------------------------------------------
@@ -136,14 +142,14 @@ TEST(SnowflakeRespawn, PutsTheFlakeAtTwentyFiveWithFreshValues) {
   SnowFlake f{1.0f, -2.5f, -3.0f, 400.0f, 500.0f, 600.0f, 0.025f};
   snowflake::Respawn(f, {53, 101, 57, 361, 719, 1080, 9});
   EXPECT_EQ(f.y, 25.0f);
-  // x and z by the seeding rules.
-  const SnowFlake seeded = Seeded({53, 101, 0, 57, 0, 0, 0, 0});
-  EXPECT_EQ(f.x, seeded.x);
-  EXPECT_EQ(f.z, seeded.z);
+  // x and z by the seeding rules, as in EachFieldFollowsItsDraw.
+  EXPECT_EQ(f.x, 2.0f);
+  EXPECT_EQ(f.z, -7.0f);
   EXPECT_EQ(f.angleX, 1.0f);
   EXPECT_EQ(f.angleY, 359.0f);
   EXPECT_EQ(f.angleZ, 0.0f);
-  EXPECT_EQ(f.speed, static_cast<float>(10 * static_cast<double>(0.01f)));
+  // 10 x 0.01f in double is 0.1000000015, which narrows below 0.1f.
+  EXPECT_EQ(f.speed, 0x1.999998p-4f);
 }
 
 TEST(SnowflakeRespawn, RespawnedFlakesLieInTheirRangesWithTenSpeeds) {
@@ -166,9 +172,10 @@ TEST(SnowflakeRespawn, RespawnedFlakesLieInTheirRangesWithTenSpeeds) {
     }
     speeds.insert(f.speed);
   }
-  std::set<float> steps;
-  for (int k = 1; k <= 10; ++k) steps.insert(static_cast<float>(k * static_cast<double>(0.01f)));
-  EXPECT_EQ(speeds, steps);
+  // k x 0.01f in double, narrowed: the 5th, 9th and 10th miss the floats
+  // nearest 0.05, 0.09 and 0.1 by one step.
+  EXPECT_EQ(speeds, (std::set<float>{0.01f, 0.02f, 0.03f, 0.04f, 0x1.999998p-5f, 0.06f, 0.07f,
+                                     0.08f, 0x1.70a3d6p-4f, 0x1.999998p-4f}));
 }
 
 // ---- Falling and turning -----------------------------------------------
@@ -177,20 +184,21 @@ TEST(SnowflakeFall, MovesDownInDoubleAndNarrowsWhereStored) {
   SnowFlake f{0.0f, 7.0f, -10.0f, 89.0f, 244.0f, 318.0f, 0.02f};
   const bool down = snowflake::Fall(f, 16.0f, snowflake::AngleStep(16.0f));
   EXPECT_FALSE(down);
-  EXPECT_EQ(f.y, static_cast<float>(7.0 - 16.0 * static_cast<double>(0.02f)));
+  EXPECT_EQ(f.y, 6.68f);  // 7 - 16 x 0.02
   EXPECT_EQ(f.x, 0.0f);
   EXPECT_EQ(f.z, -10.0f);
   EXPECT_EQ(f.speed, 0.02f);
-  EXPECT_EQ(f.angleX, static_cast<float>(89.0 + 16.0 * 0.1));
-  EXPECT_EQ(f.angleY, static_cast<float>(244.0 + 16.0 * 0.1));
-  EXPECT_EQ(f.angleZ, static_cast<float>(318.0 + 16.0 * 0.1));
+  EXPECT_EQ(f.angleX, 90.6f);  // + 16 x 0.1 degrees
+  EXPECT_EQ(f.angleY, 245.6f);
+  EXPECT_EQ(f.angleZ, 319.6f);
 }
 
 TEST(SnowflakeFall, TheAngleStepUsesTheDoubleTenth) {
-  EXPECT_EQ(snowflake::AngleStep(16.0f), 16.0 * 0.1);
-  EXPECT_NE(snowflake::AngleStep(16.0f), 16.0 * static_cast<double>(0.1f));
+  EXPECT_EQ(snowflake::AngleStep(16.0f), 1.6);
+  // With the single-precision tenth it would be 1.6000000238418579.
+  EXPECT_NE(snowflake::AngleStep(16.0f), 1.6000000238418579);
   EXPECT_EQ(snowflake::AngleStep(0.0f), 0.0);
-  EXPECT_EQ(snowflake::AngleStep(-3.0f), -3.0 * 0.1);
+  EXPECT_EQ(snowflake::AngleStep(-3.0f), -0.30000000000000004);
 }
 
 TEST(SnowflakeFall, TurnsByTheUnnarrowedStep) {
@@ -264,13 +272,21 @@ TEST(SnowflakeFall, ANegativeDeltaLiftsAndTurnsBackWithoutRespawning) {
   for (const SnowFlake& before : seeded) {
     SnowFlake f = before;
     EXPECT_FALSE(snowflake::Fall(f, delta, step));
-    EXPECT_EQ(f.y, static_cast<float>(before.y + 0.25 * before.speed));
     EXPECT_GT(f.y, before.y);
-    EXPECT_EQ(f.angleX, static_cast<float>(before.angleX + step));
-    EXPECT_LT(f.angleY, before.angleY == 0.0f ? 0.0f : before.angleY);
+    EXPECT_LT(f.angleX, before.angleX);
+    EXPECT_LT(f.angleY, before.angleY);
+    EXPECT_LT(f.angleZ, before.angleZ);
     if (before.y == -2.0f) ++atGround;
   }
   EXPECT_GT(atGround, 0) << "flakes seeded at the ground stay too";
+  // The first flake (7, 0.02 per ms, 89/244/318 degrees): up by 0.005,
+  // back by 0.025 degrees.
+  SnowFlake first = seeded[0];
+  snowflake::Fall(first, delta, step);
+  EXPECT_EQ(first.y, 7.005f);
+  EXPECT_EQ(first.angleX, 88.975f);
+  EXPECT_EQ(first.angleY, 243.975f);
+  EXPECT_EQ(first.angleZ, 317.975f);
 }
 
 TEST(SnowflakeFall, AHugeDeltaSendsEveryFlakeThroughTheGround) {

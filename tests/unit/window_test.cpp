@@ -1,6 +1,8 @@
 // The window object on a real (off-screen) system window: creation order,
-// message maps with decoded arguments, default handling, message boxes, and
-// the area a letterboxed window draws its 640 x 480 design into.
+// message maps with decoded arguments, default handling, message boxes
+// (recorded, not shown), and the area a letterboxed window draws its
+// 640 x 480 design into.
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +10,7 @@
 
 #include "framework/afxwin.hpp"
 #include "platform/letterbox.hpp"
+#include "support/recorded_boxes.hpp"
 
 namespace {
 
@@ -99,10 +102,22 @@ TEST_F(WindowTest, MessageBoxWithoutCaptionShowsTheApplicationTitle) {
   CWinApp app;  // no name: the title comes from the string resource
   ASSERT_STREQ(app.m_pszAppName, "Winterhain");
   TraceWnd window;
-  // The off-screen display cannot show boxes, so the text goes to stderr.
-  testing::internal::CaptureStderr();
+  ASSERT_TRUE(Create(window));
+  RecordedBoxes boxes;
   EXPECT_EQ(window.MessageBox("Fehler!"), IDOK);
-  EXPECT_EQ(testing::internal::GetCapturedStderr(), "Winterhain: Fehler!\n");
+  EXPECT_EQ(window.MessageBox("Frohe Weihnachten", "Gruss"), IDOK);
+  EXPECT_EQ(boxes.Lines(),
+            (std::vector<std::string>{"Winterhain: Fehler!", "Gruss: Frohe Weihnachten"}));
+  ASSERT_EQ(boxes.boxes.size(), 2u);
+  EXPECT_EQ(boxes.boxes[0].owner, window.m_hWnd);
+  EXPECT_NE(boxes.boxes[0].owner, nullptr);
+}
+
+// The test entry refuses boxes no test records: such a box would have gone
+// to whatever display the host has.
+TEST_F(WindowTest, AnUnrecordedBoxFailsTheTestInsteadOfShowing) {
+  EXPECT_NONFATAL_FAILURE(CWnd().MessageBox("Fehler!", "Winterhain"),
+                          "a message box reached the platform: \"Winterhain: Fehler!\"");
 }
 
 // Worked out by hand: the widest 4:3 area that fits, centred, with the
