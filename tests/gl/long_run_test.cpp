@@ -6,7 +6,6 @@
 // advanced, the ground's angle, Santa, the bob, and every flake; and the
 // second half of the run must not grow the process.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -19,6 +18,7 @@
 #include "scene_capture.hpp"
 #include "shell/scene_wnd.hpp"
 #include "support/bmp_writer.hpp"
+#include "support/resident_memory.hpp"
 #include "support/temp_data_dir.hpp"
 
 namespace {
@@ -45,16 +45,6 @@ constexpr double kClockSlack = 1e-6;
 double HalfSpacing(float x) {
   const float a = std::fabs(x);
   return (static_cast<double>(std::nextafter(a, std::numeric_limits<float>::infinity())) - a) / 2;
-}
-
-// Resident set size in bytes, from /proc/self/statm.
-long ResidentBytes() {
-  std::FILE* statm = std::fopen("/proc/self/statm", "r");
-  if (!statm) return -1;
-  long total = 0, resident = 0;
-  const bool ok = std::fscanf(statm, "%ld %ld", &total, &resident) == 2;
-  std::fclose(statm);
-  return ok ? resident * sysconf(_SC_PAGESIZE) : -1;
 }
 
 // The fall speeds a flake can have: seeded 0.005 ... 0.025 per ms, reborn

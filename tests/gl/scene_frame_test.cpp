@@ -4,7 +4,6 @@
 
 #include <GL/gl.h>
 
-#include <unistd.h>
 
 #include <array>
 #include <cmath>
@@ -13,6 +12,7 @@
 
 #include "scene_capture.hpp"
 #include "support/bmp_writer.hpp"
+#include "support/resident_memory.hpp"
 #include "support/temp_data_dir.hpp"
 
 namespace {
@@ -122,16 +122,6 @@ TEST_F(SceneFrameTest, ProjectionIsFortyFiveDegreesAtTheWindowsAspect) {
   std::array<GLint, 4> viewport{};
   glGetIntegerv(GL_VIEWPORT, viewport.data());
   EXPECT_EQ(viewport, (std::array<GLint, 4>{0, 0, 640, 480}));
-}
-
-// Resident set size in bytes, from /proc/self/statm.
-long ResidentBytes() {
-  std::FILE* statm = std::fopen("/proc/self/statm", "r");
-  if (!statm) return -1;
-  long total = 0, resident = 0;
-  const bool ok = std::fscanf(statm, "%ld %ld", &total, &resident) == 2;
-  std::fclose(statm);
-  return ok ? resident * sysconf(_SC_PAGESIZE) : -1;
 }
 
 // Off screen a swap draws nothing; frames the software renderer only queued
