@@ -4,7 +4,6 @@
 
 #include <GL/gl.h>
 
-
 #include <array>
 #include <cmath>
 #include <cstdio>
