@@ -129,30 +129,30 @@ check "primary output gets its mode back" equals "$(output_mode DUMMY0)" 1280x10
 check "other output still as it was" equals "$(output_mode DUMMY1)" 1280x1024+0+0
 xrandr --output DUMMY1 --off
 
+# Starts two instances, the second while the first runs, and ends them in
+# the order given: the desktop's mode must be back after each end.
+two_instances() { # two_instances first|second
+  local first first_window second second_window
+  start_program
+  first=$APP_PID
+  first_window=$(wait_window_of "$first" 20)
+  start_program
+  second=$APP_PID
+  second_window=$(wait_window_of "$second" 20)
+  check "both windows show" test -n "$first_window" -a -n "$second_window"
+  local -a order=("$first" "$second") names=(first second)
+  [ "$1" = second ] && order=("$second" "$first") names=(second first)
+  check_term_ends "${order[0]}"
+  check "desktop mode is back with the ${names[0]}'s end" equals "$(xserver_mode)" 1280x1024
+  check_term_ends "${order[1]}"
+  check "desktop mode is still back with the ${names[1]}'s end" equals "$(xserver_mode)" 1280x1024
+}
+
 echo "# two instances, the first one ended first"
-start_program
-first=$APP_PID
-first_window=$(wait_window_of "$first" 20)
-start_program
-second=$APP_PID
-second_window=$(wait_window_of "$second" 20)
-check "both windows show" test -n "$first_window" -a -n "$second_window"
-check_term_ends "$first"
-check "desktop mode is back with the first's end" equals "$(xserver_mode)" 1280x1024
-check_term_ends "$second"
-check "desktop mode is still back with the second's end" equals "$(xserver_mode)" 1280x1024
+two_instances first
 
 echo "# two instances, the second one ended first"
-start_program
-first=$APP_PID
-first_window=$(wait_window_of "$first" 20)
-start_program
-second=$APP_PID
-second_window=$(wait_window_of "$second" 20)
-check_term_ends "$second"
-check "desktop mode is back with the second's end" equals "$(xserver_mode)" 1280x1024
-check_term_ends "$first"
-check "desktop mode is still back with the first's end" equals "$(xserver_mode)" 1280x1024
+two_instances second
 
 echo "# SDL's offscreen driver while the X display is there"
 before=$(randr_timestamp)
