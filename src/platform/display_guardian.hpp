@@ -21,5 +21,7 @@ enum class RestoreOutcome {
 bool StartDisplayGuardian(std::function<RestoreOutcome()> restore);
 // Tells the guard the display is switched (true) or back to normal.
 void TellDisplayGuardian(bool switched);
+// Ends the guard (for Shutdown); the next switch starts a new one.
+void StopDisplayGuardian();
 
 }  // namespace platform

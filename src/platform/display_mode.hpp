@@ -29,4 +29,8 @@ void RestoreDisplayMode();
 // Tools that render off screen turn switching off for the whole process.
 void SetDisplaySwitchingEnabled(bool enabled);
 
+// For Shutdown, after RestoreDisplayMode: closes the RandR connection and
+// forgets what was switched.
+void CloseDisplayModeConnection();
+
 }  // namespace platform

@@ -41,4 +41,9 @@ bool SwapWindowBuffers(Window* window);
 // finished frame; the capture tool reads its pictures there.
 void SetBeforeSwapObserver(std::function<void()> observer);
 
+// Lets go of the GL library held since the first pixel-format query; for
+// Shutdown, with video still up. The before-swap observer is the caller's
+// and stays.
+void ReleaseGLLibrary();
+
 }  // namespace platform

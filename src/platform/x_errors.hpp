@@ -11,6 +11,9 @@ namespace platform {
 
 // Installs the handler for every X connection in the process; once.
 void InstallXErrorHandler();
+// For Shutdown, once every connection of the layer is closed: puts back the
+// handler that was there before and drops unclaimed failures.
+void RemoveXErrorHandler();
 // Waits until the server has answered every request sent on `display` and
 // tells whether any of them failed since the last call; `what` then gets
 // the first failure as a readable phrase.
