@@ -1,4 +1,9 @@
 // Which kind of desktop the program runs on, decided once while video is up.
+//
+// Does:
+//  - tell a real X server, Xwayland and SDL's wayland driver apart
+// Does not:
+//  - follow a change of desktop while video is up (only after Shutdown)
 #pragma once
 
 namespace platform {

@@ -1,4 +1,12 @@
 // OpenGL on a system window: pixel format, rendering context, buffer swap.
+//
+// Does:
+//  - one pixel format per window, stepping down to 16 colour bits and then
+//    no depth buffer where the server has nothing closer
+//  - compatibility-profile contexts, for immediate-mode drawing
+// Does not:
+//  - list or choose among formats: there is only index 1
+//  - alpha in the accumulation buffer, or a second format for a window
 #pragma once
 
 #include <cstdint>

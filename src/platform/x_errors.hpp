@@ -1,6 +1,12 @@
 // X protocol errors are noted instead of ending the process, as Xlib's
 // default handler would: an output switched off under the program or a GL
 // driver the server refuses must not kill it mid-way.
+//
+// Does:
+//  - keep the first unclaimed failure of each connection, as a phrase
+// Does not:
+//  - keep later failures of the same connection
+//  - handle a lost connection (process.hpp ends the program for that)
 #pragma once
 
 #include <string>
