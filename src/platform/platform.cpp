@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/audio.hpp"
 #include "platform/desktop_path.hpp"
 #include "platform/display_guardian.hpp"
 #include "platform/display_mode.hpp"
@@ -69,6 +70,9 @@ void Shutdown() {
   CloseDisplayModeConnection();
   StopDisplayGuardian();
   ForgetLetterbox();
+  // Music still playing (a start that failed half-way) stops with its device;
+  // otherwise this is refused and changes nothing.
+  SdlMixerAudio().Free();
   if (g_platform.video == VideoState::Up) {
     StopKeyWatch();
     ReleaseGLLibrary();

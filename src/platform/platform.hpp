@@ -4,7 +4,8 @@
 // Does:
 //  - start SDL's video once, without SDL's own signal handlers and without
 //    launching a session bus; off-screen and dummy drivers only by name
-//  - undo in Shutdown what it and the files below set up, so it can start again
+//  - undo in Shutdown what it and the files below set up (the audio
+//    library's device included), so it can start again
 // Does not:
 //  - start sound (the audio library opens its own device)
 //  - retry a failed video start before Shutdown

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/afxwin.hpp"
+#include "platform/audio.hpp"
 #include "platform/gl_surface.hpp"
 #include "platform/letterbox.hpp"
 #include "platform/platform.hpp"
@@ -158,6 +159,18 @@ TEST(PlatformLifetimeTest, InitShutdownInitWorksInOneProcess) {
   platform::Shutdown();
   ASSERT_TRUE(platform::InitVideo()) << platform::LastError();
   EXPECT_EQ(ClearedPixel(2), (std::vector<int>{0, 0, 255}));
+}
+
+// Sound left open at Shutdown (a start that failed after the music began)
+// is closed with it, so the next start can open the device again.
+TEST(PlatformLifetimeTest, ShutdownClosesTheSoundDeviceToo) {
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  platform::AudioLibrary& audio = platform::SdlMixerAudio();
+  ASSERT_TRUE(audio.Init(platform::kAudioDefaultDevice, 44100, platform::kAudioMono, nullptr));
+  platform::Shutdown();
+  EXPECT_TRUE(audio.Init(platform::kAudioDefaultDevice, 44100, platform::kAudioMono, nullptr))
+      << "error " << audio.ErrorGetCode();
+  audio.Free();
 }
 
 }  // namespace
