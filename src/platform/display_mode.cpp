@@ -182,9 +182,9 @@ RRMode DesktopModeOf(Display* display, XRROutputInfo* output, RROutput outputId,
   return current;
 }
 
-// Puts g_mode.desktop back on g_mode.output; true when the output runs it again. An
-// output that was switched off or unplugged meanwhile is left as the user
-// left it, with one line saying so.
+// Puts g_mode.desktop back on g_mode.output; true when the output runs it
+// again. An output that was switched off or unplugged meanwhile is left as
+// the user left it, with one line saying so.
 bool RestoreOn(Display* display) {
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
   if (!resources) return false;
