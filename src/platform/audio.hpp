@@ -1,6 +1,13 @@
 // Sound output for the background music: a small audio library of our own
 // with one implementation on SDL2_mixer. The program talks to it through the
 // AudioLibrary interface, so tests can record the calls it makes.
+//
+// Does:
+//  - one output device, 16-bit, mono or stereo, at the rate asked for
+//  - stream whole music files from disk, one at a time, once or looping
+// Does not:
+//  - streams from memory or parts of a file (offset, length)
+//  - sound effects, several streams at once, volume, seeking or positions
 #pragma once
 
 #include <cstdint>

@@ -3,6 +3,12 @@
 // red), each row padded to a multiple of 4 bytes. Only 24-bit uncompressed
 // files are accepted; anything else, and any file whose header does not fit
 // its contents, is refused before pixels are read.
+//
+// Does:
+//  - 24-bit uncompressed BMP files of either row order, up to kMaxBitmapSide
+// Does not:
+//  - palettes, 16 or 32 bits, compression, other file formats
+//  - read from FIFOs or devices: only regular files
 #pragma once
 
 #include <cstdint>

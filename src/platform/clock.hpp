@@ -1,4 +1,10 @@
 // The two clocks the frame timer can count with.
+//
+// Does:
+//  - the monotonic clock, in nanoseconds and in wrapping milliseconds
+// Does not:
+//  - wall-clock time
+//  - fail QueryFrequency: Linux always has the high-resolution counter
 #pragma once
 
 #include <cstdint>

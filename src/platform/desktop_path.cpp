@@ -11,7 +11,10 @@
 
 namespace platform {
 namespace {
-std::optional<DesktopPath> g_path;
+struct DesktopPathState {
+  std::optional<DesktopPath> decided;  // empty until first asked for
+};
+DesktopPathState g_desktopPath;
 
 bool NamedXwayland(const char* name) { return std::strncmp(name, "XWAYLAND", 8) == 0; }
 
@@ -53,9 +56,11 @@ DesktopPath Decide() {
 }  // namespace
 
 DesktopPath CurrentDesktopPath() {
-  if (!g_path) g_path = Decide();
-  return *g_path;
+  if (!g_desktopPath.decided) g_desktopPath.decided = Decide();
+  return *g_desktopPath.decided;
 }
+
+void ForgetDesktopPath() { g_desktopPath = DesktopPathState{}; }
 
 bool DesktopIsWayland() {
   const DesktopPath path = CurrentDesktopPath();

@@ -1,4 +1,9 @@
-// Which kind of desktop the program runs on, decided once per process.
+// Which kind of desktop the program runs on, decided once while video is up.
+//
+// Does:
+//  - tell a real X server, Xwayland and SDL's wayland driver apart
+// Does not:
+//  - follow a change of desktop while video is up (only after Shutdown)
 #pragma once
 
 namespace platform {
@@ -16,5 +21,8 @@ DesktopPath CurrentDesktopPath();
 // On the Wayland paths the window covers its output (desktop fullscreen)
 // and the 640 x 480 design is shown in proportion inside it.
 bool DesktopIsWayland();
+
+// For Shutdown: the next video start decides afresh.
+void ForgetDesktopPath();
 
 }  // namespace platform

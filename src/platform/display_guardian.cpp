@@ -15,7 +15,10 @@
 
 namespace platform {
 namespace {
-int g_news = -1;  // the program's end of the socket pair
+struct GuardianState {
+  int news = -1;  // the program's end of the socket pair
+};
+GuardianState g_guardian;
 
 // Where the guard keeps what it watches.
 constexpr int kNewsFd = 3;
@@ -95,7 +98,7 @@ void Report(RestoreOutcome outcome) {
 }  // namespace
 
 bool StartDisplayGuardian(std::function<RestoreOutcome()> restore) {
-  if (g_news >= 0) return true;
+  if (g_guardian.news >= 0) return true;
   int fds[2];
   // A socket pair rather than a pipe: sending to a guard that is gone must
   // not raise SIGPIPE in the program.
@@ -119,17 +122,23 @@ bool StartDisplayGuardian(std::function<RestoreOutcome()> restore) {
     return false;
   }
   waitpid(child, nullptr, 0);
-  g_news = fds[1];
+  g_guardian.news = fds[1];
   return true;
 }
 
 void TellDisplayGuardian(bool switched) {
-  if (g_news < 0) return;
+  if (g_guardian.news < 0) return;
   const char news = switched ? 'S' : 'R';
   ssize_t written;
   do {
-    written = send(g_news, &news, 1, MSG_NOSIGNAL);
+    written = send(g_guardian.news, &news, 1, MSG_NOSIGNAL);
   } while (written < 0 && errno == EINTR);
+}
+
+void StopDisplayGuardian() {
+  // With no sender left the guard ends, acting only if last told "switched".
+  if (g_guardian.news >= 0) close(g_guardian.news);
+  g_guardian = GuardianState{};
 }
 
 }  // namespace platform

@@ -4,6 +4,12 @@
 // program tells it whether the display is switched; the guard watches the
 // program itself (not a descriptor its children could inherit), lives in a
 // session of its own, acts at most once and says on stderr what it did.
+//
+// Does:
+//  - put the desktop's mode back after a crash, SIGKILL or group kill
+// Does not:
+//  - reach an X server that has ended (it says so instead)
+//  - guard anything but the display mode, or act twice
 #pragma once
 
 #include <functional>
@@ -21,5 +27,7 @@ enum class RestoreOutcome {
 bool StartDisplayGuardian(std::function<RestoreOutcome()> restore);
 // Tells the guard the display is switched (true) or back to normal.
 void TellDisplayGuardian(bool switched);
+// Ends the guard (for Shutdown); the next switch starts a new one.
+void StopDisplayGuardian();
 
 }  // namespace platform

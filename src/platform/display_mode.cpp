@@ -15,8 +15,6 @@
 
 namespace platform {
 namespace {
-bool g_enabled = true;
-
 // One CRTC's configuration, enough to put it back as it was.
 struct CrtcConfig {
   RRCrtc crtc = 0;
@@ -26,12 +24,21 @@ struct CrtcConfig {
   std::vector<RROutput> outputs;
 };
 
-Display* g_display = nullptr;
-bool g_saved = false;     // g_desktop holds the mode to put back on g_output
-bool g_switched = false;  // the switch succeeded and reads back the size asked for
-RROutput g_output = 0;
-CrtcConfig g_desktop;
-DisplayArea g_switchedArea;
+enum class SwitchState {
+  Desktop,   // nothing to put back
+  Saved,     // `desktop` holds the mode to put back on `output`; no switch in effect
+  Switched,  // and the switch succeeded and reads back the size asked for
+};
+
+struct DisplayModeState {
+  bool enabled = true;         // tools that render off screen turn it off
+  Display* display = nullptr;  // the RandR connection, opened at the first switch
+  SwitchState state = SwitchState::Desktop;
+  RROutput output = 0;
+  CrtcConfig desktop;
+  DisplayArea switchedArea;
+};
+DisplayModeState g_mode;
 
 // Each running instance's switch is recorded on the root window as
 // (output, desktop mode) pairs, so that an instance started while another
@@ -39,17 +46,18 @@ DisplayArea g_switchedArea;
 constexpr const char* kDesktopModesProperty = "_WINTERHAIN_DESKTOP_MODES";
 
 Display* OpenDisplay() {
-  if (g_display) return g_display;
+  if (g_mode.display) return g_mode.display;
   InstallXErrorHandler();
-  g_display = XOpenDisplay(nullptr);
-  if (!g_display) return nullptr;
+  g_mode.display = XOpenDisplay(nullptr);
+  if (!g_mode.display) return nullptr;
   int event = 0, error = 0, major = 0, minor = 0;
-  if (!XRRQueryExtension(g_display, &event, &error) ||
-      !XRRQueryVersion(g_display, &major, &minor) || major < 1 || (major == 1 && minor < 2)) {
-    XCloseDisplay(g_display);
-    g_display = nullptr;
+  if (!XRRQueryExtension(g_mode.display, &event, &error) ||
+      !XRRQueryVersion(g_mode.display, &major, &minor) || major < 1 ||
+      (major == 1 && minor < 2)) {
+    XCloseDisplay(g_mode.display);
+    g_mode.display = nullptr;
   }
-  return g_display;
+  return g_mode.display;
 }
 
 std::vector<unsigned long> ReadDesktopModes(Display* display) {
@@ -174,20 +182,20 @@ RRMode DesktopModeOf(Display* display, XRROutputInfo* output, RROutput outputId,
   return current;
 }
 
-// Puts g_desktop back on g_output; true when the output runs it again. An
-// output that was switched off or unplugged meanwhile is left as the user
-// left it, with one line saying so.
+// Puts g_mode.desktop back on g_mode.output; true when the output runs it
+// again. An output that was switched off or unplugged meanwhile is left as
+// the user left it, with one line saying so.
 bool RestoreOn(Display* display) {
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
   if (!resources) return false;
   bool restored = false;
-  XRROutputInfo* output = XRRGetOutputInfo(display, resources, g_output);
+  XRROutputInfo* output = XRRGetOutputInfo(display, resources, g_mode.output);
   const std::string name = output ? output->name : "?";
   if (!output || output->connection != RR_Connected || !output->crtc) {
     std::fprintf(stderr, "winterhain: display output %s is off or gone; its mode is left as it is\n",
                  name.c_str());
   } else {
-    CrtcConfig config = g_desktop;
+    CrtcConfig config = g_mode.desktop;
     config.crtc = output->crtc;
     std::string failure;
     restored = ApplyCrtc(display, resources, config, &failure);
@@ -197,7 +205,7 @@ bool RestoreOn(Display* display) {
   }
   if (output) XRRFreeOutputInfo(output);
   XRRFreeScreenResources(resources);
-  ForgetDesktopMode(display, g_output);
+  ForgetDesktopMode(display, g_mode.output);
   return restored;
 }
 
@@ -219,12 +227,12 @@ bool Switch(Display* display, XRRScreenResources* resources, unsigned width, uns
   CrtcConfig config;
   const RRMode mode = FindMode(resources, output, width, height);
   const bool readable = output->crtc && ReadCrtc(display, resources, output->crtc, config);
-  if (mode && readable && !g_saved) {
-    g_output = outputId;
-    g_desktop = config;
-    g_desktop.mode = DesktopModeOf(display, output, outputId, config.mode, mode);
-    g_saved = true;
-    if (g_desktop.mode == config.mode) RecordDesktopMode(display, outputId, config.mode);
+  if (mode && readable && g_mode.state == SwitchState::Desktop) {
+    g_mode.output = outputId;
+    g_mode.desktop = config;
+    g_mode.desktop.mode = DesktopModeOf(display, output, outputId, config.mode, mode);
+    g_mode.state = SwitchState::Saved;
+    if (g_mode.desktop.mode == config.mode) RecordDesktopMode(display, outputId, config.mode);
     StartDisplayGuardian(RestoreFromGuardian);
   }
   XRRFreeOutputInfo(output);
@@ -233,19 +241,20 @@ bool Switch(Display* display, XRRScreenResources* resources, unsigned width, uns
   TellDisplayGuardian(true);  // before the switch, so a crash during it is covered
   // Only a switch that reads back the asked-for size counts: the window is
   // made to cover the display on the strength of it.
-  g_switched = ApplyCrtc(display, resources, config) &&
-               CrtcRunsAt(display, resources, config.crtc, width, height);
-  if (g_switched)
-    g_switchedArea = DisplayArea{config.x, config.y, static_cast<int>(width),
-                                 static_cast<int>(height)};
-  return g_switched;
+  const bool switched = ApplyCrtc(display, resources, config) &&
+                        CrtcRunsAt(display, resources, config.crtc, width, height);
+  g_mode.state = switched ? SwitchState::Switched : SwitchState::Saved;
+  if (switched)
+    g_mode.switchedArea = DisplayArea{config.x, config.y, static_cast<int>(width),
+                                      static_cast<int>(height)};
+  return switched;
 }
 }  // namespace
 
 bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height, std::uint32_t) {
   // Only a real X server switches: Xwayland would just scale the picture,
   // and with any other SDL video driver nothing of the scene shows there.
-  if (!g_enabled || CurrentDesktopPath() != DesktopPath::RealX) return false;
+  if (!g_mode.enabled || CurrentDesktopPath() != DesktopPath::RealX) return false;
   Display* display = OpenDisplay();
   if (!display) return false;
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
@@ -262,20 +271,30 @@ bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height, std::uint32_t)
 }
 
 void RestoreDisplayMode() {
-  if (!g_saved || !g_display) return;
-  RestoreOn(g_display);
+  if (g_mode.state == SwitchState::Desktop || !g_mode.display) return;
+  RestoreOn(g_mode.display);
   TellDisplayGuardian(false);
-  g_saved = false;
-  g_switched = false;
+  g_mode.state = SwitchState::Desktop;
 }
 
-bool DisplayIsSwitched() { return g_switched; }
+bool DisplayIsSwitched() { return g_mode.state == SwitchState::Switched; }
 
 bool GetSwitchedArea(DisplayArea& area) {
-  if (g_switched) area = g_switchedArea;
-  return g_switched;
+  if (DisplayIsSwitched()) area = g_mode.switchedArea;
+  return DisplayIsSwitched();
 }
 
-void SetDisplaySwitchingEnabled(bool enabled) { g_enabled = enabled; }
+void SetDisplaySwitchingEnabled(bool enabled) { g_mode.enabled = enabled; }
+
+void CloseDisplayModeConnection() {
+  if (g_mode.display) {
+    XRequestsFailed(g_mode.display);  // claims its last failure, if any
+    XCloseDisplay(g_mode.display);
+  }
+  // Whether switching is allowed is the process's choice, not a set-up.
+  const bool enabled = g_mode.enabled;
+  g_mode = DisplayModeState{};
+  g_mode.enabled = enabled;
+}
 
 }  // namespace platform

@@ -1,4 +1,14 @@
 // Temporary display-mode switches, undone at the end.
+//
+// Does:
+//  - switch the size of one output (the primary, else the first connected
+//    one) through RandR 1.2 or later, on a real X server only
+//  - remember the desktop's mode, never one another instance switched to,
+//    and leave a guard process that puts it back if the program dies
+// Does not:
+//  - switch bits per pixel: an X server has one depth, the request is ignored
+//  - choose a refresh rate: the first mode of the asked-for size is taken
+//  - switch on Xwayland, native Wayland or off-screen drivers
 #pragma once
 
 #include <cstdint>
@@ -28,5 +38,9 @@ void RestoreDisplayMode();
 
 // Tools that render off screen turn switching off for the whole process.
 void SetDisplaySwitchingEnabled(bool enabled);
+
+// For Shutdown, after RestoreDisplayMode: closes the RandR connection and
+// forgets what was switched.
+void CloseDisplayModeConnection();
 
 }  // namespace platform

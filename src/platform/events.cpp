@@ -10,6 +10,8 @@
 
 namespace platform {
 namespace {
+// Set from the signal handler, so plain flags of the one type a handler may
+// write rather than a state struct; the second holds for the whole process.
 volatile std::sig_atomic_t g_terminateRequested = 0;  // taken by the event loop
 volatile std::sig_atomic_t g_terminationSeen = 0;     // stays set
 

@@ -1,4 +1,10 @@
 // System events, reduced to what the window layer above turns into messages.
+//
+// Does:
+//  - close requests, size changes, key presses (only Escape is named)
+//  - SIGINT, SIGTERM and SIGHUP as Terminate events
+// Does not:
+//  - mouse, focus, paint or text-input events; keys other than Escape
 #pragma once
 
 namespace platform {

@@ -11,12 +11,16 @@
 
 namespace platform {
 namespace {
-std::function<void()> g_beforeSwap;
-PixelFormatRequest g_grantedRequest;
-// The GL library stays loaded from the first pixel-format query on: SDL
-// would otherwise unload it with the last OpenGL window, while the context
-// (which outlives the window) still needs it, and loading it again is slow.
-bool g_libraryLoaded = false;
+struct GLSurfaceState {
+  std::function<void()> beforeSwap;
+  PixelFormatRequest grantedRequest;
+  // The GL library stays loaded from the first pixel-format query until
+  // Shutdown: SDL would otherwise unload it with the last OpenGL window,
+  // while the context (which outlives the window) still needs it, and
+  // loading it again is slow.
+  bool libraryLoaded = false;
+};
+GLSurfaceState g_surface;
 
 void ApplyAttributes(const PixelFormatRequest& request) {
   const int channel = request.colorBits / 3;
@@ -65,22 +69,22 @@ bool MakeGLWindow(Window& window, const PixelFormatRequest& request) {
 
 int ChoosePixelFormat(Window* window, const PixelFormatRequest&) {
   if (!window || !window->sdl) return 0;
-  if (!g_libraryLoaded && SDL_GL_LoadLibrary(nullptr) != 0) {
+  if (!g_surface.libraryLoaded && SDL_GL_LoadLibrary(nullptr) != 0) {
     SetLastError(std::string("no OpenGL available (") + SDL_GetError() + ")");
     return 0;
   }
-  g_libraryLoaded = true;
+  g_surface.libraryLoaded = true;
   return 1;
 }
 
 bool SetPixelFormat(Window* window, int index, const PixelFormatRequest& request) {
   if (!window || index != 1) return false;
-  if (window->hasPixelFormat) return request == g_grantedRequest;
+  if (window->hasPixelFormat) return request == g_surface.grantedRequest;
   // The drawable's configuration is fixed when an SDL window is made, so the
   // hidden window is made again, this time for OpenGL.
   if (!MakeGLWindow(*window, request)) return false;
   window->hasPixelFormat = true;
-  g_grantedRequest = request;
+  g_surface.grantedRequest = request;
   return true;
 }
 
@@ -109,13 +113,21 @@ bool HasCurrentGLContext() { return SDL_GL_GetCurrentContext() != nullptr; }
 
 bool SwapWindowBuffers(Window* window) {
   if (!window || !window->sdl) return false;
-  if (g_beforeSwap) g_beforeSwap();
+  if (g_surface.beforeSwap) g_surface.beforeSwap();
   PresentLetterbox(window->sdl);
   SDL_GL_SwapWindow(window->sdl);
   ResumeLetterbox();
   return true;
 }
 
-void SetBeforeSwapObserver(std::function<void()> observer) { g_beforeSwap = std::move(observer); }
+void SetBeforeSwapObserver(std::function<void()> observer) {
+  g_surface.beforeSwap = std::move(observer);
+}
+
+void ReleaseGLLibrary() {
+  if (g_surface.libraryLoaded) SDL_GL_UnloadLibrary();
+  g_surface.libraryLoaded = false;
+  g_surface.grantedRequest = PixelFormatRequest{};
+}
 
 }  // namespace platform

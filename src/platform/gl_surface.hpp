@@ -1,4 +1,12 @@
 // OpenGL on a system window: pixel format, rendering context, buffer swap.
+//
+// Does:
+//  - one pixel format per window, stepping down to 16 colour bits and then
+//    no depth buffer where the server has nothing closer
+//  - compatibility-profile contexts, for immediate-mode drawing
+// Does not:
+//  - list or choose among formats: there is only index 1
+//  - alpha in the accumulation buffer, or a second format for a window
 #pragma once
 
 #include <cstdint>
@@ -40,5 +48,10 @@ bool SwapWindowBuffers(Window* window);
 // Called right before every swap while the back buffer still holds the
 // finished frame; the capture tool reads its pictures there.
 void SetBeforeSwapObserver(std::function<void()> observer);
+
+// Lets go of the GL library held since the first pixel-format query; for
+// Shutdown, with video still up. The before-swap observer is the caller's
+// and stays.
+void ReleaseGLLibrary();
 
 }  // namespace platform

@@ -8,7 +8,10 @@
 
 namespace platform {
 namespace {
-bool g_escapePressed = false;
+struct KeyWatchState {
+  bool escapePressed = false;  // since the last poll
+};
+KeyWatchState g_keyWatch;
 
 // An X key press: told apart by the keycode SDL reports nowhere else.
 bool IsX11EscapePress(const SDL_SysWMmsg* message) {
@@ -23,10 +26,10 @@ bool IsX11EscapePress(const SDL_SysWMmsg* message) {
 // server's own mapping, since SDL's symbols may lag behind a layout change.
 int WatchKeys(void*, SDL_Event* event) {
   if (event->type == SDL_SYSWMEVENT && IsX11EscapePress(event->syswm.msg))
-    g_escapePressed = true;
+    g_keyWatch.escapePressed = true;
   else if (event->type == SDL_KEYDOWN && event->key.keysym.sym == SDLK_ESCAPE &&
            !X11KeyStateAvailable())
-    g_escapePressed = true;
+    g_keyWatch.escapePressed = true;
   return 0;
 }
 
@@ -40,7 +43,7 @@ bool EscapeIsDown() {
 }  // namespace
 
 void StartKeyWatch() {
-  g_escapePressed = false;
+  g_keyWatch = KeyWatchState{};
   // The X events themselves, keycodes included, pass the watch too.
   if (X11KeyStateAvailable()) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   SDL_AddEventWatch(WatchKeys, nullptr);
@@ -57,8 +60,8 @@ std::uint16_t GetAsyncKeyState(Key key) {
   if (key != Key::Escape || !SDL_WasInit(SDL_INIT_VIDEO)) return 0;
   std::uint16_t state = 0;
   if (EscapeIsDown()) state |= kKeyDownNow;
-  if (g_escapePressed) state |= kKeyPressedSincePoll;
-  g_escapePressed = false;
+  if (g_keyWatch.escapePressed) state |= kKeyPressedSincePoll;
+  g_keyWatch.escapePressed = false;
   return state;
 }
 

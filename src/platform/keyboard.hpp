@@ -1,4 +1,12 @@
 // The asynchronous key state the frame loop polls.
+//
+// Does:
+//  - Escape, by the symbol it produces in the current layout; a press and
+//    release between two polls still counts
+//  - on X11 the server's key state, whichever window has the focus
+// Does not:
+//  - any other key (0 is returned)
+//  - outside X11, see keys while another program's window has the focus
 #pragma once
 
 #include <cstdint>

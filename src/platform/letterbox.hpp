@@ -5,6 +5,13 @@
 // centred 4:3 area of the drawable; each swap copies it there and clears the
 // bars around it to black. The frame code sees a 4:3 client area and never
 // learns about the bars.
+//
+// Does:
+//  - show the design in proportion on the Wayland paths, where the context
+//    has GL_ARB_framebuffer_object
+// Does not:
+//  - letterbox on a real X server, where the display is switched instead
+//  - letterbox without framebuffer objects: the frame then fills the window
 #pragma once
 
 struct SDL_Window;

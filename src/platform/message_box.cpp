@@ -22,41 +22,45 @@
 
 namespace platform {
 namespace {
-int g_idPipe[2] = {-1, -1};  // open only while a box is being shown
-std::atomic<pid_t> g_boxProcess{0};
+struct BoxProcessState {
+  int idPipe[2] = {-1, -1};  // open only while a box is being shown
+  // Read by the signal handler: a lock-free atomic is safe there.
+  std::atomic<pid_t> process{0};
+};
+BoxProcessState g_shownBox;
 
 void SendOwnId() {
-  if (g_idPipe[1] < 0) return;
+  if (g_shownBox.idPipe[1] < 0) return;
   const pid_t self = getpid();
-  if (write(g_idPipe[1], &self, sizeof self) != sizeof self) _exit(1);
-  close(g_idPipe[1]);
-  close(g_idPipe[0]);
-  g_idPipe[0] = g_idPipe[1] = -1;
+  if (write(g_shownBox.idPipe[1], &self, sizeof self) != sizeof self) _exit(1);
+  close(g_shownBox.idPipe[1]);
+  close(g_shownBox.idPipe[0]);
+  g_shownBox.idPipe[0] = g_shownBox.idPipe[1] = -1;
 }
 
 // In the program, right after the fork: the child's id, then no more ids.
 void TakeChildId() {
-  if (g_idPipe[1] < 0) return;
-  close(g_idPipe[1]);
-  g_idPipe[1] = -1;
+  if (g_shownBox.idPipe[1] < 0) return;
+  close(g_shownBox.idPipe[1]);
+  g_shownBox.idPipe[1] = -1;
   pid_t child = 0;
   ssize_t got;
   do {
-    got = read(g_idPipe[0], &child, sizeof child);
+    got = read(g_shownBox.idPipe[0], &child, sizeof child);
   } while (got < 0 && errno == EINTR);
   if (got != sizeof child) return;
-  g_boxProcess = child;
+  g_shownBox.process = child;
   if (TerminationRequested()) kill(child, SIGKILL);
 }
 
 bool LearnBoxProcessAtFork() {
   static const bool registered = pthread_atfork(nullptr, TakeChildId, SendOwnId) == 0;
-  return registered && pipe2(g_idPipe, O_CLOEXEC) == 0;
+  return registered && pipe2(g_shownBox.idPipe, O_CLOEXEC) == 0;
 }
 
 void ForgetBoxProcess() {
-  g_boxProcess = 0;
-  for (int& end : g_idPipe) {
+  g_shownBox.process = 0;
+  for (int& end : g_shownBox.idPipe) {
     if (end >= 0) close(end);
     end = -1;
   }
@@ -88,7 +92,7 @@ void ShowMessageBox(Window* owner, const char* text, const char* caption) {
 }
 
 void CloseMessageBoxOnSignal() {
-  const pid_t box = g_boxProcess;
+  const pid_t box = g_shownBox.process;
   if (box > 0) kill(box, SIGKILL);
 }
 

@@ -1,4 +1,12 @@
 // Modal message boxes with one OK button.
+//
+// Does:
+//  - show the box on X11 and on Wayland (through SDL's dialog program)
+//  - write "caption: text" to stderr where it cannot be shown for certain
+//    (Wayland boxes too), and end a box at a termination signal
+// Does not:
+//  - other buttons, icons or answers
+//  - show boxes without an owner window (they go to stderr)
 #pragma once
 
 namespace platform {

@@ -1,6 +1,11 @@
 // SDL2_mixer, loaded when music first starts rather than with the program:
 // its decoders pull in some twenty further libraries that a run without
 // music, the capture tool and the tests need not load.
+//
+// Does:
+//  - load SDL2_mixer 2.x by its soname, once, on first use
+// Does not:
+//  - unload it again, or use any other major version
 #pragma once
 
 #include <SDL_mixer.h>

@@ -5,14 +5,26 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/audio.hpp"
+#include "platform/desktop_path.hpp"
+#include "platform/display_guardian.hpp"
+#include "platform/display_mode.hpp"
+#include "platform/gl_surface.hpp"
 #include "platform/keyboard.hpp"
+#include "platform/letterbox.hpp"
 #include "platform/session_bus.hpp"
 #include "platform/x_errors.hpp"
 
 namespace platform {
 namespace {
-std::string g_lastError;
-int g_videoState = 0;  // 0 not tried, 1 up, -1 failed
+enum class VideoState { NotTried, Up, Failed };
+
+// What the layer as a whole holds: whether video came up and the last error.
+struct PlatformState {
+  VideoState video = VideoState::NotTried;
+  std::string lastError;
+};
+PlatformState g_platform;
 
 // SDL falls back to drivers that show nothing when there is no display;
 // those count only when asked for by name (as the capture tool does).
@@ -24,7 +36,7 @@ bool ShowsNothingUnasked(const char* driver) {
 }  // namespace
 
 bool InitVideo() {
-  if (g_videoState == 0) {
+  if (g_platform.video == VideoState::NotTried) {
     // Termination signals are handled by our own event layer, so that they
     // close the window the same way Escape does.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -38,30 +50,42 @@ bool InitVideo() {
       return SDL_Init(SDL_INIT_VIDEO) == 0;
     }();
     if (!started) {
-      g_videoState = -1;
+      g_platform.video = VideoState::Failed;
       SetLastError(std::string("no display to show the scene on (") + SDL_GetError() + ")");
     } else if (ShowsNothingUnasked(SDL_GetCurrentVideoDriver())) {
-      g_videoState = -1;
+      g_platform.video = VideoState::Failed;
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
       SetLastError("no display to show the scene on (is DISPLAY or WAYLAND_DISPLAY set?)");
     } else {
-      g_videoState = 1;
+      g_platform.video = VideoState::Up;
       StartKeyWatch();
     }
   }
-  return g_videoState == 1;
+  return g_platform.video == VideoState::Up;
 }
 
 void Shutdown() {
-  if (g_videoState == 1) {
+  // The display first, while the connection it was switched on is open.
+  RestoreDisplayMode();
+  CloseDisplayModeConnection();
+  StopDisplayGuardian();
+  ForgetLetterbox();
+  // Music still playing (a start that failed half-way) stops with its device;
+  // otherwise this is refused and changes nothing.
+  SdlMixerAudio().Free();
+  if (g_platform.video == VideoState::Up) {
     StopKeyWatch();
+    ReleaseGLLibrary();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
-  g_videoState = 0;
   SDL_Quit();
+  // Only once SDL's own connection is closed: its last errors are still ours.
+  RemoveXErrorHandler();
+  ForgetDesktopPath();
+  g_platform = PlatformState{};
 }
 
-std::string LastError() { return g_lastError; }
-void SetLastError(const std::string& text) { g_lastError = text; }
+std::string LastError() { return g_platform.lastError; }
+void SetLastError(const std::string& text) { g_platform.lastError = text; }
 
 }  // namespace platform

@@ -11,27 +11,30 @@
 
 namespace platform {
 namespace {
-bool g_bound = false;
-bool g_unbound = false;  // the child's copy tells it whether it is exempt
-pid_t g_forker = 0;      // the process forking right now
+struct ProcessState {
+  bool bound = false;
+  bool unbound = false;  // the child's copy tells it whether it is exempt
+  pid_t forker = 0;      // the process forking right now
+  pid_t program = 0;     // the one process that reports a lost connection
+};
+ProcessState g_process;
 
-void NoteForker() { g_forker = getpid(); }
+void NoteForker() { g_process.forker = getpid(); }
 
 // Runs in every new child: the kernel kills it when the thread that forked
 // it ends. A parent that died during the fork is caught too.
 void BindToParent() {
-  if (g_unbound) return;
+  if (g_process.unbound) return;
   prctl(PR_SET_PDEATHSIG, SIGKILL);
-  if (getppid() != g_forker) _exit(1);
+  if (getppid() != g_process.forker) _exit(1);
 }
-
-pid_t g_program = 0;     // the one process that reports a lost connection
 
 // Xlib ends the program itself should this return; no other call on the
 // lost connection may run, so the end is immediate. A box's child process
 // that loses its own connection leaves the saying to the program.
 int OnLostDisplayConnection(Display*) {
-  if (getpid() == g_program) std::fputs("winterhain: lost the connection to the X server\n", stderr);
+  if (getpid() == g_process.program)
+    std::fputs("winterhain: lost the connection to the X server\n", stderr);
   _exit(1);
 }
 }  // namespace
@@ -46,16 +49,16 @@ void HoldStandardStreams() {
 }
 
 void BindChildrenToProgram() {
-  if (g_bound) return;
-  g_bound = pthread_atfork(NoteForker, nullptr, BindToParent) == 0;
+  if (g_process.bound) return;
+  g_process.bound = pthread_atfork(NoteForker, nullptr, BindToParent) == 0;
 }
 
 void EndOnLostDisplayConnection() {
-  g_program = getpid();
+  g_process.program = getpid();
   XSetIOErrorHandler(OnLostDisplayConnection);
 }
 
-UnboundForks::UnboundForks() { g_unbound = true; }
-UnboundForks::~UnboundForks() { g_unbound = false; }
+UnboundForks::UnboundForks() { g_process.unbound = true; }
+UnboundForks::~UnboundForks() { g_process.unbound = false; }
 
 }  // namespace platform

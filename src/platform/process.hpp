@@ -1,5 +1,11 @@
 // The process-wide set-up every way out depends on: standard streams that
 // are always open, and children that never outlive the program.
+//
+// Does:
+//  - hold descriptors 0 to 2 open; bind forked children to the program
+//  - end the program with one line when the X connection is lost
+// Does not:
+//  - undo any of it: it holds for the whole process, past Shutdown
 #pragma once
 
 namespace platform {

@@ -14,7 +14,10 @@
 
 namespace platform {
 namespace {
-std::vector<Window*> g_windows;
+struct WindowRegistry {
+  std::vector<Window*> windows;  // every window made and not yet destroyed
+};
+WindowRegistry g_registry;
 
 void ApplyIcon(Window& window) {
   if (!window.icon || !window.icon->pixels) return;
@@ -42,7 +45,7 @@ bool MakeSdlWindow(Window& window, Uint32 flags) {
 }
 
 Window* FindWindow(Uint32 sdlWindowId) {
-  for (Window* window : g_windows)
+  for (Window* window : g_registry.windows)
     if (window->sdl && SDL_GetWindowID(window->sdl) == sdlWindowId) return window;
   return nullptr;
 }
@@ -65,13 +68,14 @@ Window* CreateSystemWindow(const WindowDesc& desc) {
     delete window;
     return nullptr;
   }
-  g_windows.push_back(window);
+  g_registry.windows.push_back(window);
   return window;
 }
 
 void DestroySystemWindow(Window* window) {
   if (!window) return;
-  g_windows.erase(std::remove(g_windows.begin(), g_windows.end(), window), g_windows.end());
+  std::vector<Window*>& windows = g_registry.windows;
+  windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
   if (window->sdl) SDL_DestroyWindow(window->sdl);
   delete window;
 }

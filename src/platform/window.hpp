@@ -1,4 +1,12 @@
 // System windows: borderless, created hidden, shown on request.
+//
+// Does:
+//  - place windows relative to the switched output; mark one covering it
+//    as fullscreen for the window manager
+//  - cover the whole output on Wayland desktops (desktop fullscreen)
+// Does not:
+//  - title bars, resizing by the user, minimising, maximising
+//  - move or resize a window after it is made
 #pragma once
 
 #include <cstdint>

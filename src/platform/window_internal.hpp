@@ -1,4 +1,9 @@
 // What the platform's own files share about a window.
+//
+// Does:
+//  - the window record behind platform::Window, for the platform files only
+// Does not:
+//  - belong to any caller above the platform layer
 #pragma once
 
 #include <SDL.h>

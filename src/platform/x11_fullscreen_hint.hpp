@@ -1,6 +1,11 @@
 // The window-manager hint that a window covers its monitor, set by hand on
 // X11: SDL's own fullscreen would size the window from the display sizes it
 // read at start-up, before the display was switched.
+//
+// Does:
+//  - set _NET_WM_STATE_FULLSCREEN on a window not yet mapped, on X11
+// Does not:
+//  - resize the window, or anything for windows that are not on X11
 #pragma once
 
 #include <SDL.h>

@@ -8,19 +8,23 @@
 
 namespace platform {
 namespace {
-// A connection of our own: SDL's carries the window's events, and a query
-// on it from here would interleave with SDL's own reading.
-Display* g_display = nullptr;
-bool g_tried = false;  // opened once; a failure is not retried every frame
+struct KeyStateConnection {
+  // A connection of our own: SDL's carries the window's events, and a query
+  // on it from here would interleave with SDL's own reading.
+  Display* display = nullptr;
+  bool tried = false;  // opened once; a failure is not retried every frame
+};
+KeyStateConnection g_keys;
 
 // The layout may change at any time (xmodmap, setxkbmap), and the change
 // notices do not reliably reach a connection that only asks: the mapping is
 // read afresh whenever it matters.
 std::vector<int> KeycodesNow(std::uint32_t keysym) {
   int first = 0, last = 0, perKeycode = 0;
-  XDisplayKeycodes(g_display, &first, &last);
+  XDisplayKeycodes(g_keys.display, &first, &last);
   const int count = last - first + 1;
-  KeySym* symbols = XGetKeyboardMapping(g_display, static_cast<KeyCode>(first), count, &perKeycode);
+  KeySym* symbols =
+      XGetKeyboardMapping(g_keys.display, static_cast<KeyCode>(first), count, &perKeycode);
   if (!symbols) return {};
   std::vector<int> keycodes = KeycodesProducing(keysym, first, count, perKeycode, symbols);
   XFree(symbols);
@@ -36,7 +40,7 @@ bool OnX11() {
 // every client must not pile up unread.
 void DropEvents() {
   XEvent event;
-  while (XQLength(g_display) > 0) XNextEvent(g_display, &event);
+  while (XQLength(g_keys.display) > 0) XNextEvent(g_keys.display, &event);
 }
 
 bool AnyKeyDown(const char (&keys)[32]) {
@@ -63,17 +67,17 @@ bool AnyKeycodeDown(const char (&keys)[32], const std::vector<int>& keycodes) {
 }
 
 bool X11KeyStateAvailable() {
-  if (!g_tried && OnX11()) {
-    g_tried = true;
-    g_display = XOpenDisplay(nullptr);
+  if (!g_keys.tried && OnX11()) {
+    g_keys.tried = true;
+    g_keys.display = XOpenDisplay(nullptr);
   }
-  return g_display != nullptr;
+  return g_keys.display != nullptr;
 }
 
 bool X11KeyIsDown(std::uint32_t keysym) {
   if (!X11KeyStateAvailable()) return false;
   char keys[32];
-  XQueryKeymap(g_display, keys);
+  XQueryKeymap(g_keys.display, keys);
   DropEvents();
   // The mapping is only needed, and read, while some key is down.
   return AnyKeyDown(keys) && AnyKeycodeDown(keys, KeycodesNow(keysym));
@@ -87,9 +91,8 @@ bool X11KeycodeProduces(int keycode, std::uint32_t keysym) {
 }
 
 void CloseX11KeyState() {
-  if (g_display) XCloseDisplay(g_display);
-  g_display = nullptr;
-  g_tried = false;
+  if (g_keys.display) XCloseDisplay(g_keys.display);
+  g_keys = KeyStateConnection{};
 }
 
 }  // namespace platform

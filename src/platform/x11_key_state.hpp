@@ -1,6 +1,11 @@
 // The X server's own key state, which every client can read whichever
 // window has the keyboard focus. Keys are named by the symbol they produce
 // in the current layout, not by their place on the keyboard.
+//
+// Does:
+//  - read the key state and the layout on a connection of its own
+// Does not:
+//  - anything unless SDL's video driver is x11; keys by their place
 #pragma once
 
 #include <cstdint>
