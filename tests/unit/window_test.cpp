@@ -1,7 +1,7 @@
 // The window object on a real (off-screen) system window: creation order,
 // message maps with decoded arguments, default handling, message boxes
 // (recorded, not shown), the area a letterboxed window draws its 640 x 480
-// design into, and a second start of the platform layer after Shutdown.
+// design into, and a sound device closed by Shutdown.
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -11,10 +11,8 @@
 
 #include "framework/afxwin.hpp"
 #include "platform/audio.hpp"
-#include "platform/gl_surface.hpp"
 #include "platform/letterbox.hpp"
 #include "platform/platform.hpp"
-#include "support/gl_window.hpp"
 #include "support/recorded_boxes.hpp"
 
 namespace {
@@ -137,42 +135,6 @@ TEST(DesignAreaTest, IsTheLargestCentredFourByThreeArea) {
   EXPECT_EQ(DesignArea(1080, 1920), (Area{0, 555, 1080, 810}));   // portrait
   EXPECT_EQ(DesignArea(1, 1), (Area{0, 0, 1, 1}));                // never empty
   EXPECT_EQ(DesignArea(0, 1080), Area{});                         // no drawable yet
-}
-
-// Clears an off-screen GL window to pure red, green or blue and reads one
-// pixel back as {r, g, b}.
-std::vector<int> ClearedPixel(int channel) {
-  GlWindow window(8, 8);
-  EXPECT_TRUE(platform::HasCurrentGLContext());
-  glClearColor(channel == 0, channel == 1, channel == 2, 1.0f);
-  glClear(GL_COLOR_BUFFER_BIT);
-  unsigned char pixel[3] = {};
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(4, 4, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel);
-  return {pixel[0], pixel[1], pixel[2]};
-}
-
-// Shutdown undoes every set-up, failed ones included: a start that found no
-// display, one that drew, and one after that all behave as the first would.
-TEST(PlatformLifetimeTest, InitShutdownInitWorksInOneProcess) {
-  setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
-  EXPECT_FALSE(platform::InitVideo());
-  EXPECT_NE(platform::LastError(), "");
-  platform::Shutdown();
-  EXPECT_EQ(platform::LastError(), "");
-
-  setenv("SDL_VIDEODRIVER", "offscreen", 1);
-  ASSERT_TRUE(platform::InitVideo()) << platform::LastError();
-  EXPECT_EQ(ClearedPixel(0), (std::vector<int>{255, 0, 0}));
-  platform::SetLastError("left over from the first run");
-  platform::Shutdown();
-  EXPECT_EQ(platform::LastError(), "");
-
-  ASSERT_TRUE(platform::InitVideo()) << platform::LastError();
-  EXPECT_EQ(ClearedPixel(1), (std::vector<int>{0, 255, 0}));
-  platform::Shutdown();
-  ASSERT_TRUE(platform::InitVideo()) << platform::LastError();
-  EXPECT_EQ(ClearedPixel(2), (std::vector<int>{0, 0, 255}));
 }
 
 // Sound left open at Shutdown (a start that failed after the music began)

@@ -1,0 +1,53 @@
+// A second start of the platform layer after Shutdown, with the GL library
+// loaded, used and unloaded each time: on the software renderer, since a
+// start that draws is what has to work again.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "platform/gl_surface.hpp"
+#include "platform/platform.hpp"
+#include "support/gl_window.hpp"
+
+namespace {
+
+// Clears an off-screen GL window to pure red, green or blue and reads one
+// pixel back as {r, g, b}.
+std::vector<int> ClearedPixel(int channel) {
+  GlWindow window(8, 8);
+  EXPECT_TRUE(platform::HasCurrentGLContext());
+  glClearColor(channel == 0, channel == 1, channel == 2, 1.0f);
+  glClear(GL_COLOR_BUFFER_BIT);
+  unsigned char pixel[3] = {};
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(4, 4, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel);
+  return {pixel[0], pixel[1], pixel[2]};
+}
+
+// Shutdown undoes every set-up, failed ones included: a start that found no
+// display, one that drew, and one after that all behave as the first would.
+TEST(PlatformLifetimeTest, InitShutdownInitWorksInOneProcess) {
+  setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+  EXPECT_FALSE(platform::InitVideo());
+  EXPECT_NE(platform::LastError(), "");
+  platform::Shutdown();
+  EXPECT_EQ(platform::LastError(), "");
+
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  ASSERT_TRUE(platform::InitVideo()) << platform::LastError();
+  EXPECT_EQ(ClearedPixel(0), (std::vector<int>{255, 0, 0}));
+  platform::SetLastError("left over from the first run");
+  platform::Shutdown();
+  EXPECT_EQ(platform::LastError(), "");
+
+  ASSERT_TRUE(platform::InitVideo()) << platform::LastError();
+  EXPECT_EQ(ClearedPixel(1), (std::vector<int>{0, 255, 0}));
+  platform::Shutdown();
+  ASSERT_TRUE(platform::InitVideo()) << platform::LastError();
+  EXPECT_EQ(ClearedPixel(2), (std::vector<int>{0, 0, 255}));
+}
+
+}  // namespace
