@@ -78,13 +78,15 @@ void WatchProgram(pid_t program, bool hasHandle, bool& switched) {
   ReadNews(switched);  // whatever the program said before it ended
 }
 
+// A refused restore and a vanished output were said by the restore itself,
+// naming the output; here only what it could not say.
 void Report(RestoreOutcome outcome) {
-  const char* what = "the desktop's mode is restored";
-  if (outcome == RestoreOutcome::NoServer)
+  const char* what = nullptr;
+  if (outcome == RestoreOutcome::Restored)
+    what = "the desktop's mode is restored";
+  else if (outcome == RestoreOutcome::NoServer)
     what = "the X server cannot be reached, so the desktop's mode was not put back";
-  else if (outcome == RestoreOutcome::Refused)
-    what = "the X server refused the desktop's mode, which was not put back";
-  std::fprintf(stderr, "winterhain: the program ended with the display switched; %s\n", what);
+  if (what) std::fprintf(stderr, "winterhain: the program ended with the display switched; %s\n", what);
 }
 
 [[noreturn]] void Guard(pid_t program, int newsFd, int programFd,

@@ -20,6 +20,7 @@ enum class RestoreOutcome {
   Restored,     // the desktop's mode is back
   NoServer,     // the X server cannot be reached (it is gone)
   Refused,      // the X server did not take the desktop's mode
+  OutputGone,   // the switched output is off or unplugged: its mode is left
 };
 
 // Starts the guard once; `restore` runs in the guard when it has to act.

@@ -182,13 +182,17 @@ RRMode DesktopModeOf(Display* display, XRROutputInfo* output, RROutput outputId,
   return current;
 }
 
-// Puts g_mode.desktop back on g_mode.output; true when the output runs it
-// again. An output that was switched off or unplugged meanwhile is left as
-// the user left it, with one line saying so.
-bool RestoreOn(Display* display) {
+// Puts g_mode.desktop back on g_mode.output. An output that was switched
+// off or unplugged meanwhile is left as the user left it; that, and a
+// refused restore, are said in one line naming the output.
+RestoreOutcome RestoreOn(Display* display) {
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-  if (!resources) return false;
-  bool restored = false;
+  if (!resources) {
+    std::fputs("winterhain: cannot read the display's configuration; its mode is left as it is\n",
+               stderr);
+    return RestoreOutcome::Refused;
+  }
+  RestoreOutcome outcome = RestoreOutcome::OutputGone;
   XRROutputInfo* output = XRRGetOutputInfo(display, resources, g_mode.output);
   const std::string name = output ? output->name : "?";
   if (!output || output->connection != RR_Connected || !output->crtc) {
@@ -198,15 +202,16 @@ bool RestoreOn(Display* display) {
     CrtcConfig config = g_mode.desktop;
     config.crtc = output->crtc;
     std::string failure;
-    restored = ApplyCrtc(display, resources, config, &failure);
-    if (!restored)
+    outcome = ApplyCrtc(display, resources, config, &failure) ? RestoreOutcome::Restored
+                                                                : RestoreOutcome::Refused;
+    if (outcome == RestoreOutcome::Refused)
       std::fprintf(stderr, "winterhain: cannot restore the mode of display output %s (%s)\n",
                    name.c_str(), failure.c_str());
   }
   if (output) XRRFreeOutputInfo(output);
   XRRFreeScreenResources(resources);
   ForgetDesktopMode(display, g_mode.output);
-  return restored;
+  return outcome;
 }
 
 // Runs in the guard process, which shares none of the program's state but
@@ -214,10 +219,10 @@ bool RestoreOn(Display* display) {
 RestoreOutcome RestoreFromGuardian() {
   Display* display = XOpenDisplay(nullptr);
   if (!display) return RestoreOutcome::NoServer;
-  const bool restored = RestoreOn(display);
+  const RestoreOutcome outcome = RestoreOn(display);
   XRequestsFailed(display);
   XCloseDisplay(display);
-  return restored ? RestoreOutcome::Restored : RestoreOutcome::Refused;
+  return outcome;
 }
 
 bool Switch(Display* display, XRRScreenResources* resources, unsigned width, unsigned height) {

@@ -183,6 +183,28 @@ check "no raw X error" bash -c "! grep -q 'X Error' '$APP_ERR'" || cat "$APP_ERR
 check "one line says the output's mode was left" \
   equals "$(grep -c '^winterhain: display output DUMMY0 is off' "$APP_ERR")" 1
 
+# Waits up to 10 s until no process of the run (program or guard) lives.
+run_over() {
+  local deadline=$(($(_e2e_now_ms) + 10000))
+  until [ -z "$(live_run_processes)" ]; do
+    [ "$(_e2e_now_ms)" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+
+echo "# the output switched off, then the program killed: the guard tells the truth"
+xrandr --output DUMMY0 --mode 1280x1024
+start_program
+wait_for_window OpenGL 20 >/dev/null
+xrandr --output DUMMY0 --off
+kill -KILL "$APP_PID"
+wait_pid_exit "$APP_PID" 20
+check "the guard ends" run_over
+check "the guard says one thing: the output's mode was left" \
+  equals "$(grep '^winterhain:' "$APP_ERR")" \
+  "winterhain: display output DUMMY0 is off or gone; its mode is left as it is"
+check "no raw X error" bash -c "! grep -q 'X Error' '$APP_ERR'" || cat "$APP_ERR"
+
 echo "# a server without 640x480"
 sed -e '/Modeline "640x480"/d' -e 's/ "640x480"//' -e 's/^\( *HorizSync\).*/\1 63.5-64.5/' \
   "$DEFAULT_CONF" >"$WORK/no640.conf"
