@@ -79,8 +79,8 @@ phases() {
   awk -v launched="$(cat "$log.launched")" '
     $1 == "mark" && !($2 in at) {at[$2] = $3; cpu[$2] = $4}
     END {
-      n = split("XOpenDisplay SDL_Init SDL_GL_LoadLibrary SDL_GL_CreateContext SDL_LoadBMP_RW audio SDL_ShowWindow shown first_swap", marks, " ")
-      split("exec_and_libraries display_switch sdl_init gl_load context textures audio window_show first_frame", names, " ")
+      n = split("SDL_Init XGrabServer SDL_GL_LoadLibrary SDL_GL_CreateContext SDL_LoadBMP_RW audio SDL_ShowWindow shown first_swap", marks, " ")
+      split("exec_and_libraries sdl_init display_switch gl_load context textures audio window_show first_frame", names, " ")
       previous = launched
       previousCpu = 0
       for (i = 1; i <= n; ++i) {
@@ -262,12 +262,12 @@ printf 'call that begins it to the first call of the next; "warm, CPU" is the CP
 printf 'time of all the program'"'"'s threads in the warm runs without WM):\n\n'
 printf '| %-40s | %9s | %9s | %9s | %9s | %9s |\n' "phase" "warm" "warm, CPU" "warm, WM" "cold" \
   "cold, WM" "----" "----" "----" "----" "----" "----"
-for phase in exec_and_libraries display_switch sdl_init gl_load context textures mipmaps audio \
+for phase in exec_and_libraries sdl_init display_switch gl_load context textures mipmaps audio \
   window_show first_frame total; do
   case $phase in
     exec_and_libraries) label="exec, libraries, static objects" ;;
-    display_switch) label="display switch (XRandR)" ;;
-    sdl_init) label="SDL init, first window" ;;
+    display_switch) label="display switch (XRandR), first window" ;;
+    sdl_init) label="SDL init, key state, desktop path" ;;
     gl_load) label="GL load (Mesa, LLVM), GL window" ;;
     context) label="GL context" ;;
     textures) label="textures, scene objects" ;;

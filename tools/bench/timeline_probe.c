@@ -77,9 +77,10 @@ __attribute__((constructor)) static void OpenLog(void) {
   Mark("libraries_loaded", now);
 }
 
-Display* XOpenDisplay(const char* name) {
-  MARK_ONCE("XOpenDisplay", NowNs());
-  return ((Display * (*)(const char*)) Real("XOpenDisplay"))(name);
+/* Only the display switch grabs the server, and only once. */
+int XGrabServer(Display* display) {
+  MARK_ONCE("XGrabServer", NowNs());
+  return ((int (*)(Display*))Real("XGrabServer"))(display);
 }
 
 int SDL_Init(unsigned flags) {
