@@ -62,6 +62,11 @@ DesktopPath CurrentDesktopPath() {
 
 void ForgetDesktopPath() { g_desktopPath = DesktopPathState{}; }
 
+bool DesktopIsX11() {
+  const DesktopPath path = CurrentDesktopPath();
+  return path == DesktopPath::RealX || path == DesktopPath::Xwayland;
+}
+
 bool DesktopIsWayland() {
   const DesktopPath path = CurrentDesktopPath();
   return path == DesktopPath::Xwayland || path == DesktopPath::NativeWayland;

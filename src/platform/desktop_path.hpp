@@ -22,6 +22,9 @@ DesktopPath CurrentDesktopPath();
 // and the 640 x 480 design is shown in proportion inside it.
 bool DesktopIsWayland();
 
+// The program's windows are X11 windows (a real X server or Xwayland).
+bool DesktopIsX11();
+
 // For Shutdown: the next video start decides afresh.
 void ForgetDesktopPath();
 

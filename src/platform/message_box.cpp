@@ -9,8 +9,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 
+#include "platform/desktop_path.hpp"
 #include "platform/events.hpp"
 #include "platform/window_internal.hpp"
 
@@ -66,18 +66,14 @@ void ForgetBoxProcess() {
   }
 }
 
-bool DriverIs(const char* name) {
-  const char* driver = SDL_GetCurrentVideoDriver();
-  return driver && std::strcmp(driver, name) == 0;
-}
-
 // True only when the box was shown and answered. SDL's Wayland boxes go
 // through a dialog program whose failures SDL may report as success: those
 // are shown but never counted as answered. Other drivers (off screen) and
 // boxes without an owner window have no certain place to show a box.
 bool ShowAndWait(Window* owner, const char* text, const char* caption) {
-  const bool x11 = DriverIs("x11");
-  if (!owner || !owner->sdl || !(x11 || DriverIs("wayland"))) return false;
+  if (!owner || !owner->sdl) return false;
+  const bool x11 = DesktopIsX11();
+  if (!x11 && CurrentDesktopPath() != DesktopPath::NativeWayland) return false;
   // Without a box process that can be ended, a box could hold the program.
   if (!LearnBoxProcessAtFork()) return false;
   const bool answered = SDL_ShowSimpleMessageBox(0, caption, text, owner->sdl) == 0;

@@ -4,7 +4,8 @@
 #include <X11/Xlib.h>
 
 #include <algorithm>
-#include <cstring>
+
+#include "platform/desktop_path.hpp"
 
 namespace platform {
 namespace {
@@ -29,11 +30,6 @@ std::vector<int> KeycodesNow(std::uint32_t keysym) {
   std::vector<int> keycodes = KeycodesProducing(keysym, first, count, perKeycode, symbols);
   XFree(symbols);
   return keycodes;
-}
-
-bool OnX11() {
-  const char* driver = SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GetCurrentVideoDriver() : nullptr;
-  return driver && std::strcmp(driver, "x11") == 0;
 }
 
 // Nothing is asked for on this connection, but what the server sends to
@@ -67,7 +63,7 @@ bool AnyKeycodeDown(const char (&keys)[32], const std::vector<int>& keycodes) {
 }
 
 bool X11KeyStateAvailable() {
-  if (!g_keys.tried && OnX11()) {
+  if (!g_keys.tried && SDL_WasInit(SDL_INIT_VIDEO) && DesktopIsX11()) {
     g_keys.tried = true;
     g_keys.display = XOpenDisplay(nullptr);
   }
