@@ -39,8 +39,9 @@ bool Translate(const SDL_Event& sdl, Event& event) {
       return true;
     }
     if (sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-      event = Event{EventKind::Size, window, sdl.window.data1, sdl.window.data2};
-      // The size the frame is drawn at, which letterboxing makes smaller.
+      // The size the frame is drawn at, which letterboxing makes smaller
+      // than the one SDL reports.
+      event = Event{EventKind::Size, window};
       GetClientSize(window, event.width, event.height);
       return true;
     }
