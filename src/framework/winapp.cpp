@@ -58,6 +58,9 @@ int AfxWinMain() {
     return 1;
   }
   platform::InstallTerminationSignals();
+  // A layer that finds no display is reported by the window that cannot be
+  // made, in the program's own words.
+  platform::Init();
   int exitCode = 1;
   if (!app->InitApplication()) {
     exitCode = 1;

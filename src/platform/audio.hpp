@@ -63,7 +63,7 @@ class AudioLibrary {
   virtual bool Free() = 0;
 };
 
-// The process's one audio library, on SDL2_mixer.
+// The layer's one audio library, on SDL2_mixer (a fresh one after Shutdown).
 AudioLibrary& SdlMixerAudio();
 
 }  // namespace platform

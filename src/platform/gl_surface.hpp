@@ -33,11 +33,14 @@ using GLContextHandle = void*;
 // Index of the configuration closest to the request (0: none); the window
 // only offers one, so this is 1 whenever OpenGL can be had at all.
 int ChoosePixelFormat(Window* window, const PixelFormatRequest& request);
-// Gives the still-hidden window an OpenGL drawable of that format. A window
-// takes a pixel format once; a second, different request fails.
+// Gives the still-hidden window an OpenGL drawable of that format: the
+// system window is made now, once. A window takes a pixel format once; a
+// second, different request fails.
 bool SetPixelFormat(Window* window, int index, const PixelFormatRequest& request);
 
-// nullptr on failure (see LastError()).
+// Makes the context current on the window; nullptr on failure (see
+// LastError()). Where the desktop shows the design in proportion, frames
+// drawn with it go into a 4:3 framebuffer from now on.
 GLContextHandle CreateGLContext(Window* window);
 // Binds the context to the window, or unbinds with (nullptr, nullptr).
 bool MakeGLContextCurrent(Window* window, GLContextHandle context);
@@ -48,10 +51,5 @@ bool SwapWindowBuffers(Window* window);
 // Called right before every swap while the back buffer still holds the
 // finished frame; the capture tool reads its pictures there.
 void SetBeforeSwapObserver(std::function<void()> observer);
-
-// Lets go of the GL library held since the first pixel-format query; for
-// Shutdown, with video still up. The before-swap observer is the caller's
-// and stays.
-void ReleaseGLLibrary();
 
 }  // namespace platform

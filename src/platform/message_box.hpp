@@ -20,8 +20,4 @@ struct Window;
 // come, boxes are no longer shown, only written.
 void ShowMessageBox(Window* owner, const char* text, const char* caption);
 
-// Called from the termination signal handler: ends the box shown right now,
-// if any, so the program can go. Async-signal-safe.
-void CloseMessageBoxOnSignal();
-
 }  // namespace platform

@@ -4,22 +4,31 @@
 // Does:
 //  - start SDL's video once, without SDL's own signal handlers and without
 //    launching a session bus; off-screen and dummy drivers only by name
-//  - undo in Shutdown what it and the files below set up (the audio
-//    library's device included), so it can start again
+//  - decide once what the desktop asks for (switch the mode or not, show
+//    the design in proportion or not, where Escape is read)
+//  - undo in Shutdown everything the layer set up since Init (the display
+//    mode, the sound device, the GL library, SDL), so it can start again
 // Does not:
 //  - start sound (the audio library opens its own device)
 //  - retry a failed video start before Shutdown
-//  - undo what holds for the whole process: process.hpp's set-up, the
-//    termination signals, display switching turned off by a tool
+//  - undo what holds for the whole process: process.hpp's set-up and the
+//    termination signals
 #pragma once
 
 #include <string>
 
 namespace platform {
 
-// Brings up the video subsystem once; later calls report the first result.
-bool InitVideo();
-// Undoes everything the platform layer set up; safe to call more than once.
+struct InitOptions {
+  // Tools that render off screen never switch the display.
+  bool switchDisplay = true;
+};
+
+// Starts the layer: video, and the desktop's policy. Call once at the
+// program's entry; later calls report the first result. False when there is
+// no display to show anything on (see LastError()).
+bool Init(const InitOptions& options = {});
+// Undoes everything the layer set up; safe to call more than once.
 void Shutdown();
 // The last error the platform layer saw, as one readable sentence.
 std::string LastError();

@@ -25,14 +25,4 @@ void BindChildrenToProgram();
 // of Xlib's dump; the display guard then does what can still be done.
 void EndOnLostDisplayConnection();
 
-// While one of these lives, children forked by this thread are left free to
-// outlive the program (the display guard must).
-class UnboundForks {
- public:
-  UnboundForks();
-  ~UnboundForks();
-  UnboundForks(const UnboundForks&) = delete;
-  UnboundForks& operator=(const UnboundForks&) = delete;
-};
-
 }  // namespace platform

@@ -3,7 +3,9 @@
 // Does:
 //  - place windows relative to the switched output; mark one covering it
 //    as fullscreen for the window manager
-//  - cover the whole output on Wayland desktops (desktop fullscreen)
+//  - cover the whole output where the desktop policy says (Wayland)
+//  - make the system window once: when its pixel format is set
+//    (gl_surface.hpp), or when a window without one is first shown
 // Does not:
 //  - title bars, resizing by the user, minimising, maximising
 //  - move or resize a window after it is made
@@ -31,7 +33,8 @@ struct WindowDesc {
   const Icon* icon = nullptr;
 };
 
-// Creates the window hidden; nullptr on failure (see LastError()).
+// Creates the window hidden; nullptr on failure (see LastError()), or when
+// the layer has no video.
 Window* CreateSystemWindow(const WindowDesc& desc);
 void DestroySystemWindow(Window* window);
 void ShowSystemWindow(Window* window);

@@ -31,22 +31,22 @@ std::vector<int> ClearedPixel(int channel) {
 // display, one that drew, and one after that all behave as the first would.
 TEST(PlatformLifetimeTest, InitShutdownInitWorksInOneProcess) {
   setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
-  EXPECT_FALSE(platform::InitVideo());
+  EXPECT_FALSE(platform::Init());
   EXPECT_NE(platform::LastError(), "");
   platform::Shutdown();
   EXPECT_EQ(platform::LastError(), "");
 
   setenv("SDL_VIDEODRIVER", "offscreen", 1);
-  ASSERT_TRUE(platform::InitVideo()) << platform::LastError();
+  ASSERT_TRUE(platform::Init()) << platform::LastError();
   EXPECT_EQ(ClearedPixel(0), (std::vector<int>{255, 0, 0}));
   platform::SetLastError("left over from the first run");
   platform::Shutdown();
   EXPECT_EQ(platform::LastError(), "");
 
-  ASSERT_TRUE(platform::InitVideo()) << platform::LastError();
+  ASSERT_TRUE(platform::Init()) << platform::LastError();
   EXPECT_EQ(ClearedPixel(1), (std::vector<int>{0, 255, 0}));
   platform::Shutdown();
-  ASSERT_TRUE(platform::InitVideo()) << platform::LastError();
+  ASSERT_TRUE(platform::Init()) << platform::LastError();
   EXPECT_EQ(ClearedPixel(2), (std::vector<int>{0, 0, 255}));
 }
 

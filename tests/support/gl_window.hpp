@@ -5,11 +5,13 @@
 #include <GL/gl.h>
 
 #include "framework/afxwin.hpp"
+#include "platform/platform.hpp"
 #include "shell/gl_context.hpp"
 
 class GlWindow {
  public:
   GlWindow(int width = 64, int height = 64) {
+    platform::Init();
     const char* cls = AfxRegisterWndClass(CS_OWNDC, nullptr, GetStockObject(BLACK_BRUSH));
     m_window.CreateEx(0, cls, "gl test", WS_POPUP, CRect(0, 0, width, height), nullptr, 0);
     m_dc = new CClientDC(&m_window);

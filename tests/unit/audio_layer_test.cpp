@@ -310,7 +310,7 @@ TEST_F(AudioLayerTest, AfterStopNothingIsHeardUntilStart) {
 }
 
 TEST_F(AudioLayerTest, AudioLeavesTheVideoSubsystemAlone) {
-  ASSERT_TRUE(InitVideo());
+  ASSERT_TRUE(Init());
   ASSERT_TRUE(InitMono());
   ASSERT_TRUE(audio.Free());
   WindowDesc desc;

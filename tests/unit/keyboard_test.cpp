@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/x11_key_state.hpp"
+#include "platform/x11/key_state.hpp"
 
 namespace {
 
@@ -23,33 +23,33 @@ std::vector<unsigned long> Mapping(std::vector<std::vector<unsigned long>> keys)
 
 TEST(KeySymbols, TheUsualLayoutHasEscapeOnKeycodeNine) {
   const auto map = Mapping({{kNoSymbol, kNoSymbol}, {kEscape, kNoSymbol}, {kLetterA, 0x41}});
-  EXPECT_EQ(platform::KeycodesProducing(kEscape, 8, 3, 2, map.data()), std::vector<int>{9});
+  EXPECT_EQ(platform::x11::KeycodesProducing(kEscape, 8, 3, 2, map.data()), std::vector<int>{9});
 }
 
 TEST(KeySymbols, ARemappedLayoutMovesEscapeToAnotherKey) {
   // keycode 9 now types "a", the caps lock key (keycode 10 here) gives Escape.
   const auto map = Mapping({{kNoSymbol, kNoSymbol}, {kLetterA, 0x41}, {kEscape, kCapsLock}});
-  EXPECT_EQ(platform::KeycodesProducing(kEscape, 8, 3, 2, map.data()), std::vector<int>{10});
+  EXPECT_EQ(platform::x11::KeycodesProducing(kEscape, 8, 3, 2, map.data()), std::vector<int>{10});
 }
 
 TEST(KeySymbols, EveryKeyProducingEscapeCounts) {
   const auto map = Mapping({{kEscape, kNoSymbol}, {kLetterA, 0x41}, {kEscape, kNoSymbol}});
-  EXPECT_EQ(platform::KeycodesProducing(kEscape, 8, 3, 2, map.data()), (std::vector<int>{8, 10}));
+  EXPECT_EQ(platform::x11::KeycodesProducing(kEscape, 8, 3, 2, map.data()), (std::vector<int>{8, 10}));
 }
 
 TEST(KeySymbols, EscapeOnlyWithShiftDoesNotCount) {
   const auto map = Mapping({{kLetterA, kEscape}});
-  EXPECT_TRUE(platform::KeycodesProducing(kEscape, 8, 1, 2, map.data()).empty());
+  EXPECT_TRUE(platform::x11::KeycodesProducing(kEscape, 8, 1, 2, map.data()).empty());
 }
 
 TEST(KeySymbols, KeyVectorBitsAreKeycodes) {
   char keys[32] = {};
   keys[66 / 8] = 1 << (66 % 8);  // keycode 66 down: byte 8, bit 2
-  EXPECT_TRUE(platform::AnyKeycodeDown(keys, {66}));
-  EXPECT_TRUE(platform::AnyKeycodeDown(keys, {9, 66}));
-  EXPECT_FALSE(platform::AnyKeycodeDown(keys, {9}));
-  EXPECT_FALSE(platform::AnyKeycodeDown(keys, {65, 67}));
-  EXPECT_FALSE(platform::AnyKeycodeDown(keys, {}));
+  EXPECT_TRUE(platform::x11::AnyKeycodeDown(keys, {66}));
+  EXPECT_TRUE(platform::x11::AnyKeycodeDown(keys, {9, 66}));
+  EXPECT_FALSE(platform::x11::AnyKeycodeDown(keys, {9}));
+  EXPECT_FALSE(platform::x11::AnyKeycodeDown(keys, {65, 67}));
+  EXPECT_FALSE(platform::x11::AnyKeycodeDown(keys, {}));
 }
 
 }  // namespace

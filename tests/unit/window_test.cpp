@@ -11,7 +11,7 @@
 
 #include "framework/afxwin.hpp"
 #include "platform/audio.hpp"
-#include "platform/letterbox.hpp"
+#include "platform/surface/letterbox.hpp"
 #include "platform/platform.hpp"
 #include "support/recorded_boxes.hpp"
 
@@ -55,6 +55,7 @@ END_MESSAGE_MAP()
 
 class WindowTest : public ::testing::Test {
  protected:
+  void SetUp() override { platform::Init(); }
   void TearDown() override { AfxClearMessageQueue(); }
   BOOL Create(TraceWnd& window) {
     const char* cls = AfxRegisterWndClass(CS_OWNDC, nullptr, GetStockObject(BLACK_BRUSH));
@@ -126,8 +127,8 @@ TEST_F(WindowTest, AnUnrecordedBoxFailsTheTestInsteadOfShowing) {
 // Worked out by hand: the widest 4:3 area that fits, centred, with the
 // bars' odd pixel (if any) above or right of it; y counts from the bottom.
 TEST(DesignAreaTest, IsTheLargestCentredFourByThreeArea) {
-  using platform::Area;
-  using platform::DesignArea;
+  using platform::surface::Area;
+  using platform::surface::DesignArea;
   EXPECT_EQ(DesignArea(1920, 1080), (Area{240, 0, 1440, 1080}));  // 16:9, bars left and right
   EXPECT_EQ(DesignArea(1280, 1024), (Area{0, 32, 1280, 960}));    // 5:4, bars above and below
   EXPECT_EQ(DesignArea(640, 480), (Area{0, 0, 640, 480}));        // the design itself
@@ -141,9 +142,11 @@ TEST(DesignAreaTest, IsTheLargestCentredFourByThreeArea) {
 // is closed with it, so the next start can open the device again.
 TEST(PlatformLifetimeTest, ShutdownClosesTheSoundDeviceToo) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  platform::AudioLibrary& audio = platform::SdlMixerAudio();
-  ASSERT_TRUE(audio.Init(platform::kAudioDefaultDevice, 44100, platform::kAudioMono, nullptr));
+  ASSERT_TRUE(platform::SdlMixerAudio().Init(platform::kAudioDefaultDevice, 44100,
+                                             platform::kAudioMono, nullptr));
   platform::Shutdown();
+  // The layer's audio library is a fresh one after Shutdown.
+  platform::AudioLibrary& audio = platform::SdlMixerAudio();
   EXPECT_TRUE(audio.Init(platform::kAudioDefaultDevice, 44100, platform::kAudioMono, nullptr))
       << "error " << audio.ErrorGetCode();
   audio.Free();

@@ -4,13 +4,13 @@
 
 #include <algorithm>
 
-#include "platform/display_mode.hpp"
 #include "platform/gl_surface.hpp"
+#include "platform/platform.hpp"
 #include "shell/scene_app.hpp"
 #include "shell/scene_wnd.hpp"
 
 SceneCapture::SceneCapture(int width, int height) : m_width(width), m_height(height) {
-  platform::SetDisplaySwitchingEnabled(false);
+  platform::Init(platform::InitOptions{.switchDisplay = false});
   m_window = new CSceneWnd(SceneWndOptions{&m_clock, /*playMusic=*/false});
   m_created = CreateSceneWindow(*m_window, width, height) != FALSE;
 }

@@ -1,0 +1,95 @@
+#include "platform/process.hpp"
+
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/prctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+
+#include "platform/posix/children.hpp"
+#include "platform/posix/signals.hpp"
+
+namespace platform {
+namespace {
+// What the fork handlers need: they take no argument, so this is the
+// process's one record of its forks. It holds for the whole process.
+struct ForkState {
+  bool handlersRegistered = false;
+  bool bound = false;      // children die with the thread that forked them
+  bool unbound = false;    // the child's copy tells it whether it is exempt
+  pid_t forker = 0;        // the process forking right now
+  int idPipe[2] = {-1, -1};  // open while a ForkWatch lives
+};
+ForkState g_forks;
+
+void NoteForker() { g_forks.forker = getpid(); }
+
+// In the program, right after the fork: the watched child's id, once.
+void TakeChildId() {
+  if (g_forks.idPipe[1] < 0) return;
+  close(g_forks.idPipe[1]);
+  g_forks.idPipe[1] = -1;
+  pid_t child = 0;
+  ssize_t got;
+  do {
+    got = read(g_forks.idPipe[0], &child, sizeof child);
+  } while (got < 0 && errno == EINTR);
+  if (got == sizeof child) posix::EndOnTermination(child);
+}
+
+// Runs in every new child. Bound children are killed by the kernel when the
+// thread that forked them ends; a parent that died during the fork is
+// caught too. A watched child then sends its id.
+void InChild() {
+  if (g_forks.bound && !g_forks.unbound) {
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != g_forks.forker) _exit(1);
+  }
+  if (g_forks.idPipe[1] < 0) return;
+  const pid_t self = getpid();
+  if (write(g_forks.idPipe[1], &self, sizeof self) != sizeof self) _exit(1);
+  close(g_forks.idPipe[1]);
+  close(g_forks.idPipe[0]);
+  g_forks.idPipe[0] = g_forks.idPipe[1] = -1;
+}
+
+bool RegisterForkHandlers() {
+  if (!g_forks.handlersRegistered)
+    g_forks.handlersRegistered = pthread_atfork(NoteForker, TakeChildId, InChild) == 0;
+  return g_forks.handlersRegistered;
+}
+}  // namespace
+
+void HoldStandardStreams() {
+  for (int stream = 0; stream <= 2; ++stream) {
+    if (fcntl(stream, F_GETFD) != -1) continue;
+    // The lowest free descriptor is this one, since the lower ones are open.
+    const int held = open("/dev/null", O_RDWR);
+    if (held > 2) close(held);
+  }
+}
+
+void BindChildrenToProgram() { g_forks.bound = RegisterForkHandlers(); }
+
+namespace posix {
+
+UnboundForks::UnboundForks() { g_forks.unbound = true; }
+UnboundForks::~UnboundForks() { g_forks.unbound = false; }
+
+ForkWatch::ForkWatch() {
+  m_ok = RegisterForkHandlers() && g_forks.idPipe[0] < 0 && pipe2(g_forks.idPipe, O_CLOEXEC) == 0;
+}
+
+ForkWatch::~ForkWatch() {
+  EndOnTermination(0);
+  if (!m_ok) return;
+  for (int& end : g_forks.idPipe) {
+    if (end >= 0) close(end);
+    end = -1;
+  }
+}
+
+}  // namespace posix
+}  // namespace platform

@@ -1,0 +1,50 @@
+#include "platform/posix/signals.hpp"
+
+#include <atomic>
+#include <csignal>
+
+#include "platform/events.hpp"
+
+namespace platform {
+namespace {
+// Written by the signal handler, so plain flags of the one type a handler
+// may write, and a lock-free atomic for the box process it ends.
+volatile std::sig_atomic_t g_terminateRequested = 0;  // taken by the event loop
+volatile std::sig_atomic_t g_terminationSeen = 0;     // stays set
+std::atomic<pid_t> g_childToEnd{0};
+
+extern "C" void OnTerminationSignal(int) {
+  g_terminateRequested = 1;
+  g_terminationSeen = 1;
+  const pid_t child = g_childToEnd;
+  if (child > 0) kill(child, SIGKILL);
+}
+}  // namespace
+
+void InstallTerminationSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnTerminationSignal;
+  // Restarted system calls: an interrupted read on the display connection
+  // would otherwise end the program through Xlib's I/O error exit.
+  action.sa_flags = SA_RESTART;
+  sigemptyset(&action.sa_mask);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+}
+
+bool TerminationRequested() { return g_terminationSeen != 0; }
+
+namespace posix {
+
+bool TakeTerminateRequest() {
+  if (!g_terminateRequested) return false;
+  g_terminateRequested = 0;
+  return true;
+}
+
+void EndOnTermination(pid_t child) {
+  g_childToEnd = child;
+  if (child > 0 && g_terminationSeen) kill(child, SIGKILL);
+}
+
+}  // namespace posix
+}  // namespace platform

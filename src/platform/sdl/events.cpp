@@ -1,0 +1,79 @@
+#include "platform/events.hpp"
+
+#include <SDL.h>
+
+#include "platform/keyboard.hpp"
+#include "platform/posix/signals.hpp"
+#include "platform/sdl/state.hpp"
+
+namespace platform {
+namespace {
+bool TakeTerminateRequest(Event& event) {
+  if (!posix::TakeTerminateRequest()) return false;
+  event = Event{EventKind::Terminate};
+  return true;
+}
+
+// The window's drawable changed size: a letterbox framebuffer follows it
+// before the next frame is drawn.
+void FollowSize(Window& window) {
+  PlatformState& state = State();
+  if (!state.letterbox.Active() || !window.hasPixelFormat) return;
+  int width = 0, height = 0;
+  SDL_GL_GetDrawableSize(window.sdl, &width, &height);
+  state.letterbox.Resize(width, height);
+}
+
+// Turns one SDL event into ours; false for the ones the program ignores.
+bool Translate(const SDL_Event& sdl, Event& event) {
+  if (sdl.type == SDL_WINDOWEVENT) {
+    Window* window = State().windows.Find(sdl.window.windowID);
+    if (!window) return false;
+    if (sdl.window.event == SDL_WINDOWEVENT_CLOSE) {
+      event = Event{EventKind::Close, window};
+      return true;
+    }
+    if (sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+      FollowSize(*window);
+      // The size the frame is drawn at, which letterboxing makes smaller
+      // than the one SDL reports.
+      event = Event{EventKind::Size, window};
+      GetClientSize(window, event.width, event.height);
+      return true;
+    }
+    return false;
+  }
+  if (sdl.type == SDL_KEYDOWN) {
+    const int key = sdl.key.keysym.sym == SDLK_ESCAPE ? static_cast<int>(Key::Escape) : 0;
+    event = Event{EventKind::KeyDown, State().windows.Find(sdl.key.windowID), 0, 0, key};
+    return true;
+  }
+  return false;
+}
+}  // namespace
+
+bool PollEvent(Event& event) {
+  if (TakeTerminateRequest(event)) return true;
+  if (!State().video.Up()) return false;
+  SDL_Event sdl;
+  while (SDL_PollEvent(&sdl))
+    if (Translate(sdl, event)) return true;
+  return false;
+}
+
+bool WaitEvent(Event& event, int timeoutMs) {
+  if (PollEvent(event)) return true;
+  const bool video = State().video.Up();
+  SDL_Event sdl;
+  // Short slices, so a termination signal is seen promptly.
+  for (int waited = 0; waited < timeoutMs; waited += 10) {
+    if (!video)
+      SDL_Delay(10);
+    else if (SDL_WaitEventTimeout(&sdl, 10) && Translate(sdl, event))
+      return true;
+    if (TakeTerminateRequest(event)) return true;
+  }
+  return false;
+}
+
+}  // namespace platform

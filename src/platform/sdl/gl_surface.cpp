@@ -1,0 +1,141 @@
+#include "platform/gl_surface.hpp"
+
+#include <SDL.h>
+
+#include <vector>
+
+#include "platform/sdl/state.hpp"
+
+namespace platform {
+namespace {
+void ApplyAttributes(const PixelFormatRequest& request) {
+  const int channel = request.colorBits / 3;
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, request.alphaBits);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, request.depthBits);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, request.stencilBits);
+  const int accumChannel = request.accumBits / 3;
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, accumChannel);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, accumChannel);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, accumChannel);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, request.doubleBuffer ? 1 : 0);
+  // Immediate-mode drawing needs the compatibility profile.
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+}
+
+// The request first, then step by step closer to what a modest X server
+// has (a depth-16 server without Composite offers no 8-bit channels):
+// 16 colour bits, then no depth buffer either.
+std::vector<PixelFormatRequest> RequestAndFallbacks(const PixelFormatRequest& request) {
+  std::vector<PixelFormatRequest> steps{request};
+  PixelFormatRequest step = request;
+  if (step.colorBits > 16) {
+    step.colorBits = 16;
+    steps.push_back(step);
+  }
+  if (step.depthBits > 0) {
+    step.depthBits = 0;
+    steps.push_back(step);
+  }
+  return steps;
+}
+
+// Makes the window's SDL window for OpenGL with the closest format the
+// server has.
+bool MakeGLWindow(Window& window, const PixelFormatRequest& request) {
+  for (const PixelFormatRequest& step : RequestAndFallbacks(request)) {
+    ApplyAttributes(step);
+    if (MakeSdlWindow(window, SDL_WINDOW_OPENGL)) return true;
+  }
+  return false;
+}
+
+void* LookUpGLCall(const char* name) { return SDL_GL_GetProcAddress(name); }
+
+// With the new context current: where the policy asks for it, frames are
+// drawn in proportion from the first one on.
+void StartLetterbox(PlatformState& state, SDL_Window* window) {
+  if (!state.policy.letterboxes) return;
+  int width = 0, height = 0;
+  SDL_GL_GetDrawableSize(window, &width, &height);
+  state.letterbox.Start(LookUpGLCall, SDL_GL_ExtensionSupported("GL_ARB_framebuffer_object"),
+                        width, height);
+}
+}  // namespace
+
+GLLibrary::~GLLibrary() {
+  if (m_loaded) SDL_GL_UnloadLibrary();
+}
+
+bool GLLibrary::Load(std::string& error) {
+  if (!m_loaded && SDL_GL_LoadLibrary(nullptr) != 0) {
+    error = std::string("no OpenGL available (") + SDL_GetError() + ")";
+    return false;
+  }
+  m_loaded = true;
+  return true;
+}
+
+int ChoosePixelFormat(Window* window, const PixelFormatRequest&) {
+  PlatformState& state = State();
+  if (!window || !state.video.Up() || !state.gl.Load(state.lastError)) return 0;
+  return 1;
+}
+
+bool SetPixelFormat(Window* window, int index, const PixelFormatRequest& request) {
+  if (!window || index != 1) return false;
+  PlatformState& state = State();
+  if (window->hasPixelFormat) return request == state.gl.grantedRequest;
+  // The drawable's configuration is fixed when an SDL window is made, so
+  // the window is made only now.
+  if (!MakeGLWindow(*window, request)) return false;
+  window->hasPixelFormat = true;
+  state.gl.grantedRequest = request;
+  return true;
+}
+
+GLContextHandle CreateGLContext(Window* window) {
+  if (!window || !window->sdl || !window->hasPixelFormat) return nullptr;
+  // SDL makes the new context current on the window.
+  SDL_GLContext context = SDL_GL_CreateContext(window->sdl);
+  if (!context) {
+    SetLastError(std::string("cannot create an OpenGL context (") + SDL_GetError() + ")");
+    return nullptr;
+  }
+  StartLetterbox(State(), window->sdl);
+  return context;
+}
+
+bool MakeGLContextCurrent(Window* window, GLContextHandle context) {
+  return SDL_GL_MakeCurrent(window ? window->sdl : nullptr, context) == 0;
+}
+
+void DeleteGLContext(GLContextHandle context) {
+  if (!context) return;
+  // Its framebuffer goes with it.
+  State().letterbox = surface::Letterbox{};
+  SDL_GL_DeleteContext(context);
+}
+
+bool HasCurrentGLContext() { return SDL_GL_GetCurrentContext() != nullptr; }
+
+bool SwapWindowBuffers(Window* window) {
+  if (!window || !window->sdl) return false;
+  PlatformState& state = State();
+  if (state.gl.beforeSwap) state.gl.beforeSwap();
+  int width = 0, height = 0;
+  SDL_GL_GetDrawableSize(window->sdl, &width, &height);
+  state.letterbox.Present(width, height);
+  SDL_GL_SwapWindow(window->sdl);
+  state.letterbox.Resume();
+  return true;
+}
+
+void SetBeforeSwapObserver(std::function<void()> observer) {
+  State().gl.beforeSwap = std::move(observer);
+}
+
+}  // namespace platform

@@ -1,0 +1,63 @@
+#include "platform/keyboard.hpp"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+#include "platform/sdl/key_watch.hpp"
+#include "platform/sdl/state.hpp"
+#include "platform/x11/key_state.hpp"
+
+namespace platform {
+
+KeyWatch::~KeyWatch() {
+  if (m_started) SDL_DelEventWatch(Watch, this);
+}
+
+void KeyWatch::Start(x11::KeyState* server) {
+  m_server = server;
+  // The X events themselves, keycodes included, pass the watch too.
+  if (m_server) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+  SDL_AddEventWatch(Watch, this);
+  m_started = true;
+}
+
+// Keys are told apart by the symbol they produce in the current layout, not
+// by their place: on X11 from the server's own mapping, since SDL's symbols
+// may lag behind a layout change.
+int KeyWatch::Watch(void* self, SDL_Event* event) {
+  auto& watch = *static_cast<KeyWatch*>(self);
+  if (event->type == SDL_SYSWMEVENT && watch.m_server) {
+    const SDL_SysWMmsg* message = event->syswm.msg;
+    if (message && message->subsystem == SDL_SYSWM_X11 &&
+        watch.m_server->IsEscapePress(&message->msg.x11.event))
+      watch.m_escapePressed = true;
+  } else if (event->type == SDL_KEYDOWN && event->key.keysym.sym == SDLK_ESCAPE && !watch.m_server) {
+    watch.m_escapePressed = true;
+  }
+  return 0;
+}
+
+bool KeyWatch::EscapeIsDown() const {
+  if (m_server) return m_server->EscapeIsDown();
+  const SDL_Scancode place = SDL_GetScancodeFromKey(SDLK_ESCAPE);
+  return place != SDL_SCANCODE_UNKNOWN && SDL_GetKeyboardState(nullptr)[place];
+}
+
+bool KeyWatch::TakeEscapePress() {
+  const bool pressed = m_escapePressed;
+  m_escapePressed = false;
+  return pressed;
+}
+
+std::uint16_t GetAsyncKeyState(Key key) {
+  // No pumping here: the message loop has just pumped the system's events,
+  // and the watch has seen every press among them.
+  PlatformState& state = State();
+  if (key != Key::Escape || !state.video.Up()) return 0;
+  std::uint16_t result = 0;
+  if (state.keyWatch.EscapeIsDown()) result |= kKeyDownNow;
+  if (state.keyWatch.TakeEscapePress()) result |= kKeyPressedSincePoll;
+  return result;
+}
+
+}  // namespace platform

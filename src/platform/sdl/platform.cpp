@@ -1,0 +1,41 @@
+#include "platform/platform.hpp"
+
+#include "platform/sdl/state.hpp"
+
+namespace platform {
+namespace {
+// Never destroyed at exit, only by Shutdown: at exit the libraries it would
+// call into may already be gone.
+PlatformState* g_platform = new PlatformState;
+
+void StartVideo(PlatformState& state) {
+  state.xErrors.Install();
+  if (!state.video.Start(state.lastError)) return;
+  state.policy = DecideDesktopPolicy(state.video.Driver());
+  if (!state.options.switchDisplay) state.policy.switchesMode = false;
+  const bool serverKeys = state.policy.escape == EscapeSource::XServer && state.xKeys.Open();
+  state.keyWatch.Start(serverKeys ? &state.xKeys : nullptr);
+}
+}  // namespace
+
+PlatformState& State() { return *g_platform; }
+
+bool Init(const InitOptions& options) {
+  PlatformState& state = State();
+  if (!state.initialised) {
+    state.initialised = true;
+    state.options = options;
+    StartVideo(state);
+  }
+  return state.video.Up();
+}
+
+void Shutdown() {
+  delete g_platform;
+  g_platform = new PlatformState;
+}
+
+std::string LastError() { return State().lastError; }
+void SetLastError(const std::string& text) { State().lastError = text; }
+
+}  // namespace platform

@@ -1,0 +1,49 @@
+// Everything the platform layer holds, in one place.
+//
+// Does:
+//  - declare the members in the order they are set up, so that destroying
+//    the state (Shutdown) undoes them in reverse
+// Does not:
+//  - hold what is the whole process's (process.hpp, the signal flags, the
+//    X error notes Xlib's handlers reach)
+#pragma once
+
+#include <string>
+
+#include "platform/platform.hpp"
+#include "platform/sdl/desktop_policy.hpp"
+#include "platform/sdl/gl_library.hpp"
+#include "platform/sdl/key_watch.hpp"
+#include "platform/sdl/mixer_audio.hpp"
+#include "platform/sdl/video.hpp"
+#include "platform/sdl/window_record.hpp"
+#include "platform/surface/letterbox.hpp"
+#include "platform/x11/display_mode.hpp"
+#include "platform/x11/key_state.hpp"
+#include "platform/x11/x_errors.hpp"
+
+namespace platform {
+
+struct PlatformState {
+  InitOptions options;
+  bool initialised = false;
+  // Before SDL's own connection opens, and gone only after it has closed:
+  // an X error there (a GL driver the server refuses) must end in a failed
+  // call, not in Xlib ending the process.
+  x11::ErrorTrap xErrors;
+  SdlVideo video;
+  DesktopPolicy policy;
+  x11::KeyState xKeys;  // open where Escape is read from the X server
+  KeyWatch keyWatch;
+  x11::DisplaySwitch display;  // switched before the first window is made
+  WindowRegistry windows;
+  GLLibrary gl;                // from the first pixel-format query
+  surface::Letterbox letterbox;  // with the GL context, where the policy asks
+  SdlMixerLibrary audio;       // when the music starts
+  std::string lastError;
+};
+
+// The layer's state; a fresh one after each Shutdown.
+PlatformState& State();
+
+}  // namespace platform

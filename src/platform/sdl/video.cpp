@@ -1,0 +1,51 @@
+#include "platform/sdl/video.hpp"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/posix/session_bus.hpp"
+
+namespace platform {
+namespace {
+// SDL falls back to drivers that show nothing when there is no display;
+// those count only when asked for by name (as the capture tool does).
+bool ShowsNothingUnasked(const char* driver) {
+  const bool invisible = std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  return invisible && !(asked && std::strcmp(asked, driver) == 0);
+}
+}  // namespace
+
+SdlVideo::~SdlVideo() {
+  if (m_up) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  SDL_Quit();
+}
+
+bool SdlVideo::Start(std::string& error) {
+  // Termination signals are handled by our own event layer, so that they
+  // close the window the same way Escape does.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  // A message box taking the focus must not minimise the scene.
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  const bool started = [] {
+    posix::NoSessionBusLaunch noLaunch;
+    return SDL_Init(SDL_INIT_VIDEO) == 0;
+  }();
+  if (!started) {
+    error = std::string("no display to show the scene on (") + SDL_GetError() + ")";
+    return false;
+  }
+  if (ShowsNothingUnasked(SDL_GetCurrentVideoDriver())) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    error = "no display to show the scene on (is DISPLAY or WAYLAND_DISPLAY set?)";
+    return false;
+  }
+  m_up = true;
+  return true;
+}
+
+const char* SdlVideo::Driver() const { return m_up ? SDL_GetCurrentVideoDriver() : nullptr; }
+
+}  // namespace platform

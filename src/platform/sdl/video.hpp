@@ -1,0 +1,32 @@
+// SDL's video subsystem, held while the layer is started.
+//
+// Does:
+//  - start video without SDL's signal handlers and without a session bus
+//    launched for it; off-screen and dummy drivers only when asked by name
+// Does not:
+//  - start any other SDL subsystem (the audio library starts its own)
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+class SdlVideo {
+ public:
+  SdlVideo() = default;
+  // Quits video, and SDL as a whole.
+  ~SdlVideo();
+  SdlVideo(const SdlVideo&) = delete;
+  SdlVideo& operator=(const SdlVideo&) = delete;
+
+  // False, with `error` filled in, when there is no display to show on.
+  bool Start(std::string& error);
+  bool Up() const { return m_up; }
+  // The driver SDL started with; nullptr while video is down.
+  const char* Driver() const;
+
+ private:
+  bool m_up = false;
+};
+
+}  // namespace platform

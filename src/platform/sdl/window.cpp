@@ -1,0 +1,132 @@
+#include "platform/window.hpp"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+
+#include <algorithm>
+
+#include "platform/sdl/state.hpp"
+#include "platform/x11/fullscreen_hint.hpp"
+
+namespace platform {
+namespace {
+void ApplyIcon(Window& window) {
+  if (!window.icon || !window.icon->pixels) return;
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+      const_cast<std::uint32_t*>(window.icon->pixels), window.icon->width, window.icon->height,
+      32, window.icon->width * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (!surface) return;
+  SDL_SetWindowIcon(window.sdl, surface);
+  SDL_FreeSurface(surface);
+}
+
+// A window that covers the switched display is marked as covering it, so
+// that a window manager shows it above its panels and docks.
+void MarkCovering(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
+    x11::MarkCoveringItsMonitor(info.info.x11.display, info.info.x11.window);
+}
+}  // namespace
+
+bool MakeSdlWindow(Window& window, Uint32 flags) {
+  if (window.sdl) return false;
+  // Letterboxed, the drawable gets the output's own pixels, scaled or not.
+  if (State().policy.letterboxes) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
+  window.sdl = SDL_CreateWindow(window.title.c_str(), window.x, window.y, window.width,
+                                window.height, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | flags);
+  if (!window.sdl) {
+    SetLastError(std::string("cannot create the window (") + SDL_GetError() + ")");
+    return false;
+  }
+  ApplyIcon(window);
+  return true;
+}
+
+WindowRegistry::~WindowRegistry() {
+  for (Window* window : m_windows) {
+    if (window->sdl) SDL_DestroyWindow(window->sdl);
+    window->sdl = nullptr;
+  }
+}
+
+void WindowRegistry::Remove(Window* window) {
+  m_windows.erase(std::remove(m_windows.begin(), m_windows.end(), window), m_windows.end());
+}
+
+Window* WindowRegistry::Find(Uint32 sdlWindowId) const {
+  for (Window* window : m_windows)
+    if (window->sdl && SDL_GetWindowID(window->sdl) == sdlWindowId) return window;
+  return nullptr;
+}
+
+// Window rectangles are given relative to the switched output, which need
+// not sit at the root window's origin (a second monitor to its left), so
+// the window lands on the display that was switched. Without a switch they
+// stay as given: the top-left of the unchanged display. The SDL window
+// itself is made once its pixel format is known.
+Window* CreateSystemWindow(const WindowDesc& desc) {
+  PlatformState& state = State();
+  if (!state.video.Up()) {
+    if (state.lastError.empty()) state.lastError = "the platform layer was not started";
+    return nullptr;
+  }
+  auto* window = new Window{nullptr, desc.title, desc.x, desc.y, desc.width, desc.height, desc.icon};
+  if (const auto area = state.display.SwitchedArea()) {
+    window->x += area->x;
+    window->y += area->y;
+    window->coversSwitchedDisplay = desc.x == 0 && desc.y == 0 && desc.width == area->width &&
+                                    desc.height == area->height;
+  }
+  state.windows.Add(window);
+  return window;
+}
+
+void DestroySystemWindow(Window* window) {
+  if (!window) return;
+  State().windows.Remove(window);
+  if (window->sdl) SDL_DestroyWindow(window->sdl);
+  delete window;
+}
+
+void ShowSystemWindow(Window* window) {
+  if (!window || (!window->sdl && !MakeSdlWindow(*window, 0))) return;
+  const Fullscreen fullscreen = State().policy.fullscreen;
+  if (fullscreen == Fullscreen::CoverSwitchedOutput && window->coversSwitchedDisplay)
+    MarkCovering(window->sdl);
+  // No mode is switched there: the window covers the output it opens on,
+  // and the design is shown in proportion inside it.
+  if (fullscreen == Fullscreen::Desktop)
+    SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  SDL_ShowWindow(window->sdl);
+}
+
+void RaiseSystemWindow(Window* window) {
+  if (window && window->sdl) SDL_RaiseWindow(window->sdl);
+}
+
+void FocusSystemWindow(Window* window) {
+  if (window && window->sdl) SDL_SetWindowInputFocus(window->sdl);
+}
+
+void GetClientSize(const Window* window, int& width, int& height) {
+  width = window ? window->width : 0;
+  height = window ? window->height : 0;
+  if (!window || !window->sdl) return;
+  // Letterboxed, the frame is drawn at the size of the design area.
+  if (State().letterbox.Active()) {
+    SDL_GL_GetDrawableSize(window->sdl, &width, &height);
+    const surface::Area area = surface::DesignArea(width, height);
+    width = area.width;
+    height = area.height;
+    return;
+  }
+  SDL_GetWindowSize(window->sdl, &width, &height);
+}
+
+void SetCursorVisible(bool visible) {
+  if (State().video.Up()) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+}  // namespace platform

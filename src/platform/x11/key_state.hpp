@@ -1,0 +1,53 @@
+// The X server's own key state, which every client can read whichever
+// window has the keyboard focus. Keys are named by the symbol they produce
+// in the current layout, not by their place on the keyboard.
+//
+// Does:
+//  - read the key state and the layout on a connection of its own
+// Does not:
+//  - keys by their place; any key but Escape outside the two pure helpers
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+struct _XDisplay;
+
+namespace platform::x11 {
+
+// The keycodes whose unshifted symbol (first group, first level) is
+// `keysym`, from a keyboard mapping as XGetKeyboardMapping returns it:
+// `symsPerKeycode` symbols for each keycode from `firstKeycode` on.
+std::vector<int> KeycodesProducing(std::uint32_t keysym, int firstKeycode, int keycodeCount,
+                                   int symsPerKeycode, const unsigned long* symbols);
+
+// True when one of `keycodes` is down in a key vector as XQueryKeymap fills
+// it (bit k of the 256 is keycode k).
+bool AnyKeycodeDown(const char (&keys)[32], const std::vector<int>& keycodes);
+
+// A connection of our own: SDL's carries the window's events, and a query
+// on it from here would interleave with SDL's own reading.
+class KeyState {
+ public:
+  KeyState() = default;
+  ~KeyState();
+  KeyState(const KeyState&) = delete;
+  KeyState& operator=(const KeyState&) = delete;
+
+  // Opens the connection to the server in DISPLAY; false when it cannot.
+  bool Open();
+  bool IsOpen() const { return m_display != nullptr; }
+  // Whether the key producing Escape is down on the server now.
+  bool EscapeIsDown();
+  // Whether `xevent` (an XEvent) is a press of the key producing Escape in
+  // the layout as it is now (SDL's own symbols can lag behind a change).
+  bool IsEscapePress(const void* xevent);
+
+ private:
+  std::vector<int> KeycodesNow(std::uint32_t keysym);
+  void DropEvents();
+
+  _XDisplay* m_display = nullptr;
+};
+
+}  // namespace platform::x11

@@ -1,0 +1,38 @@
+// X protocol errors are noted instead of ending the process, as Xlib's
+// default handler would: an output switched off under the program or a GL
+// driver the server refuses must not kill it mid-way.
+//
+// Does:
+//  - keep the first unclaimed failure of each connection, as a phrase
+//  - end the program with one line on a lost connection (process.hpp)
+// Does not:
+//  - keep later failures of the same connection
+#pragma once
+
+#include <string>
+
+struct _XDisplay;
+
+namespace platform::x11 {
+
+// Holds the handler for every X connection in the process while it lives;
+// puts back the one that was there before and drops unclaimed failures
+// when it goes. Made before the first connection, gone after the last.
+class ErrorTrap {
+ public:
+  ErrorTrap() = default;
+  ~ErrorTrap();
+  ErrorTrap(const ErrorTrap&) = delete;
+  ErrorTrap& operator=(const ErrorTrap&) = delete;
+  void Install();
+
+ private:
+  bool m_installed = false;
+};
+
+// Waits until the server has answered every request sent on `display` and
+// tells whether any of them failed since the last call; `what` then gets
+// the first failure as a readable phrase.
+bool RequestsFailed(_XDisplay* display, std::string* what = nullptr);
+
+}  // namespace platform::x11
