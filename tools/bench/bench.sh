@@ -266,8 +266,8 @@ for phase in exec_and_libraries sdl_init display_switch gl_load context textures
   window_show first_frame total; do
   case $phase in
     exec_and_libraries) label="exec, libraries, static objects" ;;
-    display_switch) label="display switch (XRandR), first window" ;;
-    sdl_init) label="SDL init, key state, desktop path" ;;
+    display_switch) label="display switch (XRandR)" ;;
+    sdl_init) label="SDL init, key state, desktop policy" ;;
     gl_load) label="GL load (Mesa, LLVM), GL window" ;;
     context) label="GL context" ;;
     textures) label="textures, scene objects" ;;
