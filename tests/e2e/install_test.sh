@@ -50,7 +50,7 @@ check "desktop entry: Path is the installed data folder" equals "$(entry Path)" 
 man_text=$(gzip -dc "$prefix/share/man/man6/winterhain.6.gz")
 check "manual page is section 6" grep -q '^\.TH WINTERHAIN 6 ' <<<"$man_text"
 for phrase in Escape Data/snow.bmp music.mp3 'Fehler! Start()' 'Keine Musik!!!!!!!! Error' \
-  SDL_AUDIODRIVER SDL_VIDEODRIVER llvmpipe; do
+  SDL_AUDIODRIVER SDL_VIDEODRIVER llvmpipe SIGHUP SIGKILL 'black bars'; do
   check "manual page mentions $phrase" grep -qF "$phrase" <<<"$man_text"
 done
 
