@@ -148,6 +148,7 @@ check "desktop mode is back" equals "$(xserver_mode)" 1280x1024
 # A prefix with characters the menu entry must quote and escape (a space,
 # %, $, " and a backtick): a desktop's launcher (GLib's, through gio)
 # starts the program from the entry, in the installed data folder.
+# shellcheck disable=SC2016  # the $ and the backtick are part of the name
 odd=$tmp/'odd x%y$z"q`b'
 cmake --install "$build" --prefix "$odd" >"$tmp/install-odd.log" 2>&1
 check "odd prefix: installs" equals "$?" 0 || cat "$tmp/install-odd.log"

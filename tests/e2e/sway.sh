@@ -19,7 +19,7 @@
 # the first free one from :0 up to :32 (skipping numbers whose lock file
 # /tmp/.X<N>-lock names a live process), writes its own pid into that lock
 # and removes lock and socket when it ends. sway_stop ends it with SIGTERM
-# so it can; after a SIGKILL it removes them itself.
+# so it can; after a SIGKILL, sway_stop removes them.
 # Needs: sway, xwayland, grim, wtype, jq, xhost (x11-xserver-utils).
 
 SWAY_PID=
