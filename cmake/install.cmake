@@ -49,10 +49,14 @@ install(PROGRAMS ${_wh_out}/winterhain DESTINATION ${WINTERHAIN_INSTALL_GAMESDIR
 # for the prefix actually installed into (cmake --install --prefix DIR, or
 # /usr for the package), not for the one configured. Every prefix gets a
 # file of its own in the build tree, so installs into different prefixes
-# may run at the same time.
+# may run at the same time. The paths are escaped as a desktop entry needs
+# (cmake/desktop_entry.cmake), so a prefix with a space, '%' or '$' works.
 install(CODE "
-  set(WINTERHAIN_DESKTOP_EXEC \"\${CMAKE_INSTALL_PREFIX}/${WINTERHAIN_INSTALL_GAMESDIR}/winterhain\")
-  set(WINTERHAIN_DESKTOP_PATH \"\${CMAKE_INSTALL_PREFIX}/${WINTERHAIN_INSTALL_DATADIR}\")
+  include(\"${PROJECT_SOURCE_DIR}/cmake/desktop_entry.cmake\")
+  winterhain_desktop_exec(WINTERHAIN_DESKTOP_EXEC
+    \"\${CMAKE_INSTALL_PREFIX}/${WINTERHAIN_INSTALL_GAMESDIR}/winterhain\")
+  winterhain_desktop_string(WINTERHAIN_DESKTOP_PATH
+    \"\${CMAKE_INSTALL_PREFIX}/${WINTERHAIN_INSTALL_DATADIR}\")
   string(MD5 _wh_key \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}\")
   configure_file(\"${_wh_src}/winterhain.desktop.in\"
     \"${_wh_out}/desktop/\${_wh_key}/winterhain.desktop\" @ONLY)

@@ -2,8 +2,10 @@
 # Installed into a prefix of its own, the program is started by its launcher
 # from an unrelated working directory, finds its pictures (the ground is
 # textured, where without them it is plain white) and ends on Escape with
-# status 0. The Debian package built with CPack holds the same files and
-# depends on the runtime libraries.
+# status 0. Installed into a prefix with a space, %, $, " and a backtick, its
+# menu entry (quoted and escaped) still starts it through GLib's launcher.
+# The Debian package built with CPack holds the same files and depends on the
+# runtime libraries.
 set -u
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -48,7 +50,7 @@ check "desktop entry: Path is the installed data folder" equals "$(entry Path)" 
 man_text=$(gzip -dc "$prefix/share/man/man6/winterhain.6.gz")
 check "manual page is section 6" grep -q '^\.TH WINTERHAIN 6 ' <<<"$man_text"
 for phrase in Escape Data/snow.bmp music.mp3 'Fehler! Start()' 'Keine Musik!!!!!!!! Error' \
-  SDL_AUDIODRIVER SDL_VIDEODRIVER llvmpipe; do
+  SDL_AUDIODRIVER SDL_VIDEODRIVER llvmpipe SIGHUP SIGKILL 'black bars'; do
   check "manual page mentions $phrase" grep -qF "$phrase" <<<"$man_text"
 done
 
@@ -108,6 +110,26 @@ run_scene() {
   RUN_STATUS=$?
 }
 
+# Starts the menu entry FILE as a desktop does (gio launch, which returns
+# once the program is started) and ends it with Escape; sets RUN_CWD and
+# RUN_DRAWN as run_scene does, and RUN_GONE (1 once the program ended).
+launch_entry() {
+  local window pid
+  RUN_CWD='' RUN_DRAWN=0 RUN_GONE=0
+  RUNS=$((RUNS + 1))
+  # A session bus that is not there: without an address GLib would start
+  # one (dbus-launch) on the test's X server.
+  DBUS_SESSION_BUS_ADDRESS=unix:path=$tmp/no-session-bus SDL_AUDIODRIVER=dummy \
+    gio launch "$1" || return 1
+  window=$(wait_for_window OpenGL 20) || return 1
+  pid=$(xdotool getwindowpid "$window") || return 1
+  e2e_on_exit e2e_kill "$pid"
+  RUN_CWD=$(readlink "/proc/$pid/cwd")
+  wait_for_scene "$window" "$tmp/shot.$RUNS.png" 20 && RUN_DRAWN=1
+  send_key "$window" Escape
+  wait_pid_exit "$pid" 20 && RUN_GONE=1
+}
+
 RUNS=0
 xserver_start || exit 1
 elsewhere=$tmp/elsewhere
@@ -122,6 +144,22 @@ check "launcher: the ground is textured ($RUN_COLOURS colours, want >= 100)" \
 check "launcher: Escape ends it with status 0" equals "$RUN_STATUS" 0
 check "launcher: nothing on stderr" test ! -s "$RUN_ERR" || cat "$RUN_ERR"
 check "desktop mode is back" equals "$(xserver_mode)" 1280x1024
+
+# A prefix with characters the menu entry must quote and escape (a space,
+# %, $, " and a backtick): a desktop's launcher (GLib's, through gio)
+# starts the program from the entry, in the installed data folder.
+# shellcheck disable=SC2016  # the $ and the backtick are part of the name
+odd=$tmp/'odd x%y$z"q`b'
+cmake --install "$build" --prefix "$odd" >"$tmp/install-odd.log" 2>&1
+check "odd prefix: installs" equals "$?" 0 || cat "$tmp/install-odd.log"
+check "odd prefix: desktop-file-validate accepts the entry" \
+  desktop-file-validate "$odd/share/applications/winterhain.desktop"
+launch_entry "$odd/share/applications/winterhain.desktop"
+check "odd prefix: gio launch draws the scene" equals "$RUN_DRAWN" 1 ||
+  grep -E '^(Exec|Path)=' "$odd/share/applications/winterhain.desktop"
+check "odd prefix: the program runs in the installed data folder" \
+  equals "$RUN_CWD" "$odd/share/winterhain"
+check "odd prefix: Escape ends it" equals "$RUN_GONE" 1
 
 # The same program without its pictures (the music only, so no message box
 # comes up): the measure above must tell the two apart.

@@ -14,6 +14,12 @@
 #
 # sway refuses to run as root: as root it runs as nobody, in a runtime
 # folder of its own that the root-run program, grim and wtype can reach.
+#
+# Xwayland's display number cannot be chosen: sway 1.7 (wlroots 0.15) takes
+# the first free one from :0 up to :32 (skipping numbers whose lock file
+# /tmp/.X<N>-lock names a live process), writes its own pid into that lock
+# and removes lock and socket when it ends. sway_stop ends it with SIGTERM
+# so it can; after a SIGKILL, sway_stop removes them.
 # Needs: sway, xwayland, grim, wtype, jq, xhost (x11-xserver-utils).
 
 SWAY_PID=
@@ -117,7 +123,20 @@ _sway_hold_keyboard() {
   _sway_wait 10 _sway_has_keyboard
 }
 
-# TERM lets sway stop its Xwayland and remove the sockets of both.
+# wlroots writes sway's pid into the lock file of the X display it opens for
+# Xwayland. Removes the lock file and socket of every display whose lock
+# names PID, a sway that is gone: one ended by SIGKILL cannot remove them.
+_sway_remove_x_leftovers() { # _sway_remove_x_leftovers PID
+  local lock n
+  for lock in /tmp/.X*-lock; do
+    n=${lock#/tmp/.X}
+    xserver_remove_leftovers "${n%-lock}" "$1"
+  done
+}
+
+# TERM lets sway stop its Xwayland and remove the sockets of both (the X
+# display's lock file and socket included); after a KILL the leftovers are
+# removed here.
 sway_stop() {
   e2e_kill "$SWAY_KEYBOARD_PID"
   SWAY_KEYBOARD_PID=
@@ -127,6 +146,7 @@ sway_stop() {
     kill -KILL "$SWAY_PID" 2>/dev/null
     wait "$SWAY_PID" 2>/dev/null
   fi
+  _sway_remove_x_leftovers "$SWAY_PID"
   SWAY_PID=
 }
 

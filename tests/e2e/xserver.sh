@@ -13,7 +13,9 @@
 #
 # Functions (return 0 on success unless stated otherwise):
 #   xserver_start                 start Xorg on a free display, export DISPLAY
-#   xserver_stop                  stop it (idempotent)
+#   xserver_stop                  stop it (idempotent), remove its lock and socket
+#   xserver_remove_leftovers N PID  remove display N's lock and socket when
+#                                 they belong to PID, which is gone
 #   xserver_mode                  print the mode the output shows as WxH
 #   xserver_set_mode WxH          switch with xrandr -s and wait for it
 #   wait_for_window NAME TIMEOUT  print id of the mapped app window NAME
@@ -30,6 +32,21 @@
 #   e2e_kill PID [TIMEOUT]        TERM, wait, then KILL a process we started
 #
 # TIMEOUT values are seconds and may be fractional (e.g. 2.5).
+#
+# Display numbers. xserver_start takes the first free number from
+# XSERVER_FIRST_DISPLAY (default 20) up to 80 numbers on; a number is free
+# when no lock file /tmp/.X<N>-lock claims it, or when the process its lock
+# names is gone (Xorg takes such a number over). To keep the tests off the
+# numbers of other X servers, give them a range of their own, e.g.
+#   XSERVER_FIRST_DISPLAY=200 make test
+# Every server a test starts is stopped when the test ends, and its lock
+# file and socket (/tmp/.X11-unix/X<N>) are removed even when it did not
+# remove them itself because it was killed (the crash-guard test kills one),
+# so a run leaves no number used up. The Wayland tier's Xwayland picks its
+# own number (see sway.sh).
+# Other settings: XSERVER_TIMEOUT (seconds to wait for the server to answer,
+# default 10), XSERVER_CONF (the Xorg configuration, default xorg-dummy.conf
+# here), XSERVER_KEEP_LOG=1 (keep the server's log folder /tmp/e2e-xorg.*).
 # Needs: Xorg (xserver-xorg-core, xserver-xorg-video-dummy), xdpyinfo and
 # xwininfo (x11-utils), xrandr (x11-xserver-utils), xdotool, xfonts-base
 # (core fonts: without them SDL's X11 message boxes fail), imagemagick
@@ -119,8 +136,31 @@ wait_pid_exit() {
   return "$status"
 }
 
+# The pid a display's lock file names (empty without a lock).
+_xserver_lock_owner() {
+  { tr -dc 0-9 <"/tmp/.X$1-lock"; } 2>/dev/null
+}
+
+# A display number is free when no lock file claims it, or when the process
+# its lock names is gone: Xorg takes such a number over, replacing the stale
+# lock and socket itself. A socket without a lock belongs to someone else.
 _xserver_display_free() {
-  [ ! -e "/tmp/.X11-unix/X$1" ] && [ ! -e "/tmp/.X$1-lock" ]
+  local owner
+  if [ -e "/tmp/.X$1-lock" ]; then
+    owner=$(_xserver_lock_owner "$1")
+    [ -n "$owner" ] && [ ! -e "/proc/$owner" ]
+  else
+    [ ! -e "/tmp/.X11-unix/X$1" ]
+  fi
+}
+
+# Removes the lock file and the socket of display N that the server PID,
+# now gone, left behind (a server ended by SIGKILL cannot remove them
+# itself). Only while the lock still names PID: a server that has taken the
+# number over since keeps its own.
+xserver_remove_leftovers() { # xserver_remove_leftovers N PID
+  [ -n "$2" ] && [ "$(_xserver_lock_owner "$1")" = "$2" ] && [ ! -e "/proc/$2" ] || return 0
+  rm -f "/tmp/.X11-unix/X$1" "/tmp/.X$1-lock"
 }
 
 _xserver_answers() {
@@ -181,13 +221,14 @@ xserver_start() {
     while :; do
       # The lock file holds the pid of the server owning the display: check
       # that the one answering is ours, not one that won a race for it.
-      if [ "$({ tr -dc 0-9 <"/tmp/.X$n-lock"; } 2>/dev/null)" = "$XSERVER_PID" ] &&
+      if [ "$(_xserver_lock_owner "$n")" = "$XSERVER_PID" ] &&
         _xserver_answers "$XSERVER_DISPLAY"; then
         export DISPLAY=$XSERVER_DISPLAY
         return 0
       fi
       if ! kill -0 "$XSERVER_PID" 2>/dev/null; then
         wait "$XSERVER_PID" 2>/dev/null
+        xserver_remove_leftovers "$n" "$XSERVER_PID"
         XSERVER_PID=
         # Another server took this display number meanwhile: try the next.
         if grep -qs 'already active for display' "$XSERVER_TMPDIR/Xorg.$n.out" "$XSERVER_LOG"; then
@@ -201,6 +242,7 @@ xserver_start() {
       if [ "$(_e2e_now_ms)" -ge "$deadline" ]; then
         echo "xserver_start: Xorg on $XSERVER_DISPLAY did not answer within ${XSERVER_TIMEOUT:-10} s" >&2
         e2e_kill "$XSERVER_PID" 5
+        xserver_remove_leftovers "$n" "$XSERVER_PID"
         XSERVER_PID=
         _xserver_print_log
         return 1
@@ -222,11 +264,14 @@ _xserver_print_log() {
 }
 
 # Stops the X server started by xserver_start and waits for it to end
-# (SIGTERM, then SIGKILL after 5 s). Safe to call twice. Keeps the log when
-# XSERVER_KEEP_LOG=1, otherwise removes the temporary directory.
+# (SIGTERM, then SIGKILL after 5 s); removes its lock file and socket when it
+# could not (it was killed, by this or by the test). Safe to call twice.
+# Keeps the log when XSERVER_KEEP_LOG=1, otherwise removes the temporary
+# directory.
 xserver_stop() {
   if [ -n "$XSERVER_PID" ]; then
     e2e_kill "$XSERVER_PID" 5
+    xserver_remove_leftovers "${XSERVER_DISPLAY#:}" "$XSERVER_PID"
     XSERVER_PID=
   fi
   if [ -n "$XSERVER_TMPDIR" ] && [ "${XSERVER_KEEP_LOG:-0}" != 1 ]; then

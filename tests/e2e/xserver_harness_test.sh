@@ -100,4 +100,27 @@ check "no Xorg of ours in ps" no_xorg_for_display "$disp"
 check "lock file removed" [ ! -e "/tmp/.X$disp-lock" ]
 check "socket removed" [ ! -e "/tmp/.X11-unix/X$disp" ]
 check "server no longer answers" not_answering "$disp"
+
+# A server killed outright cannot remove its lock file and socket: the
+# harness does, so the next run can have the number again.
+check "xserver_start again" xserver_start || finish
+pid=$XSERVER_PID
+disp=${XSERVER_DISPLAY#:}
+kill -KILL "$pid"
+xserver_stop
+check "killed server: lock file removed" [ ! -e "/tmp/.X$disp-lock" ]
+check "killed server: socket removed" [ ! -e "/tmp/.X11-unix/X$disp" ]
+
+# A lock left by a server that is gone (another harness killed, a machine
+# reset) does not use the number up: Xorg takes over a stale lock itself.
+(exit 0) &
+dead=$!
+wait "$dead"
+# (noclobber: a server that took the number meanwhile keeps its lock)
+if (set -C && echo "$dead" >"/tmp/.X$disp-lock") 2>/dev/null; then
+  XSERVER_FIRST_DISPLAY=$disp xserver_start
+  check "a stale lock's number is taken again" [ "$XSERVER_DISPLAY" = ":$disp" ]
+  xserver_stop
+  check "and given back" [ ! -e "/tmp/.X$disp-lock" ]
+fi
 finish

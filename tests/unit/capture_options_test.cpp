@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 std::optional<CaptureOptions> Parse(std::vector<std::string> args, std::string* error = nullptr) {
@@ -13,9 +15,10 @@ std::optional<CaptureOptions> Parse(std::vector<std::string> args, std::string* 
 }
 
 TEST(CaptureOptions, DeltaListExpandsRepeatsInOrder) {
-  const auto options = Parse({"--deltas", "16x3,10800,-0.5,2.5x2"});
+  // 0.001 and 20000 ms are the shortest and the longest frame deltas.
+  const auto options = Parse({"--deltas", "16x3,20000,0.001,2.5x2"});
   ASSERT_TRUE(options);
-  EXPECT_EQ(options->deltas, (std::vector<double>{16, 16, 16, 10800, -0.5, 2.5, 2.5}));
+  EXPECT_EQ(options->deltas, (std::vector<double>{16, 16, 16, 20000, 0.001, 2.5, 2.5}));
   EXPECT_EQ(options->width, 640);
   EXPECT_EQ(options->height, 480);
   EXPECT_TRUE(options->pngPath.empty());
@@ -47,7 +50,6 @@ TEST(CaptureOptions, BadArgumentsSayWhatIsWrong) {
       {"--deltas", "0"},
       {"--deltas", "16,,16"},
       {"--deltas", "16,"},
-      {"--deltas", "nan"},
       {"--deltas", "16", "--size", "640"},
       {"--deltas", "16", "--size", "0x480"},
       {"--deltas", "16", "--size", "99999x480"},
@@ -58,6 +60,35 @@ TEST(CaptureOptions, BadArgumentsSayWhatIsWrong) {
     std::string error;
     EXPECT_FALSE(Parse(args, &error)) << ::testing::PrintToString(args);
     EXPECT_FALSE(error.empty()) << ::testing::PrintToString(args);
+  }
+}
+
+// A clock going back, an endless or absurdly long frame, and one too short to
+// move the clock (the frame loop would wait forever) are refused, each with
+// its reason.
+TEST(CaptureOptions, ImpossibleFrameTimesSayWhy) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"-16", "the clock only moves forward"},
+      {"16,-0.5", "the clock only moves forward"},
+      {"1e308", "at most 20000 ms"},
+      {"20000.5", "at most 20000 ms"},
+      {"inf", "at most 20000 ms"},
+      {"1e-9", "at least 0.001 ms"},
+      {"nan", "not a number"},
+  };
+  for (const auto& [deltas, reason] : cases) {
+    std::string error;
+    EXPECT_FALSE(Parse({"--deltas", deltas}, &error)) << deltas;
+    EXPECT_NE(error.find(reason), std::string::npos) << deltas << ": " << error;
+  }
+}
+
+TEST(CaptureOptions, HelpNeedsNothingElse) {
+  const std::vector<std::vector<std::string>> helps = {{"--help"}, {"--deltas", "16", "--help"}};
+  for (const auto& args : helps) {
+    const auto options = Parse(args);
+    ASSERT_TRUE(options) << ::testing::PrintToString(args);
+    EXPECT_TRUE(options->help);
   }
 }
 

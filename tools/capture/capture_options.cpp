@@ -2,18 +2,35 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <sstream>
+
+#include "manual_clock.hpp"
 
 namespace {
 constexpr long kMaxFrames = 100'000'000;
+// Frame deltas in milliseconds. A shorter one than the shortest may not move
+// the manual clock at all (its reading, a double of up to 2e12 ms, moves in
+// steps of up to 0.0005 ms), and the frame loop would wait for it forever.
+// The longest is a little more than one full turn of the ground (14.4 s),
+// the slowest motion in the scene; with it, even kMaxFrames frames stay
+// within the clock's 64-bit counter.
+constexpr double kMinDelta = 0.001;
+constexpr double kMaxDelta = 20'000;
+static_assert(kMaxDelta * kMaxFrames <
+                  static_cast<double>(std::numeric_limits<std::int64_t>::max()) /
+                      ManualClock::kFrequency * 1000,
+              "the longest run must fit the manual clock's counter");
 
+// A number in C notation, the whole text. Infinities and overflows come back
+// as +-HUGE_VAL, which the range check refuses with its reason.
 bool ParseNumber(const std::string& text, double& value) {
   if (text.empty()) return false;
   char* end = nullptr;
-  errno = 0;
   value = std::strtod(text.c_str(), &end);
-  return errno == 0 && *end == '\0' && std::isfinite(value);
+  return *end == '\0';
 }
 
 bool ParseCount(const std::string& text, long& count) {
@@ -23,20 +40,32 @@ bool ParseCount(const std::string& text, long& count) {
   return errno == 0 && count >= 1 && count <= kMaxFrames;
 }
 
+// Why DELTA (written TEXT) cannot be a frame's time, or "" when it can.
+std::string DeltaFault(const std::string& text, double delta) {
+  const std::string what = "a frame delta of " + text + " ms ";
+  if (std::isnan(delta)) return "frame delta " + text + " is not a number";
+  if (delta < 0) return what + "cannot happen: the clock only moves forward";
+  if (delta < kMinDelta)
+    return what + "is too short: at least 0.001 ms, or the clock does not move and the frame "
+                  "loop waits for it forever";
+  if (delta > kMaxDelta)
+    return what + "is too long: at most 20000 ms (20 s), more than the 14.4 s of one full turn " +
+           "of the ground, the slowest motion in the scene";
+  return "";
+}
+
 bool ParseItem(const std::string& item, std::vector<double>& deltas, std::string& error) {
   const std::size_t times = item.find('x');
+  const std::string number = item.substr(0, times);
   double delta = 0;
   long count = 1;
-  if (!ParseNumber(item.substr(0, times), delta) ||
+  if (!ParseNumber(number, delta) ||
       (times != std::string::npos && !ParseCount(item.substr(times + 1), count))) {
     error = "bad frame delta \"" + item + "\" (expected D or DxN, e.g. 16 or 16x100)";
     return false;
   }
-  if (delta == 0) {
-    // The frame loop waits for the clock to change; it never sees a 0 delta.
-    error = "a frame delta of 0 ms cannot happen: the frame loop waits for the clock to move";
-    return false;
-  }
+  error = DeltaFault(number, delta);
+  if (!error.empty()) return false;
   if (deltas.size() + static_cast<std::size_t>(count) > static_cast<std::size_t>(kMaxFrames)) {
     error = "too many frames (at most 100000000)";
     return false;
@@ -77,6 +106,10 @@ std::optional<CaptureOptions> ParseCaptureOptions(const std::vector<std::string>
   bool haveDeltas = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& name = args[i];
+    if (name == "--help") {
+      options.help = true;
+      return options;
+    }
     if (i + 1 >= args.size()) {
       error = "unknown option or missing value: " + name;
       return std::nullopt;

@@ -11,12 +11,15 @@ struct CaptureOptions {
   std::string flakesPath;      // empty: no flake table
   int width = 640;
   int height = 480;
+  bool help = false;           // --help: print the usage and do nothing else
 };
 
-// Parses `--deltas LIST [--png FILE] [--flakes FILE] [--size WxH]`. On a bad
-// argument returns nothing and sets `error` to one readable sentence.
+// Parses `--deltas LIST [--png FILE] [--flakes FILE] [--size WxH]`, or
+// `--help` (which stops the parsing). On a bad argument returns nothing and
+// sets `error` to one readable sentence.
 std::optional<CaptureOptions> ParseCaptureOptions(const std::vector<std::string>& args,
                                                   std::string& error);
 
-// Parses LIST: comma-separated `D` or `DxN` items; "" is no frame.
+// Parses LIST: comma-separated `D` or `DxN` items; "" is no frame. Each D
+// is a frame delta from 0.001 to 20000 ms.
 bool ParseDeltaList(const std::string& list, std::vector<double>& deltas, std::string& error);

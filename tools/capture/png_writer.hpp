@@ -2,8 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
-// `rgb` holds width * height * 3 bytes, top row first. False on failure.
-bool WritePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb);
+// Writes `rgb` (width * height * 3 bytes, top row first) as a PNG to FILE,
+// which stays open. False on failure, with the reason (the system's for a
+// failed write, otherwise libpng's) in `error`.
+bool WritePng(std::FILE* file, int width, int height, const std::vector<std::uint8_t>& rgb,
+              std::string& error);
