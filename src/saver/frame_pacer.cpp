@@ -1,0 +1,13 @@
+#include "saver/frame_pacer.hpp"
+
+#include <thread>
+
+FramePacer::FramePacer(double refreshesPerSecond)
+    : m_period(std::chrono::duration_cast<Clock::duration>(
+          std::chrono::duration<double>(1.0 / refreshesPerSecond))) {}
+
+void FramePacer::AfterFrame() {
+  const Clock::time_point due = m_previousFrame + m_period;
+  if (Clock::now() < due) std::this_thread::sleep_until(due);
+  m_previousFrame = Clock::now();
+}
