@@ -11,6 +11,7 @@ class FramePacer {
  public:
   using Clock = std::chrono::steady_clock;
 
+  // 0 refreshes per second: no waiting at all.
   explicit FramePacer(double refreshesPerSecond);
 
   // After each frame's swap: waits until one refresh period has passed

@@ -11,9 +11,29 @@
 #include <vector>
 
 #include "framework/winapp.hpp"
+#include "platform/platform.hpp"
 #include "platform/process.hpp"
 #include "saver/saver_app.hpp"
 #include "saver/saver_options.hpp"
+
+namespace {
+platform::InitOptions PlatformOptions(const SaverOptions& options) {
+  platform::InitOptions platformOptions;
+  switch (options.host) {
+    case SaverHost::GivenWindow:
+      platformOptions.saverWindow = platform::SaverWindow::Given;
+      platformOptions.saverWindowId = options.windowId;
+      break;
+    case SaverHost::RootWindow:
+      platformOptions.saverWindow = platform::SaverWindow::Root;
+      break;
+    case SaverHost::OwnWindow:
+      platformOptions.saverWindow = platform::SaverWindow::Own;
+      break;
+  }
+  return platformOptions;
+}
+}  // namespace
 
 int main(int argc, char** argv) {
   // Before anything opens a descriptor, as in the program.
@@ -28,5 +48,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   theSaverApp.UseOptions(*options);
+  // The platform starts with the screensaver's window; the framework's own
+  // start-up then finds it started.
+  platform::Init(PlatformOptions(*options));
   return AfxWinMain();
 }

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "platform/clock.hpp"
-#include "platform/display_mode.hpp"
+#include "platform/gl_surface.hpp"
 #include "platform/platform.hpp"
 #include "res/resource.hpp"
 #include "saver/frame_pacer.hpp"
@@ -11,9 +11,6 @@
 #include "shell/scene_wnd.hpp"
 
 namespace {
-// Refreshes per second the frames are paced to.
-constexpr double kRefreshRate = 60.0;
-
 // A window of its own opens at the design's size; a handed-over window
 // keeps the size it has.
 BOOL CreateSaverWindow(CSceneWnd& window) {
@@ -32,8 +29,6 @@ CSaverApp::CSaverApp() : CWinApp(nullptr) {}
 CSaverApp::~CSaverApp() = default;
 
 BOOL CSaverApp::InitInstance() {
-  // A screensaver leaves the display as it is.
-  platform::SetDisplaySwitchingEnabled(false);
   m_pSceneWnd = new CSceneWnd(SceneWndOptions{&platform::SystemClock(), /*playMusic=*/false});
   m_pMainWnd = m_pSceneWnd;
   if (!CreateSaverWindow(*m_pSceneWnd)) {
@@ -45,7 +40,8 @@ BOOL CSaverApp::InitInstance() {
 }
 
 int CSaverApp::Run() {
-  FramePacer pacer(kRefreshRate);
+  // Where the swap waits for the refresh itself, the pacer has nothing to do.
+  FramePacer pacer(platform::SwapWaitsForRefresh() ? 0 : platform::RefreshRate(m_pSceneWnd->m_hWnd));
   RunIdleLoop([this] { return PumpMessage(); },
               [this, &pacer] {
                 m_pSceneWnd->Tick();

@@ -110,9 +110,10 @@ start_saver --window-id "$host"
 check "preview 400x200: 266x200 in the middle, bars at the sides" \
   shows_letterboxed "$host" "266 200 67 0" "67x200+0+0 67x200+333+0"
 xdotool windowsize "$host" 300 400
-# 300x400: a 300x225 area, bars of 87 above and 88 below.
+# 300x400: a 300x225 area, 87 rows of bar below it (OpenGL counts from the
+# bottom), 88 above.
 check "preview resized to 300x400: 300x225 in the middle, bars above and below" \
-  shows_letterboxed "$host" "300 225 0 87" "300x87+0+0 300x88+0+312"
+  shows_letterboxed "$host" "300 225 0 88" "300x88+0+0 300x87+0+313"
 e2e_kill "$host_pid"
 check "preview: the window destroyed, the saver ends with status 0" ends_with_0 "$APP_PID"
 
