@@ -33,13 +33,18 @@ _xss_wait() { # _xss_wait TIMEOUT COMMAND...
 xvfb_start() { # xvfb_start WxH
   local n=${XVFB_FIRST_DISPLAY:-120}
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 &
+  # -noreset: what a client leaves on the root window stays for the test to see.
+  Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   XVFB_PID=$!
   e2e_on_exit e2e_kill "$XVFB_PID"
-  _xvfb_ours() { [ "$({ tr -dc 0-9 <"/tmp/.X$n-lock"; } 2>/dev/null)" = "$XVFB_PID" ] &&
-    xdpyinfo -display ":$n" >/dev/null 2>&1; }
-  _xss_wait 10 _xvfb_ours || { echo "xvfb_start: Xvfb :$n did not answer" >&2; return 1; }
+  _xss_wait 10 _xvfb_answers "$n" || { echo "xvfb_start: Xvfb :$n did not answer" >&2; return 1; }
   export DISPLAY=:$n
+}
+
+# Our Xvfb answers on display N (the lock file names its pid, not a rival's).
+_xvfb_answers() {
+  [ "$({ tr -dc 0-9 <"/tmp/.X$1-lock"; } 2>/dev/null)" = "$XVFB_PID" ] &&
+    xdpyinfo -display ":$1" >/dev/null 2>&1
 }
 
 xss_command() {
