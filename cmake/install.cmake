@@ -80,7 +80,9 @@ install(CODE "
     \"${_wh_out}/desktop/\${_wh_key}/winterhain.desktop\" @ONLY)
   file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/applications\" TYPE FILE
     FILES \"${_wh_out}/desktop/\${_wh_key}/winterhain.desktop\")
-  set(WINTERHAIN_SAVER_EXEC \"\${CMAKE_INSTALL_PREFIX}/${WINTERHAIN_INSTALL_HACKDIR}/winterhain\")
+  set(_wh_hack \"\${CMAKE_INSTALL_PREFIX}/${WINTERHAIN_INSTALL_HACKDIR}/winterhain\")
+  winterhain_desktop_exec(WINTERHAIN_SAVER_EXEC \"\${_wh_hack}\")
+  winterhain_desktop_string(WINTERHAIN_SAVER_TRYEXEC \"\${_wh_hack}\")
   configure_file(\"${_wh_src}/winterhain-saver.desktop.in\"
     \"${_wh_out}/desktop/\${_wh_key}/screensavers/winterhain.desktop\" @ONLY)
   file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/applications/screensavers\" TYPE FILE
