@@ -11,5 +11,8 @@ void FramePacer::AfterFrame() {
   if (m_period == Clock::duration::zero()) return;
   const Clock::time_point due = m_previousFrame + m_period;
   if (Clock::now() < due) std::this_thread::sleep_until(due);
-  m_previousFrame = Clock::now();
+  // On time, the next frame is due one period after this one was; a frame
+  // later than that starts the count afresh.
+  const Clock::time_point now = Clock::now();
+  m_previousFrame = now - due < m_period ? due : now;
 }

@@ -15,8 +15,8 @@ class FramePacer {
   explicit FramePacer(double refreshesPerSecond);
 
   // After each frame's swap: waits until one refresh period has passed
-  // since the previous frame was done. A late frame does not wait, and the
-  // lost time is not made up.
+  // since the previous frame was due. A frame late by a period or more does
+  // not wait, and the time lost is not made up.
   void AfterFrame();
 
  private:

@@ -13,27 +13,7 @@
 #include "framework/winapp.hpp"
 #include "platform/platform.hpp"
 #include "platform/process.hpp"
-#include "saver/saver_app.hpp"
 #include "saver/saver_options.hpp"
-
-namespace {
-platform::InitOptions PlatformOptions(const SaverOptions& options) {
-  platform::InitOptions platformOptions;
-  switch (options.host) {
-    case SaverHost::GivenWindow:
-      platformOptions.saverWindow = platform::SaverWindow::Given;
-      platformOptions.saverWindowId = options.windowId;
-      break;
-    case SaverHost::RootWindow:
-      platformOptions.saverWindow = platform::SaverWindow::Root;
-      break;
-    case SaverHost::OwnWindow:
-      platformOptions.saverWindow = platform::SaverWindow::Own;
-      break;
-  }
-  return platformOptions;
-}
-}  // namespace
 
 int main(int argc, char** argv) {
   // Before anything opens a descriptor, as in the program.
@@ -47,9 +27,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "winterhain: %s\n", error.c_str());
     return 2;
   }
-  theSaverApp.UseOptions(*options);
   // The platform starts with the screensaver's window; the framework's own
   // start-up then finds it started.
-  platform::Init(PlatformOptions(*options));
+  platform::Init({.saverWindow = options->window, .saverWindowId = options->windowId});
   return AfxWinMain();
 }

@@ -45,19 +45,19 @@ std::optional<SaverOptions> ParseSaverOptions(const std::vector<std::string>& ar
   }
   SaverOptions options;
   if (windowId) {
-    options.host = SaverHost::GivenWindow;
+    options.window = platform::SaverWindow::Given;
     if (!ParseWindowId(*windowId, options.windowId)) {
       error = BadId("--window-id", *windowId);
       return std::nullopt;
     }
   } else if (screensaverWindow && *screensaverWindow) {
-    options.host = SaverHost::GivenWindow;
+    options.window = platform::SaverWindow::Given;
     if (!ParseWindowId(screensaverWindow, options.windowId)) {
       error = BadId("XSCREENSAVER_WINDOW", screensaverWindow);
       return std::nullopt;
     }
   } else if (root) {
-    options.host = SaverHost::RootWindow;
+    options.window = platform::SaverWindow::Root;
   }
   return options;
 }

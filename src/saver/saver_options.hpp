@@ -5,15 +5,11 @@
 #include <string>
 #include <vector>
 
-enum class SaverHost {
-  GivenWindow,  // a window another program made and handed over
-  RootWindow,   // the whole screen's root window
-  OwnWindow,    // a resizable window of the saver's own, for trying it out
-};
+#include "platform/platform.hpp"
 
 struct SaverOptions {
-  SaverHost host = SaverHost::OwnWindow;
-  unsigned long windowId = 0;  // GivenWindow only
+  platform::SaverWindow window = platform::SaverWindow::Own;
+  unsigned long windowId = 0;  // Given only
 };
 
 // Picks the window, first match wins: `--window-id ID` (decimal or 0x hex);

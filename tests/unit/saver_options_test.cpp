@@ -16,15 +16,15 @@ std::optional<SaverOptions> Parse(std::vector<std::string> args, const char* env
 
 void ExpectWindow(const std::optional<SaverOptions>& options, unsigned long id) {
   ASSERT_TRUE(options);
-  EXPECT_EQ(options->host, SaverHost::GivenWindow);
+  EXPECT_EQ(options->window, platform::SaverWindow::Given);
   EXPECT_EQ(options->windowId, id);
 }
 
 TEST(SaverOptions, NothingGivenMeansAWindowOfItsOwn) {
   const auto options = Parse({});
   ASSERT_TRUE(options);
-  EXPECT_EQ(options->host, SaverHost::OwnWindow);
-  EXPECT_EQ(Parse({}, "")->host, SaverHost::OwnWindow);
+  EXPECT_EQ(options->window, platform::SaverWindow::Own);
+  EXPECT_EQ(Parse({}, "")->window, platform::SaverWindow::Own);
 }
 
 TEST(SaverOptions, WindowIdInDecimalAndHex) {
@@ -44,7 +44,7 @@ TEST(SaverOptions, WindowIdWinsOverTheVariableAndRoot) {
 TEST(SaverOptions, RootWithoutTheVariable) {
   const auto options = Parse({"--root"});
   ASSERT_TRUE(options);
-  EXPECT_EQ(options->host, SaverHost::RootWindow);
+  EXPECT_EQ(options->window, platform::SaverWindow::Root);
 }
 
 TEST(SaverOptions, ProblemsAreOneSentence) {
