@@ -4,10 +4,15 @@
 # Layout under the install prefix (/usr in the package):
 #   games/winterhain                    launcher: cd into the data folder, exec
 #   libexec/winterhain/winterhain       the program itself
+#   libexec/winterhain/winterhain-saver the screensaver
+#   libexec/xscreensaver/winterhain     launcher of the screensaver, where
+#                                       XScreenSaver and MATE look for hacks
 #   share/winterhain/Data/              its pictures and music
 #   share/applications/winterhain.desktop
+#   share/applications/screensavers/winterhain.desktop   (MATE)
+#   share/xscreensaver/config/winterhain.xml             (XScreenSaver)
 #   share/icons/hicolor/<size>/apps/winterhain.{png,svg}
-#   share/man/man6/winterhain.6.gz
+#   share/man/man6/{winterhain,winterhain-saver}.6.gz
 #   share/doc/winterhain/{copyright,changelog.gz}
 #
 # The program reads Data/ from its working directory, so nothing may start
@@ -23,7 +28,9 @@ set(WINTERHAIN_INSTALL_PROGRAMDIR libexec/winterhain CACHE STRING
   "Folder of the program itself, relative to the install prefix")
 set(WINTERHAIN_INSTALL_DATADIR share/winterhain CACHE STRING
   "Folder that holds Data/, relative to the install prefix")
-foreach(dir GAMESDIR PROGRAMDIR DATADIR)
+set(WINTERHAIN_INSTALL_HACKDIR libexec/xscreensaver CACHE STRING
+  "Folder of the screensaver's launcher (XScreenSaver's hacks), relative to the install prefix")
+foreach(dir GAMESDIR PROGRAMDIR DATADIR HACKDIR)
   if(IS_ABSOLUTE "${WINTERHAIN_INSTALL_${dir}}")
     # The launcher finds everything relative to its own place.
     message(FATAL_ERROR "WINTERHAIN_INSTALL_${dir} must be relative to the install prefix")
@@ -34,7 +41,7 @@ set(_wh_src ${PROJECT_SOURCE_DIR}/packaging)
 set(_wh_out ${PROJECT_BINARY_DIR}/packaging)
 
 # The program and its data.
-install(TARGETS winterhain RUNTIME DESTINATION ${WINTERHAIN_INSTALL_PROGRAMDIR})
+install(TARGETS winterhain winterhain-saver RUNTIME DESTINATION ${WINTERHAIN_INSTALL_PROGRAMDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/Data DESTINATION ${WINTERHAIN_INSTALL_DATADIR})
 
 # The launcher, with the paths from its folder to the data and the program.
@@ -44,6 +51,17 @@ file(RELATIVE_PATH WINTERHAIN_LAUNCHER_TO_PROGRAM
   /prefix/${WINTERHAIN_INSTALL_GAMESDIR} /prefix/${WINTERHAIN_INSTALL_PROGRAMDIR}/winterhain)
 configure_file(${_wh_src}/winterhain.sh.in ${_wh_out}/winterhain @ONLY)
 install(PROGRAMS ${_wh_out}/winterhain DESTINATION ${WINTERHAIN_INSTALL_GAMESDIR})
+
+# The screensaver's launcher, the same script: both screensavers run hacks
+# from their own folder by name ("winterhain", as its XScreenSaver
+# description is named), and the saver reads Data/ as the program does.
+file(RELATIVE_PATH WINTERHAIN_LAUNCHER_TO_DATA
+  /prefix/${WINTERHAIN_INSTALL_HACKDIR} /prefix/${WINTERHAIN_INSTALL_DATADIR})
+file(RELATIVE_PATH WINTERHAIN_LAUNCHER_TO_PROGRAM
+  /prefix/${WINTERHAIN_INSTALL_HACKDIR} /prefix/${WINTERHAIN_INSTALL_PROGRAMDIR}/winterhain-saver)
+configure_file(${_wh_src}/winterhain.sh.in ${_wh_out}/hack/winterhain @ONLY)
+install(PROGRAMS ${_wh_out}/hack/winterhain DESTINATION ${WINTERHAIN_INSTALL_HACKDIR})
+install(FILES ${_wh_src}/winterhain.xml DESTINATION share/xscreensaver/config)
 
 # The desktop entry names absolute paths, so it is written when installing,
 # for the prefix actually installed into (cmake --install --prefix DIR, or
@@ -62,6 +80,13 @@ install(CODE "
     \"${_wh_out}/desktop/\${_wh_key}/winterhain.desktop\" @ONLY)
   file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/applications\" TYPE FILE
     FILES \"${_wh_out}/desktop/\${_wh_key}/winterhain.desktop\")
+  set(_wh_hack \"\${CMAKE_INSTALL_PREFIX}/${WINTERHAIN_INSTALL_HACKDIR}/winterhain\")
+  winterhain_desktop_exec(WINTERHAIN_SAVER_EXEC \"\${_wh_hack}\")
+  winterhain_desktop_string(WINTERHAIN_SAVER_TRYEXEC \"\${_wh_hack}\")
+  configure_file(\"${_wh_src}/winterhain-saver.desktop.in\"
+    \"${_wh_out}/desktop/\${_wh_key}/screensavers/winterhain.desktop\" @ONLY)
+  file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/applications/screensavers\" TYPE FILE
+    FILES \"${_wh_out}/desktop/\${_wh_key}/screensavers/winterhain.desktop\")
 ")
 
 # The icon: PNGs rendered from the SVG by packaging/icons/make-icons.sh.
@@ -71,7 +96,8 @@ install(FILES ${_wh_src}/icons/winterhain.svg DESTINATION share/icons/hicolor/sc
 # The manual page and the changelog, compressed as Debian wants them:
 # gzip -n leaves out name and time, so the same text gives the same file.
 set(_wh_gzipped)
-foreach(pair "winterhain.6:winterhain.6.gz" "changelog:changelog.gz")
+foreach(pair "winterhain.6:winterhain.6.gz" "winterhain-saver.6:winterhain-saver.6.gz"
+    "changelog:changelog.gz")
   string(REPLACE ":" ";" pair "${pair}")
   list(GET pair 0 _wh_in)
   list(GET pair 1 _wh_gz)
@@ -83,7 +109,7 @@ foreach(pair "winterhain.6:winterhain.6.gz" "changelog:changelog.gz")
   list(APPEND _wh_gzipped ${_wh_out}/${_wh_gz})
 endforeach()
 add_custom_target(winterhain_install_files ALL DEPENDS ${_wh_gzipped})
-install(FILES ${_wh_out}/winterhain.6.gz DESTINATION share/man/man6)
+install(FILES ${_wh_out}/winterhain.6.gz ${_wh_out}/winterhain-saver.6.gz DESTINATION share/man/man6)
 install(FILES ${_wh_src}/copyright ${_wh_out}/changelog.gz DESTINATION share/doc/winterhain)
 
 # The Debian package: make deb (packaging/deb.mk) runs cpack -G DEB.
@@ -101,7 +127,10 @@ string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "plays in a loop."
   "."
   "It switches the display to 640x480 (XRandR) while it runs; Escape ends it"
-  "and puts the desktop's display mode back.")
+  "and puts the desktop's display mode back."
+  "."
+  "The same scene is a screensaver for XScreenSaver (add \"GL: winterhain --root\""
+  "to its programs) and for mate-screensaver, without music.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -4,6 +4,7 @@
 //  - one pixel format per window, stepping down to 16 colour bits and then
 //    no depth buffer where the server has nothing closer
 //  - compatibility-profile contexts, for immediate-mode drawing
+//  - a window another program handed over, with the visual it already has
 // Does not:
 //  - list or choose among formats: there is only index 1
 //  - alpha in the accumulation buffer, or a second format for a window
@@ -48,6 +49,12 @@ void DeleteGLContext(GLContextHandle context);
 bool HasCurrentGLContext();
 
 bool SwapWindowBuffers(Window* window);
+// True when each swap waits for the display's next refresh: where the
+// desktop policy paces frames and the driver took swap interval 1.
+bool SwapWaitsForRefresh();
+// Refreshes per second of the display the window shows on; 60 where the
+// display does not say (Xvfb, for one).
+int RefreshRate(Window* window);
 // Called right before every swap while the back buffer still holds the
 // finished frame; the capture tool reads its pictures there.
 void SetBeforeSwapObserver(std::function<void()> observer);

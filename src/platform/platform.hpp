@@ -5,7 +5,8 @@
 //  - start SDL's video once, without SDL's own signal handlers and without
 //    launching a session bus; off-screen and dummy drivers only by name
 //  - decide once what the desktop asks for (switch the mode or not, show
-//    the design in proportion or not, where Escape is read)
+//    the design in proportion or not, where Escape is read), or what a
+//    screensaver's window asks for
 //  - undo in Shutdown everything the layer set up since Init (the display
 //    mode, the sound device, the GL library, SDL), so it can start again
 // Does not:
@@ -19,9 +20,21 @@
 
 namespace platform {
 
+// The screensaver's window (winterhain-saver); the program has none.
+enum class SaverWindow {
+  NotSaver,  // the program, or a tool: not a screensaver
+  Own,       // a resizable window of its own, for trying it out
+  Given,     // a window another program made and hands over, by its X id
+  Root,      // the X server's root window
+};
+
 struct InitOptions {
   // Tools that render off screen never switch the display.
   bool switchDisplay = true;
+  // A screensaver draws into the window it is given, or its own, and the
+  // desktop's policy is a screensaver's: see desktop_policy.hpp.
+  SaverWindow saverWindow = SaverWindow::NotSaver;
+  unsigned long saverWindowId = 0;  // Given
 };
 
 // Starts the layer: video, and the desktop's policy. Call once at the

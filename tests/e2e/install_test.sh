@@ -20,6 +20,9 @@ pictures=(snow.bmp santa.bmp greetings.bmp snowFlake.bmp Baumoben.bmp Baumstamm.
 icon_sizes=(16 22 24 32 48 64 128 256)
 # Installed files, relative to the prefix.
 installed=(games/winterhain libexec/winterhain/winterhain share/applications/winterhain.desktop
+  libexec/winterhain/winterhain-saver libexec/xscreensaver/winterhain
+  share/xscreensaver/config/winterhain.xml share/applications/screensavers/winterhain.desktop
+  share/man/man6/winterhain-saver.6.gz
   share/icons/hicolor/scalable/apps/winterhain.svg share/man/man6/winterhain.6.gz
   share/doc/winterhain/copyright share/doc/winterhain/changelog.gz share/winterhain/Data/music.mp3)
 for p in "${pictures[@]}"; do installed+=("share/winterhain/Data/$p"); done
@@ -46,6 +49,15 @@ check "desktop entry: Icon" equals "$(entry Icon)" winterhain
 check "desktop entry: Categories" equals "$(entry Categories)" "Game;Amusement;"
 check "desktop entry: Exec runs the installed launcher" equals "$(entry Exec)" "$prefix/games/winterhain"
 check "desktop entry: Path is the installed data folder" equals "$(entry Path)" "$prefix/share/winterhain"
+
+saver_entry() { sed -n "s/^$1=//p" "$prefix/share/applications/screensavers/winterhain.desktop"; }
+check "screensaver entry: Categories" equals "$(saver_entry Categories)" "Screensaver;"
+check "screensaver entry: Exec runs the installed hack" equals "$(saver_entry Exec)" \
+  "$prefix/libexec/xscreensaver/winterhain --root"
+check "XScreenSaver description: name winterhain, label Winterhain, GL" grep -q \
+  '<screensaver name="winterhain" _label="Winterhain" gl="yes">' "$prefix/share/xscreensaver/config/winterhain.xml"
+check "screensaver manual page is winterhain-saver(6)" grep -q '^\.TH WINTERHAIN-SAVER 6 ' \
+  <(gzip -dc "$prefix/share/man/man6/winterhain-saver.6.gz")
 
 man_text=$(gzip -dc "$prefix/share/man/man6/winterhain.6.gz")
 check "manual page is section 6" grep -q '^\.TH WINTERHAIN 6 ' <<<"$man_text"
@@ -172,6 +184,26 @@ check "without its pictures: the ground is plain ($RUN_COLOURS colours, want <= 
   test "$RUN_COLOURS" -ge 1 -a "$RUN_COLOURS" -le 4
 check "without its pictures: Escape ends it with status 0" equals "$RUN_STATUS" 0
 
+# The installed hack, started from elsewhere, draws into a 640x480 window
+# of another client with its pictures, and ends with status 0 on SIGTERM.
+host=$(e2e_tool host_window) && { "$host" 640 480 >"$tmp/host" & }
+host_pid=$!
+e2e_on_exit e2e_kill "$host_pid"
+until [ -s "$tmp/host" ] || ! kill -0 "$host_pid" 2>/dev/null; do sleep 0.05; done
+(cd "$elsewhere" && exec "$prefix/libexec/xscreensaver/winterhain" --window-id "$(cat "$tmp/host")") \
+  2>"$tmp/hack.err" &
+hack_pid=$!
+e2e_on_exit e2e_kill "$hack_pid"
+hack_drawn=0 && wait_for_scene "$(cat "$tmp/host")" "$tmp/hack.png" 20 && hack_drawn=1
+check "hack: the scene is drawn into the given window" equals "$hack_drawn" 1
+check "hack: it runs in the installed data folder" equals "$(readlink "/proc/$hack_pid/cwd")" \
+  "$prefix/share/winterhain"
+check "hack: the ground is textured" test "$(ground_colours "$tmp/hack.png")" -ge 100
+kill -TERM "$hack_pid"
+wait_pid_exit "$hack_pid" 20
+check "hack: SIGTERM ends it with status 0" equals "$?" 0
+check "hack: nothing on stderr" test ! -s "$tmp/hack.err" || cat "$tmp/hack.err"
+
 # --- package -------------------------------------------------------------
 if command -v dpkg-deb >/dev/null; then
   cpack --config "$build/CPackConfig.cmake" -G DEB -B "$tmp/pkg" >"$tmp/cpack.log" 2>&1
@@ -199,6 +231,10 @@ if command -v dpkg-deb >/dev/null; then
       grep -qx 'Exec=/usr/games/winterhain' <<<"$desktop_in_deb"
     check "package: desktop entry starts in /usr/share/winterhain" \
       grep -qx 'Path=/usr/share/winterhain' <<<"$desktop_in_deb"
+    saver_in_deb=$(dpkg-deb --fsys-tarfile "$deb" |
+      tar -xOf - ./usr/share/applications/screensavers/winterhain.desktop)
+    check "package: MATE runs /usr/libexec/xscreensaver/winterhain" \
+      grep -qx 'Exec=/usr/libexec/xscreensaver/winterhain --root' <<<"$saver_in_deb"
   fi
 fi
 e2e_finish

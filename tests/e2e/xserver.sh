@@ -26,6 +26,7 @@
 #   send_key_focused ID KEY       same, after giving ID the input focus
 #   answer_message_box ID [KEY [TIMEOUT]]  key to a box, wait until it is gone
 #   send_wm_close ID              WM_DELETE_WINDOW request (builds wm_close.c)
+#   e2e_tool NAME                 path of the X client built from NAME.c here
 #   screenshot FILE [ID]          picture of the screen or of window ID
 #   wait_pid_exit PID TIMEOUT     return PID's exit status; 124 on timeout
 #   e2e_on_exit CMD...            run CMD at exit (last registered first)
@@ -449,17 +450,26 @@ _window_marked() {
 # last window, SDL_QUIT. Builds wm_close.c on first use into
 # E2E_TOOLS_DIR (default /tmp/winterhain-e2e-tools). Needs cc and libx11-dev.
 send_wm_close() {
+  local tool
+  tool=$(e2e_tool wm_close) || return 1
+  "$tool" "$1"
+}
+
+# Prints the path of the small X client NAME built from NAME.c next to this
+# file (on first use, into E2E_TOOLS_DIR, default /tmp/winterhain-e2e-tools).
+# Needs cc and libx11-dev.
+e2e_tool() { # e2e_tool NAME
   local dir=${E2E_TOOLS_DIR:-/tmp/winterhain-e2e-tools}
-  local tool=$dir/wm_close
-  if [ ! -x "$tool" ] || [ "$E2E_DIR/wm_close.c" -nt "$tool" ]; then
+  local tool=$dir/$1
+  if [ ! -x "$tool" ] || [ "$E2E_DIR/$1.c" -nt "$tool" ]; then
     if ! { mkdir -p "$dir" &&
-      cc -O2 -o "$tool.tmp.$$" "$E2E_DIR/wm_close.c" -lX11 &&
+      cc -O2 -o "$tool.tmp.$$" "$E2E_DIR/$1.c" -lX11 &&
       mv -f "$tool.tmp.$$" "$tool"; }; then
-      echo "send_wm_close: cannot build wm_close" >&2
+      echo "e2e_tool: cannot build $1" >&2
       return 1
     fi
   fi
-  "$tool" "$1"
+  echo "$tool"
 }
 
 # Sets the screen mode with xrandr (e.g. to undo what a killed program left)

@@ -8,7 +8,8 @@
 #   NICE              niceness of the bench and everything it starts, e.g. -10
 #                     (as root) so that other work on a shared machine disturbs
 #                     the figures less (default: left as it is)
-# Needs the dummy X server of the end-to-end tests, openbox and valgrind.
+# Needs the dummy X server of the end-to-end tests, openbox and valgrind;
+# for the screensaver Xvfb and XScreenSaver.
 #
 # State that would change the figures is fixed here rather than inherited:
 # - Mesa's shader cache is a private folder: "warm" was filled by one earlier
@@ -25,6 +26,8 @@ SECONDS_PER_RUN=${SECONDS_PER_RUN:-5}
 CALLGRIND_FRAMES=20
 # shellcheck source-path=SCRIPTDIR
 source tests/e2e/xserver.sh
+# shellcheck source-path=SCRIPTDIR
+source tests/e2e/xscreensaver.sh
 
 work=$(mktemp -d /tmp/winterhain-bench.XXXXXX)
 e2e_on_exit rm -rf "$work"
@@ -189,6 +192,47 @@ for ((run = 0; run < RUNS; run++)); do
 done
 xserver_stop
 
+# 2b. The screensaver run by XScreenSaver on a 1280x720 Xvfb: from the
+#     activation request to its first swapped frame, then frames/s and the
+#     CPU time of all its threads over SAVER_SECONDS, as a share of one core.
+SAVER_SECONDS=10
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+saver_runs() {
+  local run log pid t0 t1 c0 c1 activated
+  # The screensaver runs as nobody when the bench runs as root.
+  chmod o+x "$work"
+  mkdir -m 777 "$work/saver"
+  cat >"$work/saver/hack" <<HACK
+#!/bin/sh
+cd "$PWD" && exec env WINTERHAIN_PROBE_LOG="$work/saver/log" LD_PRELOAD="$probe" \
+  MESA_SHADER_CACHE_DIR="$work/saver/cache" "$PWD/$BUILD/winterhain-saver" "\$@"
+HACK
+  chmod 755 "$work/saver/hack"
+  xvfb_start 1280x720 >/dev/null
+  xss_start "$work/saver/hack --root"
+  for ((run = 0; run < RUNS; run++)); do
+    rm -f "$work/saver/log"
+    activated=${EPOCHREALTIME/[.,]/}
+    xss_command -activate
+    wait_for_log "$work/saver/log" "mark first_swap"
+    pid=$(pgrep -n -f "$PWD/$BUILD/winterhain-saver")
+    c0=$(cpu_ticks "$pid") t0=${EPOCHREALTIME/[.,]/}
+    sleep "$SAVER_SECONDS" # the measured span, not a synchronisation
+    c1=$(cpu_ticks "$pid") t1=${EPOCHREALTIME/[.,]/}
+    xss_command -deactivate
+    _xss_wait 10 grep -q '^swap' "$work/saver/log"
+    awk -v a="$activated" '$1 == "mark" && $2 == "first_swap" {printf "%.1f\n", ($3 / 1000 - a) / 1000}' \
+      "$work/saver/log" >>"$work/saver/first_frame"
+    awk -v a="$((t0 * 1000))" -v b="$((t1 * 1000))" '$1 == "swap" && $2 >= a && $2 < b {n++}
+      END {printf "%.1f\n", n / ((b - a) / 1e9)}' "$work/saver/log" >>"$work/saver/fps"
+    awk -v c="$((c1 - c0))" -v t="$((t1 - t0))" -v hz="$(getconf CLK_TCK)" \
+      'BEGIN {printf "%.0f\n", 100 * c / hz / (t / 1e6)}' >>"$work/saver/cpu"
+  done
+  _xss_stop
+  e2e_kill "$XVFB_PID"
+}
+saver_runs
+
 # 3. Instructions per steady frame, ours against everything (callgrind),
 #    with llvmpipe's threads off so its work is counted too.
 cg=$work/callgrind.out
@@ -245,6 +289,9 @@ row "launch to first frame, warm cache, no WM" "$(phase_of total none warm)" ms 
 row "launch to first frame, warm cache, openbox" "$(phase_of total openbox warm)" ms "<= 150"
 row "launch to first frame, cold cache, no WM" "$(phase_of total none cold)" ms ""
 row "launch to first frame, cold cache, openbox" "$(phase_of total openbox cold)" ms ""
+row "screensaver (XScreenSaver, 1280x720): frames" "$(median <"$work/saver/fps")" frames/s ""
+row "screensaver: CPU, all threads" "$(median <"$work/saver/cpu")" "% of core" ""
+row "screensaver: activation to first frame" "$(median <"$work/saver/first_frame")" ms ""
 row "peak resident memory, real program" "$(of "${peak[@]}")" MiB "<= 120"
 row "peak resident memory, capture of 400 frames" "$capture_peak" MiB "<= 120"
 row "heap allocations per frame, our code (new)" "$(value news_per_frame)" per-frame "0"

@@ -49,4 +49,16 @@ DesktopPolicy DecideDesktopPolicy(const char* videoDriver) {
   return DesktopPolicy{};
 }
 
+DesktopPolicy ScreensaverPolicy(SaverWindow window, unsigned long windowId) {
+  const bool own = window == SaverWindow::Own;
+  return {.switchesMode = false,
+          .letterboxes = true,
+          .fullscreen = own ? Fullscreen::Resizable : Fullscreen::HandedOver,
+          .escape = own ? EscapeSource::Window : EscapeSource::Nowhere,
+          .boxes = BoxTrust::NotShown,
+          .handedOverWindow = window == SaverWindow::Given ? windowId : 0,
+          .pacesToRefresh = true,
+          .endsWithOutput = true};
+}
+
 }  // namespace platform

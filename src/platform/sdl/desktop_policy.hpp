@@ -1,7 +1,7 @@
 // What kind of desktop the program shows on, decided once when video starts
 // and held as one value: each part of the layer reads the field it needs
 // instead of asking which desktop this is. A new kind of host is one new
-// value here.
+// value here: the screensaver's window is one.
 //
 // Does:
 //  - tell a real X server, Xwayland and SDL's wayland driver apart
@@ -9,17 +9,23 @@
 //  - follow a change of desktop while video is up (only after Shutdown)
 #pragma once
 
+#include "platform/platform.hpp"
+
 namespace platform {
 
 enum class Fullscreen {
   Windowed,             // the window keeps the rectangle it was made with
   CoverSwitchedOutput,  // marked as covering the output the program switched
   Desktop,              // covers the output it opens on, at the output's size
+  Resizable,            // framed by the window manager; the user sizes it
+  HandedOver,           // another program's window (or the root), at its size,
+                        // which it may change; never shown, raised or focused
 };
 
 enum class EscapeSource {
   Window,    // SDL's keyboard state: only while a window of ours has the focus
   XServer,   // the X server's key state, whichever window has the focus
+  Nowhere,   // never read: the program that handed the window over ends it
 };
 
 enum class BoxTrust {
@@ -38,9 +44,21 @@ struct DesktopPolicy {
   Fullscreen fullscreen = Fullscreen::Windowed;
   EscapeSource escape = EscapeSource::Window;
   BoxTrust boxes = BoxTrust::NotShown;
+  // HandedOver: the window's X id (0: the root window).
+  unsigned long handedOverWindow = 0;
+  // Swap interval 1 where the driver offers it, so frames come one per
+  // display refresh (the caller waits where it is not offered).
+  bool pacesToRefresh = false;
+  // The program ends when nobody reads its standard output or error any
+  // more, and a write there never kills it.
+  bool endsWithOutput = false;
 };
 
 // The policy for the video driver SDL started with (nullptr: video is down).
 DesktopPolicy DecideDesktopPolicy(const char* videoDriver);
+
+// A screensaver's policy, whatever the desktop: no mode switch, no box, the
+// design in proportion in a surface of any shape, paced to the refresh.
+DesktopPolicy ScreensaverPolicy(SaverWindow window, unsigned long windowId);
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 
 #include "platform/keyboard.hpp"
 #include "platform/posix/signals.hpp"
+#include "platform/posix/standard_output.hpp"
 #include "platform/sdl/state.hpp"
 
 namespace platform {
@@ -20,8 +21,36 @@ void FollowSize(Window& window) {
   PlatformState& state = State();
   if (!state.letterbox.Active() || !window.hasPixelFormat) return;
   int width = 0, height = 0;
-  SDL_GL_GetDrawableSize(window.sdl, &width, &height);
+  GetDrawableSize(window, width, height);
   state.letterbox.Resize(width, height);
+}
+
+// A window another program handed over: its new size, read from X; its
+// end (the X errors its drawing now causes are noted, not fatal) closes it.
+bool HandedOverWindowEvent(Event& event) {
+  PlatformState& state = State();
+  if (state.policy.fullscreen != Fullscreen::HandedOver) return false;
+  Window* window = state.windows.HandedOver();
+  if (!window) return false;
+  if (state.handed.Resized()) {
+    window->width = state.handed.Width();
+    window->height = state.handed.Height();
+    FollowSize(*window);
+    event = Event{EventKind::Size, window};
+    GetClientSize(window, event.width, event.height);
+    return true;
+  }
+  if (!state.handed.TakeGone()) return false;
+  event = Event{EventKind::Close, window};
+  return true;
+}
+
+// Nobody reads the program's output any more: it ends as on SIGTERM.
+bool OutputClosedEvent(Event& event) {
+  PlatformState& state = State();
+  if (!state.policy.endsWithOutput || !state.output.TakeClosed()) return false;
+  event = Event{EventKind::Terminate};
+  return true;
 }
 
 // Turns one SDL event into ours; false for the ones the program ignores.
@@ -53,8 +82,9 @@ bool Translate(const SDL_Event& sdl, Event& event) {
 }  // namespace
 
 bool PollEvent(Event& event) {
-  if (TakeTerminateRequest(event)) return true;
+  if (TakeTerminateRequest(event) || OutputClosedEvent(event)) return true;
   if (!State().video.Up()) return false;
+  if (HandedOverWindowEvent(event)) return true;
   SDL_Event sdl;
   while (SDL_PollEvent(&sdl))
     if (Translate(sdl, event)) return true;

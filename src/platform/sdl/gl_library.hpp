@@ -27,6 +27,7 @@ class GLLibrary {
   bool Load(std::string& error);
 
   PixelFormatRequest grantedRequest;  // the one format windows have taken
+  bool swapsWaitForRefresh = false;   // swap interval 1 was taken
   std::function<void()> beforeSwap;   // set by the capture tool
 
  private:

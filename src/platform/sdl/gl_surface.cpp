@@ -1,6 +1,7 @@
 #include "platform/gl_surface.hpp"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <vector>
 
@@ -53,14 +54,33 @@ bool MakeGLWindow(Window& window, const PixelFormatRequest& request) {
   return false;
 }
 
+// Draws into the handed-over window as it is: SDL takes its visual for the
+// context, whatever the request. SDL marks the window as a drop target,
+// which would outlive the program on the root window: the mark goes again.
+bool MakeHandedOverSdlWindow(PlatformState& state, Window& window, const PixelFormatRequest& request) {
+  ApplyAttributes(request);
+  SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
+  state.handed.NoteDragAndDropMark();
+  window.sdl = SDL_CreateWindowFrom(reinterpret_cast<const void*>(state.handed.Id()));
+  if (!window.sdl) {
+    SetLastError(std::string("cannot draw into the window (") + SDL_GetError() + ")");
+    return false;
+  }
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  const bool x11 = SDL_GetWindowWMInfo(window.sdl, &info) && info.subsystem == SDL_SYSWM_X11;
+  state.handed.RemoveAddedDragAndDropMark(x11 ? info.info.x11.display : nullptr);
+  return true;
+}
+
 void* LookUpGLCall(const char* name) { return SDL_GL_GetProcAddress(name); }
 
 // With the new context current: where the policy asks for it, frames are
 // drawn in proportion from the first one on.
-void StartLetterbox(PlatformState& state, SDL_Window* window) {
+void StartLetterbox(PlatformState& state, const Window& window) {
   if (!state.policy.letterboxes) return;
   int width = 0, height = 0;
-  SDL_GL_GetDrawableSize(window, &width, &height);
+  GetDrawableSize(window, width, height);
   state.letterbox.Start(LookUpGLCall, SDL_GL_ExtensionSupported("GL_ARB_framebuffer_object"),
                         width, height);
 }
@@ -91,7 +111,9 @@ bool SetPixelFormat(Window* window, int index, const PixelFormatRequest& request
   if (window->hasPixelFormat) return request == state.gl.grantedRequest;
   // The drawable's configuration is fixed when an SDL window is made, so
   // the window is made only now.
-  if (!MakeGLWindow(*window, request)) return false;
+  const bool made = window->handedOver ? MakeHandedOverSdlWindow(state, *window, request)
+                                       : MakeGLWindow(*window, request);
+  if (!made) return false;
   window->hasPixelFormat = true;
   state.gl.grantedRequest = request;
   return true;
@@ -105,7 +127,10 @@ GLContextHandle CreateGLContext(Window* window) {
     SetLastError(std::string("cannot create an OpenGL context (") + SDL_GetError() + ")");
     return nullptr;
   }
-  StartLetterbox(State(), window->sdl);
+  PlatformState& state = State();
+  StartLetterbox(state, *window);
+  // -1 where the driver has no swap control (llvmpipe on GLX, for one).
+  if (state.policy.pacesToRefresh) state.gl.swapsWaitForRefresh = SDL_GL_SetSwapInterval(1) == 0;
   return context;
 }
 
@@ -127,11 +152,22 @@ bool SwapWindowBuffers(Window* window) {
   PlatformState& state = State();
   if (state.gl.beforeSwap) state.gl.beforeSwap();
   int width = 0, height = 0;
-  SDL_GL_GetDrawableSize(window->sdl, &width, &height);
+  GetDrawableSize(*window, width, height);
   state.letterbox.Present(width, height);
   SDL_GL_SwapWindow(window->sdl);
   state.letterbox.Resume();
   return true;
+}
+
+bool SwapWaitsForRefresh() { return State().gl.swapsWaitForRefresh; }
+
+int RefreshRate(Window* window) {
+  constexpr int kUsualRate = 60;
+  SDL_DisplayMode mode;
+  const int display = window && window->sdl ? SDL_GetWindowDisplayIndex(window->sdl) : 0;
+  if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0 || mode.refresh_rate <= 0)
+    return kUsualRate;
+  return mode.refresh_rate;
 }
 
 void SetBeforeSwapObserver(std::function<void()> observer) {

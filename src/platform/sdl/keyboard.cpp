@@ -53,7 +53,8 @@ std::uint16_t GetAsyncKeyState(Key key) {
   // No pumping here: the message loop has just pumped the system's events,
   // and the watch has seen every press among them.
   PlatformState& state = State();
-  if (key != Key::Escape || !state.video.Up()) return 0;
+  if (key != Key::Escape || !state.video.Up() || state.policy.escape == EscapeSource::Nowhere)
+    return 0;
   std::uint16_t result = 0;
   if (state.keyWatch.EscapeIsDown()) result |= kKeyDownNow;
   if (state.keyWatch.TakeEscapePress()) result |= kKeyPressedSincePoll;

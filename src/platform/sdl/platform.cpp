@@ -1,5 +1,6 @@
 #include "platform/platform.hpp"
 
+#include "platform/posix/standard_output.hpp"
 #include "platform/sdl/state.hpp"
 
 namespace platform {
@@ -11,8 +12,12 @@ PlatformState* g_platform = new PlatformState;
 void StartVideo(PlatformState& state) {
   state.xErrors.Install();
   if (!state.video.Start(state.lastError)) return;
-  state.policy = DecideDesktopPolicy(state.video.Driver());
-  if (!state.options.switchDisplay) state.policy.switchesMode = false;
+  const InitOptions& options = state.options;
+  state.policy = options.saverWindow == SaverWindow::NotSaver
+                     ? DecideDesktopPolicy(state.video.Driver())
+                     : ScreensaverPolicy(options.saverWindow, options.saverWindowId);
+  if (!options.switchDisplay) state.policy.switchesMode = false;
+  if (state.policy.endsWithOutput) posix::IgnoreBrokenPipes();
   const bool serverKeys = state.policy.escape == EscapeSource::XServer && state.xKeys.Open();
   state.keyWatch.Start(serverKeys ? &state.xKeys : nullptr);
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/platform.hpp"
+#include "platform/posix/standard_output.hpp"
 #include "platform/sdl/desktop_policy.hpp"
 #include "platform/sdl/gl_library.hpp"
 #include "platform/sdl/key_watch.hpp"
@@ -19,6 +20,7 @@
 #include "platform/sdl/window_record.hpp"
 #include "platform/surface/letterbox.hpp"
 #include "platform/x11/display_mode.hpp"
+#include "platform/x11/handed_window.hpp"
 #include "platform/x11/key_state.hpp"
 #include "platform/x11/x_errors.hpp"
 
@@ -35,6 +37,8 @@ struct PlatformState {
   DesktopPolicy policy;
   x11::KeyState xKeys;  // open where Escape is read from the X server
   KeyWatch keyWatch;
+  x11::HandedWindow handed;    // watched where the policy hands a window over
+  posix::OutputWatch output;   // where the policy ends with the output
   x11::DisplaySwitch display;  // switched before the first window is made
   WindowRegistry windows;
   GLLibrary gl;                // from the first pixel-format query

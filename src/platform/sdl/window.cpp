@@ -20,6 +20,17 @@ void ApplyIcon(Window& window) {
   SDL_FreeSurface(surface);
 }
 
+// The window record stands for the window the policy names, at its size;
+// its SDL window is made when the pixel format is set.
+bool HandOver(PlatformState& state, Window& window) {
+  if (!state.handed.Open(state.policy.handedOverWindow, state.lastError)) return false;
+  window.handedOver = true;
+  window.x = window.y = 0;
+  window.width = state.handed.Width();
+  window.height = state.handed.Height();
+  return true;
+}
+
 // A window that covers the switched display is marked as covering it, so
 // that a window manager shows it above its panels and docks.
 void MarkCovering(SDL_Window* window) {
@@ -32,10 +43,12 @@ void MarkCovering(SDL_Window* window) {
 
 bool MakeSdlWindow(Window& window, Uint32 flags) {
   if (window.sdl) return false;
+  const DesktopPolicy& policy = State().policy;
   // Letterboxed, the drawable gets the output's own pixels, scaled or not.
-  if (State().policy.letterboxes) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
+  if (policy.letterboxes) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
+  flags |= policy.fullscreen == Fullscreen::Resizable ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_BORDERLESS;
   window.sdl = SDL_CreateWindow(window.title.c_str(), window.x, window.y, window.width,
-                                window.height, SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | flags);
+                                window.height, SDL_WINDOW_HIDDEN | flags);
   if (!window.sdl) {
     SetLastError(std::string("cannot create the window (") + SDL_GetError() + ")");
     return false;
@@ -61,6 +74,12 @@ Window* WindowRegistry::Find(Uint32 sdlWindowId) const {
   return nullptr;
 }
 
+Window* WindowRegistry::HandedOver() const {
+  for (Window* window : m_windows)
+    if (window->handedOver) return window;
+  return nullptr;
+}
+
 // Window rectangles are given relative to the switched output, which need
 // not sit at the root window's origin (a second monitor to its left), so
 // the window lands on the display that was switched. Without a switch they
@@ -73,6 +92,10 @@ Window* CreateSystemWindow(const WindowDesc& desc) {
     return nullptr;
   }
   auto* window = new Window{nullptr, desc.title, desc.x, desc.y, desc.width, desc.height, desc.icon};
+  if (state.policy.fullscreen == Fullscreen::HandedOver && !HandOver(state, *window)) {
+    delete window;
+    return nullptr;
+  }
   if (const auto area = state.display.SwitchedArea()) {
     window->x += area->x;
     window->y += area->y;
@@ -91,7 +114,8 @@ void DestroySystemWindow(Window* window) {
 }
 
 void ShowSystemWindow(Window* window) {
-  if (!window || (!window->sdl && !MakeSdlWindow(*window, 0))) return;
+  // Another program's window is shown, and stacked, by that program.
+  if (!window || window->handedOver || (!window->sdl && !MakeSdlWindow(*window, 0))) return;
   const Fullscreen fullscreen = State().policy.fullscreen;
   if (fullscreen == Fullscreen::CoverSwitchedOutput && window->coversSwitchedDisplay)
     MarkCovering(window->sdl);
@@ -103,11 +127,17 @@ void ShowSystemWindow(Window* window) {
 }
 
 void RaiseSystemWindow(Window* window) {
-  if (window && window->sdl) SDL_RaiseWindow(window->sdl);
+  if (window && window->sdl && !window->handedOver) SDL_RaiseWindow(window->sdl);
 }
 
 void FocusSystemWindow(Window* window) {
-  if (window && window->sdl) SDL_SetWindowInputFocus(window->sdl);
+  if (window && window->sdl && !window->handedOver) SDL_SetWindowInputFocus(window->sdl);
+}
+
+void GetDrawableSize(const Window& window, int& width, int& height) {
+  width = window.width;
+  height = window.height;
+  if (window.sdl && !window.handedOver) SDL_GL_GetDrawableSize(window.sdl, &width, &height);
 }
 
 void GetClientSize(const Window* window, int& width, int& height) {
@@ -116,13 +146,13 @@ void GetClientSize(const Window* window, int& width, int& height) {
   if (!window || !window->sdl) return;
   // Letterboxed, the frame is drawn at the size of the design area.
   if (State().letterbox.Active()) {
-    SDL_GL_GetDrawableSize(window->sdl, &width, &height);
+    GetDrawableSize(*window, width, height);
     const surface::Area area = surface::DesignArea(width, height);
     width = area.width;
     height = area.height;
     return;
   }
-  SDL_GetWindowSize(window->sdl, &width, &height);
+  if (!window->handedOver) SDL_GetWindowSize(window->sdl, &width, &height);
 }
 
 void SetCursorVisible(bool visible) {

@@ -24,11 +24,18 @@ struct Window {
   const Icon* icon = nullptr;
   bool hasPixelFormat = false;
   bool coversSwitchedDisplay = false;
+  // Another program's window: `width` and `height` follow its size as
+  // read from X, which SDL does not follow.
+  bool handedOver = false;
 };
 
-// Makes the record's SDL window; `flags` adds to hidden + borderless. False
+// Makes the record's SDL window; `flags` adds to hidden and borderless (or
+// resizable, framed by the window manager, where the policy says). False
 // when it cannot be made or the record already has one.
 bool MakeSdlWindow(Window& window, Uint32 flags);
+
+// The size of the window's drawable in pixels, as OpenGL draws into it.
+void GetDrawableSize(const Window& window, int& width, int& height);
 
 // Every window made and not yet destroyed. The records belong to their
 // handles; the SDL windows still open go when the registry does.
@@ -43,6 +50,8 @@ class WindowRegistry {
   void Remove(Window* window);
   // The window whose SDL id this is, or nullptr.
   Window* Find(Uint32 sdlWindowId) const;
+  // The window another program handed over, or nullptr.
+  Window* HandedOver() const;
 
  private:
   std::vector<Window*> m_windows;

@@ -1,0 +1,96 @@
+#include "platform/x11/handed_window.hpp"
+
+#include <X11/Xlib.h>
+
+#include <cstdio>
+
+#include "platform/x11/x_errors.hpp"
+
+namespace platform::x11 {
+namespace {
+bool HasProperty(Display* display, Window window, Atom property) {
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  const int status = XGetWindowProperty(display, window, property, 0, 1, False, AnyPropertyType,
+                                        &type, &format, &count, &after, &data);
+  if (data) XFree(data);
+  return status == Success && type != None;
+}
+
+std::string Hex(unsigned long id) {
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%lx", id);
+  return text;
+}
+}  // namespace
+
+HandedWindow::~HandedWindow() {
+  if (m_display) XCloseDisplay(m_display);
+}
+
+bool HandedWindow::Open(unsigned long id, std::string& error) {
+  if (!m_display) m_display = XOpenDisplay(nullptr);
+  if (!m_display) {
+    error = "cannot reach the X display to draw into a window there";
+    return false;
+  }
+  m_id = id ? id : DefaultRootWindow(m_display);
+  // Selected before the size is read, so no change after the reading is missed.
+  XSelectInput(m_display, m_id, StructureNotifyMask);
+  const bool read = ReadSize();
+  if (RequestsFailed(m_display) || !read) {
+    error = "there is no window " + Hex(m_id) + " on this display";
+    m_gone = true;
+    return false;
+  }
+  return true;
+}
+
+bool HandedWindow::ReadSize() {
+  ::Window root = None;
+  int x = 0, y = 0;
+  unsigned width = 0, height = 0, border = 0, depth = 0;
+  if (!XGetGeometry(m_display, m_id, &root, &x, &y, &width, &height, &border, &depth)) return false;
+  m_width = static_cast<int>(width);
+  m_height = static_cast<int>(height);
+  return true;
+}
+
+bool HandedWindow::Resized() {
+  if (!m_display || m_gone) return false;
+  const int width = m_width, height = m_height;
+  while (XPending(m_display)) {
+    XEvent event;
+    XNextEvent(m_display, &event);
+    if (event.type == DestroyNotify && event.xdestroywindow.window == m_id) {
+      m_gone = true;
+    } else if (event.type == ConfigureNotify && event.xconfigure.window == m_id) {
+      m_width = event.xconfigure.width;
+      m_height = event.xconfigure.height;
+    }
+  }
+  return !m_gone && (width != m_width || height != m_height);
+}
+
+bool HandedWindow::TakeGone() {
+  if (!m_gone || m_goneTold) return false;
+  m_goneTold = true;
+  return true;
+}
+
+void HandedWindow::NoteDragAndDropMark() {
+  if (m_display)
+    m_hadDragAndDropMark = HasProperty(m_display, m_id, XInternAtom(m_display, "XdndAware", False));
+}
+
+void HandedWindow::RemoveAddedDragAndDropMark(_XDisplay* sdlDisplay) {
+  if (!m_display || m_hadDragAndDropMark) return;
+  if (sdlDisplay) XSync(sdlDisplay, False);
+  XDeleteProperty(m_display, m_id, XInternAtom(m_display, "XdndAware", False));
+  // A window gone meanwhile fails here; that is noted, not fatal.
+  RequestsFailed(m_display);
+}
+
+}  // namespace platform::x11

@@ -1,0 +1,58 @@
+// A window another program made and handed over (a screensaver's), or the
+// root window, watched on a connection of our own: its size as it changes,
+// and its end. SDL draws into such a window but follows neither.
+//
+// Does:
+//  - read the window's size at the start and from every ConfigureNotify
+//  - notice DestroyNotify, and a window already gone when asked about
+//  - take off the drag-and-drop mark SDL puts on a window it is handed
+// Does not:
+//  - map, move, resize or destroy the window: it stays its owner's
+#pragma once
+
+#include <string>
+
+struct _XDisplay;
+
+namespace platform::x11 {
+
+class HandedWindow {
+ public:
+  HandedWindow() = default;
+  ~HandedWindow();  // closes the connection
+  HandedWindow(const HandedWindow&) = delete;
+  HandedWindow& operator=(const HandedWindow&) = delete;
+
+  // Starts watching window `id` (0: the root window). False, with `error`
+  // filled in, where there is no such window on the display.
+  bool Open(unsigned long id, std::string& error);
+  unsigned long Id() const { return m_id; }
+  int Width() const { return m_width; }
+  int Height() const { return m_height; }
+
+  // Reads what happened to the window since the last call, without
+  // waiting: true when its size changed.
+  bool Resized();
+  // True once, for the call after the window was destroyed.
+  bool TakeGone();
+
+  // Notes whether the window carries a drag-and-drop mark (XdndAware) now,
+  // before SDL is handed it; ...
+  void NoteDragAndDropMark();
+  // ... and takes off a mark SDL has put on since. `sdlDisplay` is SDL's
+  // connection, synchronised first so that its mark is there to take.
+  void RemoveAddedDragAndDropMark(_XDisplay* sdlDisplay);
+
+ private:
+  bool ReadSize();
+
+  _XDisplay* m_display = nullptr;
+  unsigned long m_id = 0;
+  int m_width = 0;
+  int m_height = 0;
+  bool m_gone = false;
+  bool m_goneTold = false;
+  bool m_hadDragAndDropMark = false;
+};
+
+}  // namespace platform::x11
