@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "platform/posix/session_bus.hpp"
+#include "platform/sdl/display_reach.hpp"
+#include "platform/x11/server_probe.hpp"
 
 namespace platform {
 namespace {
@@ -15,6 +17,27 @@ bool ShowsNothingUnasked(const char* driver) {
   const bool invisible = std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
   const char* asked = std::getenv("SDL_VIDEODRIVER");
   return invisible && !(asked && std::strcmp(asked, driver) == 0);
+}
+
+bool DriverAsked() {
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  return asked && *asked;
+}
+
+// What SDL should know before it looks for a display, and whether there is
+// one to find; false, with `error` filled in, when there is none.
+bool PrepareForDisplay(std::string& error) {
+  const x11::ServerFacts x = x11::ProbeServer();
+  // SDL asks for RandR's version without looking whether the server has the
+  // extension, and Xlib then prints that it is missing.
+  if (x.reachable && !x.randr) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
+  // The window is fullscreen and borderless: it needs no decorations, and
+  // libdecor, where SDL would take them from on a compositor that draws
+  // none (GNOME's), prints lines about its plugins.
+  SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_ALLOW_LIBDECOR, "0");
+  if (DriverAsked()) return true;
+  error = WhyNoDisplayReachable(x.reachable);
+  return error.empty();
 }
 }  // namespace
 
@@ -29,6 +52,7 @@ bool SdlVideo::Start(std::string& error) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // A message box taking the focus must not minimise the scene.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  if (!PrepareForDisplay(error)) return false;
   const bool started = [] {
     posix::NoSessionBusLaunch noLaunch;
     return SDL_Init(SDL_INIT_VIDEO) == 0;
