@@ -26,17 +26,16 @@ bool DriverAsked() {
 
 // What SDL should know before it looks for a display, and whether there is
 // one to find; false, with `error` filled in, when there is none.
-bool PrepareForDisplay(std::string& error) {
-  const x11::ServerFacts x = x11::ProbeServer();
+bool PrepareForDisplay(const x11::ServerProbe& x, std::string& error) {
   // SDL asks for RandR's version without looking whether the server has the
   // extension, and Xlib then prints that it is missing.
-  if (x.reachable && !x.randr) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
+  if (x.Reachable() && !x.HasRandr()) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
   // The window is fullscreen and borderless: it needs no decorations, and
   // libdecor, where SDL would take them from on a compositor that draws
   // none (GNOME's), prints lines about its plugins.
   SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_ALLOW_LIBDECOR, "0");
   if (DriverAsked()) return true;
-  error = WhyNoDisplayReachable(x.reachable);
+  error = WhyNoDisplayReachable(x.Reachable());
   return error.empty();
 }
 }  // namespace
@@ -52,7 +51,8 @@ bool SdlVideo::Start(std::string& error) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // A message box taking the focus must not minimise the scene.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  if (!PrepareForDisplay(error)) return false;
+  const x11::ServerProbe xServer;  // held until SDL has its own connection
+  if (!PrepareForDisplay(xServer, error)) return false;
   const bool started = [] {
     posix::NoSessionBusLaunch noLaunch;
     return SDL_Init(SDL_INIT_VIDEO) == 0;

@@ -4,13 +4,13 @@
 
 namespace platform::x11 {
 
-ServerFacts ProbeServer() {
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) return {};
+ServerProbe::ServerProbe() : m_display(XOpenDisplay(nullptr)) {
   int opcode = 0, event = 0, error = 0;
-  const bool randr = XQueryExtension(display, "RANDR", &opcode, &event, &error);
-  XCloseDisplay(display);
-  return {.reachable = true, .randr = randr};
+  m_randr = m_display && XQueryExtension(m_display, "RANDR", &opcode, &event, &error);
+}
+
+ServerProbe::~ServerProbe() {
+  if (m_display) XCloseDisplay(m_display);
 }
 
 }  // namespace platform::x11
