@@ -19,9 +19,10 @@ bool ShowsNothingUnasked(const char* driver) {
   return invisible && !(asked && std::strcmp(asked, driver) == 0);
 }
 
-bool DriverAsked() {
+// The video driver asked for by name ("" when SDL chooses).
+std::string AskedDriver() {
   const char* asked = std::getenv("SDL_VIDEODRIVER");
-  return asked && *asked;
+  return asked ? asked : "";
 }
 
 // What SDL should know before it looks for a display, and whether there is
@@ -34,7 +35,7 @@ bool PrepareForDisplay(const x11::ServerProbe& x, std::string& error) {
   // libdecor, where SDL would take them from on a compositor that draws
   // none (GNOME's), prints lines about its plugins.
   SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_ALLOW_LIBDECOR, "0");
-  if (DriverAsked()) return true;
+  if (!AskedDriver().empty()) return true;
   error = WhyNoDisplayReachable(x.Reachable());
   return error.empty();
 }
@@ -51,7 +52,10 @@ bool SdlVideo::Start(std::string& error) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // A message box taking the focus must not minimise the scene.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  const x11::ServerProbe xServer;  // held until SDL has its own connection
+  // Held until SDL has its own connection; the X server is left alone
+  // where another driver is asked for by name.
+  const std::string asked = AskedDriver();
+  const x11::ServerProbe xServer(asked.empty() || asked.find("x11") != std::string::npos);
   if (!PrepareForDisplay(xServer, error)) return false;
   const bool started = [] {
     posix::NoSessionBusLaunch noLaunch;

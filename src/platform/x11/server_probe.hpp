@@ -15,7 +15,8 @@ namespace platform::x11 {
 
 class ServerProbe {
  public:
-  ServerProbe();
+  // Asks nothing, and finds the server unreachable, unless `ask`.
+  explicit ServerProbe(bool ask);
   ~ServerProbe();
   ServerProbe(const ServerProbe&) = delete;
   ServerProbe& operator=(const ServerProbe&) = delete;
