@@ -27,7 +27,7 @@ std::string AskedDriver() {
 
 // What SDL should know before it looks for a display, and whether there is
 // one to find; false, with `error` filled in, when there is none.
-bool PrepareForDisplay(const x11::ServerProbe& x, std::string& error) {
+bool PrepareForDisplay(const std::string& asked, const x11::ServerProbe& x, std::string& error) {
   // SDL asks for RandR's version without looking whether the server has the
   // extension, and Xlib then prints that it is missing.
   if (x.Reachable() && !x.HasRandr()) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
@@ -35,7 +35,7 @@ bool PrepareForDisplay(const x11::ServerProbe& x, std::string& error) {
   // libdecor, where SDL would take them from on a compositor that draws
   // none (GNOME's), prints lines about its plugins.
   SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_ALLOW_LIBDECOR, "0");
-  if (!AskedDriver().empty()) return true;
+  if (!asked.empty()) return true;
   error = WhyNoDisplayReachable(x.Reachable());
   return error.empty();
 }
@@ -56,7 +56,7 @@ bool SdlVideo::Start(std::string& error) {
   // where another driver is asked for by name.
   const std::string asked = AskedDriver();
   const x11::ServerProbe xServer(asked.empty() || asked.find("x11") != std::string::npos);
-  if (!PrepareForDisplay(xServer, error)) return false;
+  if (!PrepareForDisplay(asked, xServer, error)) return false;
   const bool started = [] {
     posix::NoSessionBusLaunch noLaunch;
     return SDL_Init(SDL_INIT_VIDEO) == 0;
