@@ -14,9 +14,9 @@ namespace {
   X(pa_mainloop_poll) X(pa_mainloop_dispatch) X(pa_mainloop_free)    \
   X(pa_context_new) X(pa_context_connect) X(pa_context_get_state)    \
   X(pa_context_get_server_info) X(pa_context_disconnect)             \
-  X(pa_context_unref) X(pa_operation_unref) X(pa_stream_new)         \
-  X(pa_stream_connect_playback) X(pa_stream_get_state)               \
-  X(pa_stream_disconnect) X(pa_stream_unref)
+  X(pa_context_unref) X(pa_operation_cancel) X(pa_operation_unref)   \
+  X(pa_stream_new) X(pa_stream_connect_playback)                     \
+  X(pa_stream_get_state) X(pa_stream_disconnect) X(pa_stream_unref)
 
 // libpulse, loaded for the probe (SDL loads it the same way for its driver).
 struct Calls {
@@ -105,6 +105,7 @@ class Conversation {
     pa_operation* asking = m_pa.pa_context_get_server_info(m_context, OnServerInfo, &reply);
     if (!asking) return false;
     const bool answered = WaitFor([&] { return reply.arrived; });
+    if (!answered) m_pa.pa_operation_cancel(asking);  // `reply` is gone after this
     m_pa.pa_operation_unref(asking);
     return answered && reply.namesDefaults;
   }

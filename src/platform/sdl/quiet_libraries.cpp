@@ -21,6 +21,7 @@ void QuietAlsa() {
 // flags, and the flag that keeps the decoder from printing.
 constexpr int kMpg123AddFlags = 2;
 constexpr long kMpg123Quiet = 0x20;
+constexpr int kMpg123Error = -1;
 struct Mpg123Handle;
 using Mpg123New = Mpg123Handle* (*)(const char* decoder, int* error);
 using Mpg123Param = int (*)(Mpg123Handle*, int type, long value, double fvalue);
@@ -34,6 +35,7 @@ extern "C" __attribute__((visibility("default"))) Mpg123Handle* mpg123_new(const
   auto create = library ? reinterpret_cast<Mpg123New>(dlsym(library, "mpg123_new")) : nullptr;
   auto param = library ? reinterpret_cast<Mpg123Param>(dlsym(library, "mpg123_param")) : nullptr;
   Mpg123Handle* handle = create ? create(decoder, error) : nullptr;
+  if (!create && error) *error = kMpg123Error;
   if (handle && param) param(handle, kMpg123AddFlags, kMpg123Quiet, 0.0);
   if (library) dlclose(library);  // drops the reference RTLD_NOLOAD took
   return handle;
