@@ -64,6 +64,14 @@ answer_boxes() { # answer_boxes COUNT
   done
 }
 
+# True when the program started by start_program wrote nothing to stderr;
+# otherwise prints what it wrote.
+nothing_on_terminal() {
+  [ -s "$APP_ERR" ] || return 0
+  sed 's/^/     stderr: /' "$APP_ERR"
+  return 1
+}
+
 equals() { [ "$1" = "$2" ] || { echo "     expected '$2', got '$1'"; return 1; }; }
 
 # Prints the processes of this test's runs that still live (zombies, which

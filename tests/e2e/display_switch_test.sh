@@ -217,6 +217,18 @@ check "window keeps its 640x480 at the top-left" equals "$(window_geometry "$win
 check "the window shows the whole scene, sky on top" shows_scene 0 0 "$window"
 check_escape_ends "$window" "$APP_PID"
 
+echo "# a server without RandR"
+cp "$DEFAULT_CONF" "$WORK/no-randr.conf"
+printf 'Section "Extensions"\n    Option "RANDR" "Disable"\nEndSection\n' >>"$WORK/no-randr.conf"
+fresh_server "$WORK/no-randr.conf" || exit 1
+check "the server has no RandR" bash -c "! xdpyinfo | grep -q RANDR"
+start_program
+window=$(wait_for_window OpenGL 20)
+check "window keeps its 640x480 at the top-left" equals "$(window_geometry "$window")" "0 0 640 480"
+check "the window shows the whole scene, sky on top" shows_scene 0 0 "$window"
+check_escape_ends "$window" "$APP_PID"
+check "nothing on the terminal" nothing_on_terminal
+
 echo "# a depth-16 server without Composite"
 sed -e 's/Depth 24/Depth 16/' "$DEFAULT_CONF" >"$WORK/depth16.conf"
 printf 'Section "Extensions"\n    Option "Composite" "Disable"\nEndSection\n' >>"$WORK/depth16.conf"

@@ -4,8 +4,13 @@
 #   2. with an audio driver that does not exist: three boxes, one after the
 #      other, then the scene;
 #   3. with a music.mp3 that is random bytes, empty or text: one box, then
-#      the scene.
-# Each run ends on Escape with exit status 0.
+#      the scene;
+#   4. with a sound server that cannot play (PulseAudio with no sink,
+#      PipeWire with no session manager; each of the test's own): three
+#      boxes, the first within 15 s (PipeWire's pulse server gives up on
+#      a stream after about 30 s), then the scene.
+# Each run ends on Escape with exit status 0, and the terminal shows nothing
+# but the program's own lines.
 #
 # SDL's X11 boxes draw their text themselves; only the caption can be read
 # from the window (its name). So each case runs twice:
@@ -20,6 +25,8 @@ set -u
 
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+# shellcheck source-path=SCRIPTDIR
+source "$(dirname "${BASH_SOURCE[0]}")/sound_server.sh"
 
 SOURCE_DIR=${WINTERHAIN_SOURCE_DIR:-$(cd "$E2E_DIR/../.." && pwd)}
 BIN=${WINTERHAIN_BIN:-$SOURCE_DIR/build/winterhain}
@@ -40,9 +47,15 @@ make_workdir() { # make_workdir DIR MUSIC
 }
 
 # Starts the program in DIR with SDL_AUDIODRIVER=DRIVER (the disk driver
-# writes to a file in DIR); stderr goes to DIR/stderr. Sets PROGRAM_PID.
-start_music_run() { # start_music_run DIR DRIVER
-  (cd "$1" && SDL_AUDIODRIVER=$2 SDL_DISKAUDIOFILE=$1/sound.raw exec "$BIN") 2>"$1/stderr" &
+# writes to a file in DIR), or with the program's own choice of driver
+# when DRIVER is "-"; stderr goes to DIR/stderr. Sets PROGRAM_PID and
+# PROGRAM_START_MS.
+start_music_run() { # start_music_run DIR DRIVER [VAR=VALUE...]
+  local driver=(SDL_AUDIODRIVER="$2")
+  [ "$2" = - ] && driver=(-u SDL_AUDIODRIVER)
+  PROGRAM_START_MS=$(_e2e_now_ms)
+  (cd "$1" && exec env "${driver[@]}" SDL_DISKAUDIOFILE="$1/sound.raw" "${@:3}" "$BIN") \
+    2>"$1/stderr" &
   PROGRAM_PID=$!
   e2e_on_exit e2e_kill "$PROGRAM_PID"
 }
@@ -57,13 +70,40 @@ clean_up_run() {
 }
 
 # Runs the program in DIR with DRIVER, answers BOXES real boxes, and ends it
-# once the scene window is there.
-run_with_boxes() { # run_with_boxes DIR DRIVER BOXES
-  start_music_run "$1" "$2"
+# once the scene window is there. Then the terminal must hold nothing: the
+# boxes said it all.
+run_with_boxes() { # run_with_boxes DIR DRIVER BOXES [VAR=VALUE...]
+  start_music_run "$1" "$2" "${@:4}"
   answer_boxes_and_end "$3"
   local status=$?
   clean_up_run
-  return "$status"
+  [ "$status" -eq 0 ] && only_boxes_on_terminal "$1"
+}
+
+# Like run_with_boxes, and the first box is up within SECONDS of the start.
+run_with_boxes_within() { # run_with_boxes_within SECONDS DIR DRIVER BOXES [VAR=VALUE...]
+  start_music_run "$2" "$3" "${@:5}"
+  local status=1 box_ms=none
+  if wait_for_message_box "$CAPTION" 40 >/dev/null; then
+    box_ms=$(($(_e2e_now_ms) - PROGRAM_START_MS))
+    answer_boxes_and_end "$4"
+    status=$?
+  fi
+  echo "     the first box came $box_ms ms after the start"
+  clean_up_run
+  [ "$status" -eq 0 ] && [ "$box_ms" -le $(($1 * 1000)) ] && only_boxes_on_terminal "$2"
+}
+
+# The program's stderr in DIR holds nothing but the texts of boxes that
+# could not be shown and SDL's notice that its disk driver (a test's
+# choice) is in use.
+only_boxes_on_terminal() { # only_boxes_on_terminal DIR
+  local other
+  other=$(grep -v -e "^$CAPTION: " -e '^CRITICAL: .*\(disk i/o audio driver\|Writing to file\)' \
+    "$1/stderr")
+  [ -z "$other" ] && return 0
+  printf '     on the terminal:\n%s\n' "$other"
+  return 1
 }
 
 answer_boxes_and_end() { # answer_boxes_and_end BOXES
@@ -78,9 +118,9 @@ answer_boxes_and_end() { # answer_boxes_and_end BOXES
 
 # Runs the program in DIR with DRIVER while no box can be shown, ends it,
 # and prints the boxes' "caption: text" lines from its stderr.
-run_for_box_texts() { # run_for_box_texts DIR DRIVER
+run_for_box_texts() { # run_for_box_texts DIR DRIVER EXPECTED [VAR=VALUE...]
   local window status=1
-  start_music_run "$1" "$2"
+  start_music_run "$1" "$2" "${@:4}"
   if window=$(wait_for_window OpenGL 20) && send_key "$window" Escape; then
     wait_pid_exit "$PROGRAM_PID" 15
     status=$?
@@ -90,13 +130,16 @@ run_for_box_texts() { # run_for_box_texts DIR DRIVER
   return "$status"
 }
 
-# The box lines of a run must be exactly EXPECTED (one line a box).
-box_texts_are() { # box_texts_are DIR DRIVER EXPECTED
+# The box lines of a run must be exactly EXPECTED (one line a box), and
+# the terminal must show nothing else.
+box_texts_are() { # box_texts_are DIR DRIVER EXPECTED [VAR=VALUE...]
   local texts
-  texts=$(run_for_box_texts "$1" "$2") || { echo "program failed" >&2; return 1; }
-  [ "$texts" = "$3" ] && return 0
-  printf 'box texts:\n%s\nexpected:\n%s\n' "$texts" "$3" >&2
-  return 1
+  texts=$(run_for_box_texts "$@") || { echo "program failed" >&2; return 1; }
+  if [ "$texts" != "$3" ]; then
+    printf 'box texts:\n%s\nexpected:\n%s\n' "$texts" "$3" >&2
+    return 1
+  fi
+  only_boxes_on_terminal "$1" >&2
 }
 
 # A font directory with no fonts, for `xset fp`.
@@ -131,6 +174,15 @@ check "audio driver that does not exist: three boxes, then the scene; exit 0" \
 make_workdir "$tmp/random" "$tmp/random.mp3"
 check "random bytes as music: one box, then the scene; exit 0" run_with_boxes "$tmp/random" disk 1
 
+# Sound servers that answer but cannot play, with the program choosing its
+# driver as it does for a user.
+check "a PulseAudio server with no sink" pulse_start ""
+check "PulseAudio with no sink: three boxes, the first within 15 s, then the scene; exit 0" \
+  run_with_boxes_within 15 "$tmp/nodriver" - 3 PULSE_SERVER="$SOUND_SERVER"
+check "a PipeWire server with no session manager" pipewire_start
+check "PipeWire with no session manager: three boxes, the first within 15 s, then the scene; exit 0" \
+  run_with_boxes_within 15 "$tmp/nodriver" - 3 PULSE_SERVER="$SOUND_SERVER"
+
 # ---- box texts, with no font for boxes -------------------------------------
 check "empty font directory" make_empty_font_dir "$tmp/fonts"
 check "font path emptied" xset fp= "$tmp/fonts"
@@ -143,6 +195,13 @@ check "no audio driver: three box texts in order" \
   box_texts_are "$tmp/nodriver" nonexistent "$CAPTION: Fehler!
 $CAPTION: Fehler! Start()
 $CAPTION: Keine Musik!!!!!!!! Error $NOT_INITIALISED"
+# No sound server and no sound card (an ALSA configuration with no device).
+: >"$tmp/no-device.conf"
+check "no sound server, no sound card: three box texts and nothing else" \
+  box_texts_are "$tmp/nodriver" - "$CAPTION: Fehler!
+$CAPTION: Fehler! Start()
+$CAPTION: Keine Musik!!!!!!!! Error $NOT_INITIALISED" \
+  PULSE_SERVER="unix:$tmp/no-server" ALSA_CONFIG_PATH="$tmp/no-device.conf"
 for broken in random empty text; do
   make_workdir "$tmp/$broken-text" "$tmp/$broken.mp3"
   check "$broken music file: the box says it is no playable music" \

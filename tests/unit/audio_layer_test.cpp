@@ -20,6 +20,7 @@
 
 #include "platform/audio.hpp"
 #include "platform/platform.hpp"
+#include "platform/sdl/audio_drivers.hpp"
 #include "platform/window.hpp"
 
 namespace {
@@ -320,6 +321,23 @@ TEST_F(AudioLayerTest, AudioLeavesTheVideoSubsystemAlone) {
   Window* window = CreateSystemWindow(desc);
   EXPECT_NE(window, nullptr);
   if (window) DestroySystemWindow(window);
+}
+
+// SDL's pulseaudio driver meets only a server that has shown it can play;
+// a driver the user names is kept, and so is the order of the names.
+TEST(AudioDriverChoice, PulseaudioOnlyWhereTheServerPlays) {
+  using pulse::ServerState;
+  EXPECT_TRUE(WouldTryPulse(""));
+  EXPECT_TRUE(WouldTryPulse("alsa,pulseaudio"));
+  EXPECT_FALSE(WouldTryPulse("disk"));
+  EXPECT_FALSE(WouldTryPulse("pulseaudio2,pipewire"));
+  EXPECT_EQ(AudioDriversToTry("", ServerState::Plays), "pulseaudio");
+  EXPECT_EQ(AudioDriversToTry("", ServerState::Absent), "alsa");
+  EXPECT_EQ(AudioDriversToTry("", ServerState::CannotPlay), "");
+  EXPECT_EQ(AudioDriversToTry("pulseaudio,alsa", ServerState::Plays), "pulseaudio,alsa");
+  EXPECT_EQ(AudioDriversToTry("pulseaudio,,alsa", ServerState::CannotPlay), "alsa");
+  EXPECT_EQ(AudioDriversToTry("pulseaudio", ServerState::Absent), "");
+  EXPECT_EQ(AudioDriversToTry("pipewire,pulseaudio", ServerState::Absent), "pipewire");
 }
 
 }  // namespace

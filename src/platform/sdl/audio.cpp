@@ -1,12 +1,19 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <string_view>
 
+#include "platform/events.hpp"
+#include "platform/pulse/server_probe.hpp"
+#include "platform/sdl/audio_drivers.hpp"
 #include "platform/sdl/mixer_audio.hpp"
+#include "platform/sdl/quiet_libraries.hpp"
 #include "platform/sdl/state.hpp"
 
 namespace platform {
@@ -30,6 +37,22 @@ bool CanOpen(const std::string& path) {
   return true;
 }
 
+// The longest a sound server may take to show it can play: a healthy one
+// takes some milliseconds.
+constexpr auto kServerProbeLimit = std::chrono::seconds(2);
+
+// Tells SDL which audio drivers to try this time; false when none can play.
+bool ChooseAudioDrivers() {
+  const char* asked = std::getenv("SDL_AUDIODRIVER");
+  const std::string_view askedList = asked ? asked : "";
+  if (!WouldTryPulse(askedList)) return true;
+  const std::string drivers = AudioDriversToTry(
+      askedList, pulse::ProbeServer(kServerProbeLimit, TerminationRequested));
+  if (drivers.empty()) return false;
+  SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, drivers.c_str(), SDL_HINT_OVERRIDE);
+  return true;
+}
+
 // Runs on the mixer's thread after each buffer is mixed: the device plays
 // silence while the library is stopped.
 void ClearBuffer(void*, Uint8* stream, int length) {
@@ -44,7 +67,8 @@ bool SdlMixerLibrary::Init(int device, std::uint32_t rate, std::uint32_t flags, 
   if (rate == 0 || rate > 384000) return Fail(kAudioBadArgument);
   // Without SDL2_mixer there is no way to sound: as if there were no device.
   if (!m_mix.Load()) return Fail(kAudioNoDevice);
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return Fail(kAudioNoDevice);
+  QuietSoundLibraries();
+  if (!ChooseAudioDrivers() || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return Fail(kAudioNoDevice);
   if (!OpenOutput(device, static_cast<int>(rate), (flags & kAudioMono) ? 1 : 2)) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return Fail(kAudioNoDevice);

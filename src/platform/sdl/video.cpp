@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "platform/posix/session_bus.hpp"
+#include "platform/sdl/display_reach.hpp"
+#include "platform/x11/server_probe.hpp"
 
 namespace platform {
 namespace {
@@ -15,6 +17,27 @@ bool ShowsNothingUnasked(const char* driver) {
   const bool invisible = std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
   const char* asked = std::getenv("SDL_VIDEODRIVER");
   return invisible && !(asked && std::strcmp(asked, driver) == 0);
+}
+
+// The video driver asked for by name ("" when SDL chooses).
+std::string AskedDriver() {
+  const char* asked = std::getenv("SDL_VIDEODRIVER");
+  return asked ? asked : "";
+}
+
+// What SDL should know before it looks for a display, and whether there is
+// one to find; false, with `error` filled in, when there is none.
+bool PrepareForDisplay(const std::string& asked, const x11::ServerProbe& x, std::string& error) {
+  // SDL asks for RandR's version without looking whether the server has the
+  // extension, and Xlib then prints that it is missing.
+  if (x.Reachable() && !x.HasRandr()) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
+  // The window is fullscreen and borderless: it needs no decorations, and
+  // libdecor, where SDL would take them from on a compositor that draws
+  // none (GNOME's), prints lines about its plugins.
+  SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_ALLOW_LIBDECOR, "0");
+  if (!asked.empty()) return true;
+  error = WhyNoDisplayReachable(x.Reachable());
+  return error.empty();
 }
 }  // namespace
 
@@ -29,6 +52,11 @@ bool SdlVideo::Start(std::string& error) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // A message box taking the focus must not minimise the scene.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // Held until SDL has its own connection; the X server is left alone
+  // where another driver is asked for by name.
+  const std::string asked = AskedDriver();
+  const x11::ServerProbe xServer(asked.empty() || asked.find("x11") != std::string::npos);
+  if (!PrepareForDisplay(asked, xServer, error)) return false;
   const bool started = [] {
     posix::NoSessionBusLaunch noLaunch;
     return SDL_Init(SDL_INIT_VIDEO) == 0;

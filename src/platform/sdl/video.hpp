@@ -3,6 +3,9 @@
 // Does:
 //  - start video without SDL's signal handlers and without a session bus
 //    launched for it; off-screen and dummy drivers only when asked by name
+//  - with no driver asked for, name the display that cannot be reached
+//    before SDL tries (sdl/display_reach.hpp); keep SDL off RandR where the
+//    X server lacks it, and off libdecor everywhere
 // Does not:
 //  - start any other SDL subsystem (the audio library starts its own)
 #pragma once
