@@ -3,6 +3,8 @@
 // Does:
 //  - close requests, size changes, key presses (only Escape is named)
 //  - SIGINT, SIGTERM and SIGHUP as Terminate events
+//  - the terminal's stops (Ctrl+Z) and the window minimised: the display
+//    gets the desktop's mode meanwhile and is switched again after
 // Does not:
 //  - mouse, focus, paint or text-input events; keys other than Escape
 #pragma once
@@ -26,7 +28,8 @@ struct Event {
   int key = 0;               // KeyDown: a platform::Key value, or 0 for others
 };
 
-// Routes SIGINT, SIGTERM and SIGHUP into Terminate events.
+// Routes SIGINT, SIGTERM and SIGHUP into Terminate events, and has the
+// event functions below handle SIGTSTP, SIGTTIN and SIGTTOU.
 void InstallTerminationSignals();
 // True once any of those signals has arrived.
 bool TerminationRequested();

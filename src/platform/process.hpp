@@ -2,7 +2,8 @@
 // are always open, and children that never outlive the program.
 //
 // Does:
-//  - hold descriptors 0 to 2 open; bind forked children to the program
+//  - hold descriptors 0 to 2 open, writable without SIGPIPE; bind forked
+//    children to the program
 //  - end the program with one line when the X connection is lost
 // Does not:
 //  - undo any of it: it holds for the whole process, past Shutdown
@@ -12,7 +13,9 @@ namespace platform {
 
 // Opens /dev/null on whichever of descriptors 0, 1 and 2 is closed, so that
 // no display connection or socket the program opens later lands there and
-// receives what libraries write to "stderr". Call first thing in main.
+// receives what libraries write to "stderr"; a write to a pipe nobody reads
+// any more fails instead of ending the program (SIGPIPE ignored). Call
+// first thing in main.
 void HoldStandardStreams();
 
 // From now on every child the program forks (SDL's message boxes, the

@@ -102,3 +102,35 @@ desktop_given_back() { # desktop_given_back MODE
     sleep 0.05
   done
 }
+
+# The desktop as xrandr shows it, on one line: the screen's size, then each
+# output in use as "NAME WxH+X+Y", with a * after the primary one; e.g.
+# "2560x1024; DUMMY0 1280x1024+0+0*; DUMMY1 1280x1024+1280+0".
+desktop_layout() {
+  xrandr --current | awk '
+    /^Screen / {
+      for (i = 1; i < NF; i++) if ($i == "current") size = $(i + 1) "x" $(i + 3)
+      sub(/,$/, "", size)
+      printf "%s", size
+    }
+    $2 ~ /^(dis)?connected$/ {
+      for (i = 3; i <= NF; i++)
+        if ($i ~ /^[0-9]+x[0-9]+\+[0-9]+\+[0-9]+$/) {
+          printf "; %s %s%s", $1, $i, ($3 == "primary" ? "*" : "")
+          break
+        }
+    }
+    END { print "" }'
+}
+
+# Polls up to 3 s until the desktop's layout (see desktop_layout) is LAYOUT.
+layout_becomes() { # layout_becomes LAYOUT
+  local deadline=$(($(_e2e_now_ms) + 3000))
+  until [ "$(desktop_layout)" = "$1" ]; do
+    if [ "$(_e2e_now_ms)" -ge "$deadline" ]; then
+      echo "     after 3 s: '$(desktop_layout)', expected '$1'"
+      return 1
+    fi
+    sleep 0.05
+  done
+}

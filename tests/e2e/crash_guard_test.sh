@@ -9,6 +9,8 @@ set -u
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 xserver_start || exit 1
+tmp=$(mktemp -d)
+e2e_on_exit rm -rf "$tmp"
 
 # Polls until the output shows MODE, up to 10 s.
 mode_becomes() {
@@ -76,6 +78,65 @@ check "closed streams: display switched" equals "$(xserver_mode)" 640x480
 check "closed streams: no socket on descriptors 0-2" equals "$(sockets_on_standard_streams)" ""
 kill -KILL "$APP_PID"
 check "closed streams: desktop given back" desktop_given_back 1280x1024
+
+# A second monitor switched off during the scene shrinks the screen to the
+# switched output: the guard makes it large enough for the desktop's mode.
+xrandr --addmode DUMMY1 1280x1024
+xrandr --output DUMMY1 --mode 1280x1024 --right-of DUMMY0
+start_program
+wait_for_window OpenGL 20 >/dev/null
+xrandr --output DUMMY1 --off
+check "second monitor off: the screen shrank to 640x480" \
+  equals "$(desktop_layout)" "640x480; DUMMY0 640x480+0+0*"
+kill -KILL "$APP_PID"
+check "second monitor off, KILL: the switched output back, the other left off" \
+  layout_becomes "1280x1024; DUMMY0 1280x1024+0+0*"
+
+# Twelve descriptors: the guard still watches, and acts only after the kill.
+start_program bash -c 'ulimit -n 12 && exec "$0"'
+wait_for_window OpenGL 20 >/dev/null
+check "12 descriptors: the guard stands by" equals "$(live_run_processes | wc -l)" 2
+check "12 descriptors: display switched" equals "$(xserver_mode)" 640x480
+kill -KILL "$APP_PID"
+check "12 descriptors: desktop given back" desktop_given_back 1280x1024
+
+# An ordinary user allowed one process: no guard can be forked, and the
+# program says that the switch would not survive a crash. A user id of its
+# own, with no process yet, so the one allowed is the program.
+for uid in $(seq 47000 47099); do
+  ! getent passwd "$uid" >/dev/null && [ -z "$(ps -o pid= -u "$uid")" ] && break
+done
+start_program setpriv --reuid="$uid" --regid="$uid" --clear-groups bash -c 'ulimit -u 1 && exec "$0"'
+# With no thread to spare the sound cannot start either: its boxes come.
+wait_for_message_box Winterhain 20 >/dev/null
+check "one process: says a crash would leave the display switched" \
+  grep -q "^winterhain: cannot start the display guard" "$APP_ERR"
+kill -KILL "$APP_PID"
+wait_pid_exit "$APP_PID" 20
+xserver_set_mode 1280x1024
+
+# A server that admits only holders of its cookie, and the program's copy
+# of it removed while the scene runs (a session's file replaced): the guard
+# needs none, since it holds its connection from the start. The cookie file
+# is written by hand: one entry for any display (family 0xffff, no address,
+# no display number), read by the server and by the clients alike.
+xserver_stop
+{
+  printf '\377\377\0\0\0\0\0\022MIT-MAGIC-COOKIE-1\0\020'
+  head -c 16 /dev/urandom
+} >"$tmp/server.auth"
+export XAUTHORITY=$tmp/server.auth
+XSERVER_ARGS="-auth $tmp/server.auth" xserver_start || exit 1
+check "cookie server: a client without the cookie is refused" \
+  bash -c '! XAUTHORITY=/nonexistent xdpyinfo >/dev/null 2>&1'
+cp "$tmp/server.auth" "$tmp/program.auth"
+start_program XAUTHORITY="$tmp/program.auth"
+wait_for_window OpenGL 20 >/dev/null
+rm "$tmp/program.auth"
+kill -KILL "$APP_PID"
+check "cookie file gone, KILL: desktop given back" desktop_given_back 1280x1024
+check "cookie file gone, KILL: the guard says it restored the mode" \
+  grep -q "the desktop's mode is restored" "$APP_ERR"
 
 # A normal end leaves nothing for the guard to do, and the guard goes too.
 start_program

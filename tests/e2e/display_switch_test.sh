@@ -129,6 +129,54 @@ check "primary output gets its mode back" equals "$(output_mode DUMMY0)" 1280x10
 check "other output still as it was" equals "$(output_mode DUMMY1)" 1280x1024+0+0
 xrandr --output DUMMY1 --off
 
+# Each of the following ends with the desktop compared whole: the screen's
+# size and every output in use, with the switched one in its mode and place.
+ONE_MONITOR="1280x1024; DUMMY0 1280x1024+0+0*"
+
+echo "# the screen shrunk under the scene (as remote-desktop clients do)"
+check "the desktop is one monitor" equals "$(desktop_layout)" "$ONE_MONITOR"
+start_program
+window=$(wait_for_window OpenGL 20)
+xrandr --fb 640x480
+check_escape_ends "$window" "$APP_PID"
+check "the screen is large enough again, the desktop as it was" \
+  equals "$(desktop_layout)" "$ONE_MONITOR"
+check "nothing on stderr" test ! -s "$APP_ERR" || cat "$APP_ERR"
+
+echo "# a monitor plugged in during the scene, right of the switched one"
+start_program
+window=$(wait_for_window OpenGL 20)
+xrandr --output DUMMY1 --mode 1280x1024 --right-of DUMMY0
+check "the new monitor sits against the 640-wide one" equals "$(output_mode DUMMY1)" 1280x1024+640+0
+check_escape_ends "$window" "$APP_PID"
+check "the switched monitor back, the new one moved right by 640" \
+  equals "$(desktop_layout)" "2560x1024; DUMMY0 1280x1024+0+0*; DUMMY1 1280x1024+1280+0"
+xrandr --output DUMMY1 --off --fb 1280x1024
+
+# A desktop that already runs at the scene's size is left exactly so.
+for screen in 640x480 1280x1024; do
+  echo "# a desktop that really is 640x480, on a $screen screen"
+  xrandr --fb "$screen" --output DUMMY0 --mode 640x480
+  start_program
+  window=$(wait_for_window OpenGL 20)
+  check_escape_ends "$window" "$APP_PID"
+  check "the desktop as it was" equals "$(desktop_layout)" "$screen; DUMMY0 640x480+0+0*"
+  check "nothing on stderr" test ! -s "$APP_ERR" || cat "$APP_ERR"
+done
+xrandr --fb 1280x1024 --output DUMMY0 --mode 1280x1024
+
+echo "# the primary output off, another one on (a closed laptop at a dock)"
+# The dummy driver reports only DUMMY0 as connected, so DUMMY1 is the one
+# made primary and left off.
+xrandr --output DUMMY1 --primary
+start_program
+window=$(wait_for_window OpenGL 20)
+check "the output in use switched" equals "$(output_mode DUMMY0)" 640x480+0+0
+check "the window covers it" equals "$(window_geometry "$window")" "0 0 640 480"
+check_escape_ends "$window" "$APP_PID"
+check "the desktop as it was" equals "$(desktop_layout)" "1280x1024; DUMMY0 1280x1024+0+0"
+xrandr --output DUMMY0 --primary
+
 # Starts two instances, the second while the first runs, and ends them in
 # the order given: the desktop's mode must be back after each end.
 two_instances() { # two_instances first|second
@@ -205,6 +253,19 @@ check "the guard says one thing: the output's mode was left" \
   "winterhain: display output DUMMY0 is off or gone; its mode is left as it is"
 check "no raw X error" bash -c "! grep -q 'X Error' '$APP_ERR'" || cat "$APP_ERR"
 
+echo "# stderr a pipe nobody reads, and a line to write there"
+xrandr --output DUMMY0 --mode 1280x1024
+mkfifo "$WORK/stderr"
+exec 9<>"$WORK/stderr"
+(exec env SDL_AUDIODRIVER=dummy "$E2E_RUN_MARK" "$WINTERHAIN_BIN") 2>"$WORK/stderr" 9<&- &
+APP_PID=$!
+e2e_on_exit e2e_kill "$APP_PID"
+exec 9<&-  # the one reader gone
+window=$(wait_for_window OpenGL 20)
+xrandr --output DUMMY0 --off
+check_escape_ends "$window" "$APP_PID"
+xrandr --output DUMMY0 --mode 1280x1024
+
 echo "# a server without 640x480"
 sed -e '/Modeline "640x480"/d' -e 's/ "640x480"//' -e 's/^\( *HorizSync\).*/\1 63.5-64.5/' \
   "$DEFAULT_CONF" >"$WORK/no640.conf"
@@ -242,4 +303,23 @@ check "display switched to 640x480" equals "$(xserver_mode)" 640x480
 check "the scene is drawn, sky on top, ground below" shows_scene 0 0 "$window"
 check_escape_ends "$window" "$APP_PID"
 check "desktop mode is back" equals "$(xserver_mode)" 1280x1024
+
+echo "# minimised by the window manager, then shown again"
+fresh_server || exit 1
+openbox --sm-disable >/dev/null 2>&1 &
+wm=$!
+e2e_on_exit e2e_kill "$wm"
+deadline=$(($(_e2e_now_ms) + 10000))
+until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+  [ "$(_e2e_now_ms)" -ge "$deadline" ]; do sleep 0.05; done
+start_program
+window=$(wait_for_window OpenGL 20)
+check "display switched to 640x480" equals "$(xserver_mode)" 640x480
+xdotool windowminimize "$window"
+check "while minimised, the desktop as it was" layout_becomes "$ONE_MONITOR"
+xdotool windowactivate "$window"
+check "shown again, switched again" layout_becomes "1280x1024; DUMMY0 640x480+0+0*"
+check "the window covers the switched display" equals "$(window_geometry "$window")" "0 0 640 480"
+check_escape_ends "$window" "$APP_PID"
+check "the desktop as it was" equals "$(desktop_layout)" "$ONE_MONITOR"
 e2e_finish

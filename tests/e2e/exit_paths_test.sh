@@ -44,6 +44,33 @@ for way in wm-close INT TERM HUP; do
   check "$way: desktop mode back" equals "$(xserver_mode)" 1280x1024
 done
 
+# Ctrl+Z and the terminal's other stops: while the program is stopped the
+# desktop has its mode, and the scene switches again when it continues.
+# The program runs in a process group of its own, as a job of an
+# interactive shell does: the kernel ignores these signals in a group whose
+# parents are all inside it or outside the session. (Not through set -m: a
+# job stopping makes bash leave the loop it is in.)
+stopped() { # stopped PID: polls up to 3 s until PID is stopped
+  local deadline=$(($(_e2e_now_ms) + 3000))
+  until [ "$(awk '/^State:/ { print $2 }' "/proc/$1/status" 2>/dev/null)" = T ]; do
+    [ "$(_e2e_now_ms)" -lt "$deadline" ] || return 1
+    sleep 0.05
+  done
+}
+for stop in TSTP TTIN TTOU; do
+  start_program perl -e 'setpgrp(0, 0); exec @ARGV or die' --
+  window=$(wait_for_window OpenGL 20)
+  kill -s "$stop" "$APP_PID"
+  check "$stop: the program stops" stopped "$APP_PID"
+  check "$stop: the desktop's mode while it is stopped" layout_becomes "1280x1024; DUMMY0 1280x1024+0+0*"
+  kill -s CONT "$APP_PID"
+  check "$stop: continued, it switches again" layout_becomes "1280x1024; DUMMY0 640x480+0+0*"
+  send_key "$window" Escape
+  wait_pid_exit "$APP_PID" 20
+  check "$stop: Escape then ends it with status 0" equals "$?" 0
+  check "$stop: desktop given back" desktop_given_back "$DESKTOP"
+done
+
 # With an audio driver that does not exist the music shows three boxes in
 # a row ("Fehler!", "Fehler! Start()", "Keine Musik!!!!!!!! Error 1"), with
 # the display already switched.

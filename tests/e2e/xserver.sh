@@ -55,6 +55,9 @@
 
 E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 XSERVER_CONF=${XSERVER_CONF:-$E2E_DIR/xorg-dummy.conf}
+# Further arguments for Xorg, word-split (e.g. "-auth FILE" for a server
+# that admits only clients holding its cookie).
+XSERVER_ARGS=${XSERVER_ARGS:-}
 XSERVER_PID=
 XSERVER_DISPLAY=
 XSERVER_TMPDIR=
@@ -211,9 +214,10 @@ xserver_start() {
     attempts=$((attempts + 1))
     XSERVER_DISPLAY=:$n
     XSERVER_LOG=$XSERVER_TMPDIR/Xorg.$n.log
+    # shellcheck disable=SC2086 # XSERVER_ARGS is a list of words
     Xorg "$XSERVER_DISPLAY" -config "$XSERVER_CONF" \
       -configdir "$XSERVER_TMPDIR/conf.d" \
-      -noreset -nolisten tcp -logfile "$XSERVER_LOG" \
+      -noreset -nolisten tcp -logfile "$XSERVER_LOG" $XSERVER_ARGS \
       </dev/null >"$XSERVER_TMPDIR/Xorg.$n.out" 2>&1 &
     XSERVER_PID=$!
 
@@ -379,7 +383,9 @@ wait_for_window_gone() {
 }
 
 # Prints "x y w h" of window ID in root coordinates.
+# An empty ID fails at once (xwininfo would wait for a click instead).
 window_geometry() {
+  [ -n "$1" ] || return 1
   xwininfo -id "$1" 2>/dev/null | awk '
     /Absolute upper-left X:/ { x = $NF }
     /Absolute upper-left Y:/ { y = $NF }

@@ -10,6 +10,7 @@
 
 #include "platform/posix/children.hpp"
 #include "platform/posix/signals.hpp"
+#include "platform/posix/standard_output.hpp"
 
 namespace platform {
 namespace {
@@ -63,6 +64,9 @@ bool RegisterForkHandlers() {
 }  // namespace
 
 void HoldStandardStreams() {
+  // A stream nobody reads (stderr piped into a pager that was closed) fails
+  // the write instead of killing the program with SIGPIPE.
+  posix::IgnoreBrokenPipes();
   for (int stream = 0; stream <= 2; ++stream) {
     if (fcntl(stream, F_GETFD) != -1) continue;
     // The lowest free descriptor is this one, since the lower ones are open.

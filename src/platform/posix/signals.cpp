@@ -12,12 +12,23 @@ namespace {
 volatile std::sig_atomic_t g_terminateRequested = 0;  // taken by the event loop
 volatile std::sig_atomic_t g_terminationSeen = 0;     // stays set
 std::atomic<pid_t> g_childToEnd{0};
+volatile std::sig_atomic_t g_stopRequested = 0;  // the stop signal, taken by the event loop
 
 extern "C" void OnTerminationSignal(int) {
   g_terminateRequested = 1;
   g_terminationSeen = 1;
   const pid_t child = g_childToEnd;
   if (child > 0) kill(child, SIGKILL);
+}
+extern "C" void OnStopSignal(int signal) { g_stopRequested = signal; }
+
+// One shot: the handler is reset to the default action when it runs.
+void CatchStop(int signal) {
+  struct sigaction action {};
+  action.sa_handler = OnStopSignal;
+  action.sa_flags = SA_RESTART | SA_RESETHAND;
+  sigemptyset(&action.sa_mask);
+  sigaction(signal, &action, nullptr);
 }
 }  // namespace
 
@@ -29,6 +40,7 @@ void InstallTerminationSignals() {
   action.sa_flags = SA_RESTART;
   sigemptyset(&action.sa_mask);
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+  for (int signal : {SIGTSTP, SIGTTIN, SIGTTOU}) CatchStop(signal);
 }
 
 bool TerminationRequested() { return g_terminationSeen != 0; }
@@ -44,6 +56,17 @@ bool TakeTerminateRequest() {
 void EndOnTermination(pid_t child) {
   g_childToEnd = child;
   if (child > 0 && g_terminationSeen) kill(child, SIGKILL);
+}
+
+int TakeStopRequest() {
+  const int signal = g_stopRequested;
+  g_stopRequested = 0;
+  return signal;
+}
+
+void StopNow(int signal) {
+  raise(signal);  // its default action: stop, until SIGCONT
+  CatchStop(signal);
 }
 
 }  // namespace posix

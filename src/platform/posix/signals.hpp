@@ -1,9 +1,11 @@
 // SIGINT, SIGTERM and SIGHUP, as the event layer and the message boxes see
-// them. The public half (installing the handlers, asking whether one came)
-// is declared in platform/events.hpp.
+// them, and the terminal's stops (Ctrl+Z: SIGTSTP, SIGTTIN, SIGTTOU). The
+// public half (installing the handlers, asking whether one came) is declared
+// in platform/events.hpp.
 //
 // Does:
 //  - note the request for the event loop; end a box's process at once
+//  - let the event loop give the desktop back before the program stops
 // Does not:
 //  - anything else inside the handler: no allocation, no locks
 #pragma once
@@ -19,5 +21,15 @@ bool TakeTerminateRequest();
 // termination signal kills it, so that the program waiting for the box can
 // go; one that came before the child was known kills it here.
 void EndOnTermination(pid_t child);
+
+// The stop signal that arrived since the last call, or 0. Until StopNow,
+// that signal has its default action again: a second one, or one raised
+// by a write to the terminal from the background, stops the program at
+// once instead of waiting for the event loop.
+int TakeStopRequest();
+// Stops the program as `signal` would have, and returns once it is
+// continued (at once where the terminal's stops do not apply: a process
+// group with no shell to continue it). The handler is back afterwards.
+void StopNow(int signal);
 
 }  // namespace platform::posix

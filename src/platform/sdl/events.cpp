@@ -53,11 +53,48 @@ bool OutputClosedEvent(Event& event) {
   return true;
 }
 
+// Switches the display again after a hold, and puts the windows that
+// cover it where the switched output now is.
+void ResumeSwitch() {
+  PlatformState& state = State();
+  if (!state.display.Resume()) return;
+  const auto area = state.display.SwitchedArea();
+  for (Window* window : state.windows.All())
+    if (area && window->sdl && window->coversSwitchedDisplay)
+      SDL_SetWindowPosition(window->sdl, area->x, area->y);
+}
+
+// A window covering the switched display, minimised or unmapped by the
+// window manager, gives the desktop its mode back until it is shown again.
+void FollowVisibility(Window& window, Uint8 change) {
+  if (!window.coversSwitchedDisplay) return;
+  const bool hides = change == SDL_WINDOWEVENT_MINIMIZED || change == SDL_WINDOWEVENT_HIDDEN;
+  const bool shows = change == SDL_WINDOWEVENT_RESTORED || change == SDL_WINDOWEVENT_SHOWN;
+  if (hides && !window.hidden) {
+    window.hidden = true;
+    State().display.Hold();
+  } else if (shows && window.hidden) {
+    window.hidden = false;
+    ResumeSwitch();
+  }
+}
+
+// Ctrl+Z and the terminal's other stops: the desktop gets its mode back
+// before the program stops, and the scene its switch once it continues.
+void StopIfAsked() {
+  const int signal = posix::TakeStopRequest();
+  if (!signal) return;
+  State().display.Hold();
+  posix::StopNow(signal);
+  ResumeSwitch();
+}
+
 // Turns one SDL event into ours; false for the ones the program ignores.
 bool Translate(const SDL_Event& sdl, Event& event) {
   if (sdl.type == SDL_WINDOWEVENT) {
     Window* window = State().windows.Find(sdl.window.windowID);
     if (!window) return false;
+    FollowVisibility(*window, sdl.window.event);
     if (sdl.window.event == SDL_WINDOWEVENT_CLOSE) {
       event = Event{EventKind::Close, window};
       return true;
@@ -82,6 +119,7 @@ bool Translate(const SDL_Event& sdl, Event& event) {
 }  // namespace
 
 bool PollEvent(Event& event) {
+  StopIfAsked();
   if (TakeTerminateRequest(event) || OutputClosedEvent(event)) return true;
   if (!State().video.Up()) return false;
   if (HandedOverWindowEvent(event)) return true;
@@ -101,6 +139,7 @@ bool WaitEvent(Event& event, int timeoutMs) {
       SDL_Delay(10);
     else if (SDL_WaitEventTimeout(&sdl, 10) && Translate(sdl, event))
       return true;
+    StopIfAsked();
     if (TakeTerminateRequest(event)) return true;
   }
   return false;

@@ -27,6 +27,7 @@ struct Window {
   // Another program's window: `width` and `height` follow its size as
   // read from X, which SDL does not follow.
   bool handedOver = false;
+  bool hidden = false;  // minimised or unmapped by the window manager
 };
 
 // Makes the record's SDL window; `flags` adds to hidden and borderless (or
@@ -52,6 +53,7 @@ class WindowRegistry {
   Window* Find(Uint32 sdlWindowId) const;
   // The window another program handed over, or nullptr.
   Window* HandedOver() const;
+  const std::vector<Window*>& All() const { return m_windows; }
 
  private:
   std::vector<Window*> m_windows;

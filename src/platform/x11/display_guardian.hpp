@@ -1,27 +1,44 @@
 // A guard for the display mode: a small process, started before the first
-// switch, that puts the desktop's mode back should the program end without
-// doing so itself (a crash, SIGKILL, its whole process group killed). The
-// program tells it whether the display is switched; the guard watches the
-// program itself (not a descriptor its children could inherit), lives in a
-// session of its own, acts at most once and says on stderr what it did.
+// switch, that gives the desktop back should the program end without doing
+// so itself (a crash, SIGKILL, its whole process group killed). It opens its
+// own X connection at its start, so that it needs nothing at the end that
+// may be gone by then (an X authority file, free descriptors, a process
+// slot). The program tells it, before each switch, what to put back, and
+// when it has put it back itself; the guard watches the program itself (not
+// a descriptor its children could inherit), lives in a session of its own,
+// acts at most once and says on stderr what it did.
 //
 // Does:
-//  - put the desktop's mode back after a crash, SIGKILL or group kill
+//  - give the desktop back after a crash, SIGKILL or group kill
+//  - tell the program at its start whether it is there to do so
 // Does not:
 //  - reach an X server that has ended (it says so instead)
-//  - guard anything but the display mode, or act twice
+//  - guard anything but the display, or act twice
 #pragma once
 
-#include <functional>
+#include <string>
+
+#include "platform/x11/desktop_layout.hpp"
+
+struct _XDisplay;
 
 namespace platform::x11 {
 
 enum class RestoreOutcome {
-  Restored,     // the desktop's mode is back
-  NoServer,     // the X server cannot be reached (it is gone)
-  Refused,      // the X server did not take the desktop's mode
-  OutputGone,   // the switched output is off or unplugged: its mode is left
+  Restored,     // the desktop is back
+  Refused,      // the X server did not take it
+  OutputGone,   // the switched output is off or unplugged: the layout is left
 };
+
+// What a switch changed: the desktop's layout before it, and the output
+// switched.
+struct SwitchedDesktop {
+  DesktopLayout before;
+  RandrId output = 0;
+};
+
+// Gives `desktop` back on `display`; runs in the guard when it has to act.
+using RestoreFunction = RestoreOutcome (*)(_XDisplay* display, const SwitchedDesktop& desktop);
 
 // The program's end of the line to its guard. Letting it go ends the guard,
 // which then acts only if it was last told "switched".
@@ -32,11 +49,13 @@ class DisplayGuardian {
   DisplayGuardian(const DisplayGuardian&) = delete;
   DisplayGuardian& operator=(const DisplayGuardian&) = delete;
 
-  // Starts the guard once; `restore` runs in the guard when it has to act.
-  // False when no guard could be started (the program runs on unguarded).
-  bool Start(std::function<RestoreOutcome()> restore);
-  // Tells the guard the display is switched (true) or back to normal.
-  void Tell(bool switched);
+  // Starts the guard once and waits until it holds its X connection. False,
+  // with the reason in `why`, when no working guard could be started.
+  bool Start(RestoreFunction restore, std::string& why);
+  // Before a switch: what to give back should the program end from now on.
+  void TellSwitched(const SwitchedDesktop& desktop);
+  // The program gave the desktop back itself.
+  void TellRestored();
 
  private:
   int m_news = -1;  // the program's end of the socket pair

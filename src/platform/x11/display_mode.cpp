@@ -4,10 +4,12 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "platform/x11/randr_desktop.hpp"
 #include "platform/x11/x_errors.hpp"
 
 namespace platform::x11 {
@@ -74,50 +76,44 @@ void ForgetDesktopMode(Display* display, RROutput output) {
   if (pairs.size() != ReadDesktopModes(display).size()) WriteDesktopModes(display, pairs);
 }
 
-// The output the program's window appears on: the primary one, else the
-// first connected output that drives a CRTC.
+// True when `output` is connected and shows a picture.
+bool InUse(Display* display, XRRScreenResources* resources, RROutput output) {
+  XRROutputInfo* info = XRRGetOutputInfo(display, resources, output);
+  const bool inUse = info && info->connection == RR_Connected && info->crtc;
+  if (info) XRRFreeOutputInfo(info);
+  return inUse;
+}
+
+// The output the program's window appears on: the primary one when it is
+// in use, else the first connected output in use (a laptop's closed lid
+// leaves the primary output off).
 RROutput ChooseOutput(Display* display, XRRScreenResources* resources) {
   const RROutput primary = XRRGetOutputPrimary(display, DefaultRootWindow(display));
-  if (primary) return primary;
-  for (int i = 0; i < resources->noutput; ++i) {
-    XRROutputInfo* info = XRRGetOutputInfo(display, resources, resources->outputs[i]);
-    const bool usable = info && info->connection == RR_Connected && info->crtc;
-    if (info) XRRFreeOutputInfo(info);
-    if (usable) return resources->outputs[i];
-  }
+  if (primary && InUse(display, resources, primary)) return primary;
+  for (int i = 0; i < resources->noutput; ++i)
+    if (InUse(display, resources, resources->outputs[i])) return resources->outputs[i];
   return 0;
 }
 
-RRMode FindMode(XRRScreenResources* resources, XRROutputInfo* output, unsigned width,
+RRMode FindMode(Display* display, XRRScreenResources* resources, RROutput outputId, unsigned width,
                 unsigned height) {
-  for (int i = 0; i < output->nmode; ++i)
+  XRROutputInfo* output = XRRGetOutputInfo(display, resources, outputId);
+  RRMode found = 0;
+  for (int i = 0; output && i < output->nmode && !found; ++i)
     for (int k = 0; k < resources->nmode; ++k) {
       const XRRModeInfo& mode = resources->modes[k];
       if (mode.id == output->modes[i] && mode.width == width && mode.height == height)
-        return mode.id;
+        found = mode.id;
     }
-  return 0;
+  if (output) XRRFreeOutputInfo(output);
+  return found;
 }
 
-bool ReadCrtc(Display* display, XRRScreenResources* resources, RRCrtc crtc, CrtcConfig& config) {
-  XRRCrtcInfo* info = XRRGetCrtcInfo(display, resources, crtc);
-  if (!info) return false;
-  config = CrtcConfig{crtc, info->mode, info->x, info->y, info->rotation,
-                      std::vector<RROutput>(info->outputs, info->outputs + info->noutput)};
-  XRRFreeCrtcInfo(info);
-  return true;
-}
-
-// False, with `failure` filled in, when the server refused the change.
-bool ApplyCrtc(Display* display, XRRScreenResources* resources, const CrtcConfig& config,
-               std::string* failure = nullptr) {
-  auto* outputs = const_cast<RROutput*>(config.outputs.data());
-  const Status status =
-      XRRSetCrtcConfig(display, resources, config.crtc, CurrentTime, config.x, config.y, config.mode,
-                       config.rotation, outputs, static_cast<int>(config.outputs.size()));
-  const bool refused = RequestsFailed(display, failure);
-  if (!refused && status != RRSetConfigSuccess && failure) *failure = "the server refused the mode";
-  return !refused && status == RRSetConfigSuccess;
+std::string OutputName(Display* display, XRRScreenResources* resources, RROutput outputId) {
+  XRROutputInfo* output = XRRGetOutputInfo(display, resources, outputId);
+  const std::string name = output ? output->name : "?";
+  if (output) XRRFreeOutputInfo(output);
+  return name;
 }
 
 bool CrtcRunsAt(Display* display, XRRScreenResources* resources, RRCrtc crtc, unsigned width,
@@ -128,15 +124,77 @@ bool CrtcRunsAt(Display* display, XRRScreenResources* resources, RRCrtc crtc, un
   return match;
 }
 
-// The mode to put back when the output already runs the scene's mode, most
-// likely switched by another instance: the one that instance recorded, else
-// the output's preferred mode, else the current one.
-RRMode DesktopModeOf(Display* display, XRROutputInfo* output, RROutput outputId, RRMode current,
-                     RRMode sceneMode) {
-  if (current != sceneMode) return current;
-  if (const RRMode recorded = RecordedDesktopMode(display, outputId)) return recorded;
-  if (output->npreferred > 0) return output->modes[0];
-  return current;
+// True when an output in use offers the mode (read before the server is
+// held and the guard started, both for nothing otherwise).
+bool Switchable(Display* display, unsigned width, unsigned height) {
+  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+  if (!resources) return false;
+  const RROutput output = ChooseOutput(display, resources);
+  const bool offered = output && FindMode(display, resources, output, width, height);
+  XRRFreeScreenResources(resources);
+  return offered;
+}
+
+// The desktop as it is before the switch. When the output already runs the
+// scene's mode, most likely switched by another instance, its mode is the
+// one that instance recorded; else the one it runs now, recorded for the
+// instances that come after.
+SwitchedDesktop RecordDesktop(Display* display, XRRScreenResources* resources,
+                              const DesktopLayout& now, RROutput output, RRMode sceneMode) {
+  SwitchedDesktop desktop{now, static_cast<RandrId>(output)};
+  CrtcPlace* place = desktop.before.Driving(desktop.output);
+  if (!place) return desktop;  // more CRTCs than a layout holds: nothing to give back
+  const RRMode recorded = place->mode == sceneMode ? RecordedDesktopMode(display, output) : 0;
+  if (recorded) {
+    place->mode = static_cast<RandrId>(recorded);
+    ModeExtent(resources, place->mode, place->rotation, place->width, place->height);
+  } else {
+    RecordDesktopMode(display, output, place->mode);
+  }
+  return desktop;
+}
+
+// Sets `mode` on `crtc`, leaving its place and outputs as they are.
+bool SetMode(Display* display, XRRScreenResources* resources, const CrtcPlace& crtc, RRMode mode) {
+  RROutput outputs[kMaxClones];
+  std::copy(crtc.outputs, crtc.outputs + crtc.outputCount, outputs);
+  const Status status = XRRSetCrtcConfig(display, resources, crtc.crtc, CurrentTime, crtc.x, crtc.y,
+                                         mode, crtc.rotation, outputs, crtc.outputCount);
+  return !RequestsFailed(display) && status == RRSetConfigSuccess;
+}
+
+// Gives back what the switch changed, as one change to every other client:
+// the server is held from reading the layout to the last CRTC set. An output
+// switched off or unplugged meanwhile is left as the user left it; that, and
+// a refused change, are said in one line naming the output.
+RestoreOutcome GiveBack(Display* display, const SwitchedDesktop& desktop) {
+  XGrabServer(display);
+  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+  if (!resources) {
+    XUngrabServer(display);
+    std::fputs("winterhain: cannot read the display's configuration; its mode is left as it is\n",
+               stderr);
+    return RestoreOutcome::Refused;
+  }
+  const DesktopLayout now = ReadDesktopLayout(display, resources);
+  const RestorePlan plan = PlanRestore(desktop.before, now, desktop.output);
+  std::string failure;
+  const bool taken = plan.outputGone || ApplyRestorePlan(display, resources, now, plan, &failure);
+  XUngrabServer(display);
+  const std::string name = OutputName(display, resources, desktop.output);
+  XRRFreeScreenResources(resources);
+  ForgetDesktopMode(display, desktop.output);
+  if (plan.outputGone) {
+    std::fprintf(stderr, "winterhain: display output %s is off or gone; its mode is left as it is\n",
+                 name.c_str());
+    return RestoreOutcome::OutputGone;
+  }
+  if (!taken) {
+    std::fprintf(stderr, "winterhain: cannot restore the mode of display output %s (%s)\n",
+                 name.c_str(), failure.c_str());
+    return RestoreOutcome::Refused;
+  }
+  return RestoreOutcome::Restored;
 }
 }  // namespace
 
@@ -160,101 +218,85 @@ Display* DisplaySwitch::OpenDisplay() {
   return m_display;
 }
 
-// Puts m_desktop back on m_output. An output that was switched off or
-// unplugged meanwhile is left as the user left it; that, and a refused
-// restore, are said in one line naming the output.
-RestoreOutcome DisplaySwitch::RestoreOn(Display* display) const {
-  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-  if (!resources) {
-    std::fputs("winterhain: cannot read the display's configuration; its mode is left as it is\n",
-               stderr);
-    return RestoreOutcome::Refused;
-  }
-  RestoreOutcome outcome = RestoreOutcome::OutputGone;
-  XRROutputInfo* output = XRRGetOutputInfo(display, resources, m_output);
-  const std::string name = output ? output->name : "?";
-  if (!output || output->connection != RR_Connected || !output->crtc) {
-    std::fprintf(stderr, "winterhain: display output %s is off or gone; its mode is left as it is\n",
-                 name.c_str());
-  } else {
-    CrtcConfig config = m_desktop;
-    config.crtc = output->crtc;
-    std::string failure;
-    outcome = ApplyCrtc(display, resources, config, &failure) ? RestoreOutcome::Restored
-                                                                : RestoreOutcome::Refused;
-    if (outcome == RestoreOutcome::Refused)
-      std::fprintf(stderr, "winterhain: cannot restore the mode of display output %s (%s)\n",
-                   name.c_str(), failure.c_str());
-  }
-  if (output) XRRFreeOutputInfo(output);
-  XRRFreeScreenResources(resources);
-  ForgetDesktopMode(display, m_output);
-  return outcome;
+// Once, before the first switch and outside the server grab (the guard
+// opens its connection meanwhile). Without a guard the reason is kept, to
+// be said should a switch be made.
+void DisplaySwitch::StartGuard() {
+  if (m_guardTried) return;
+  m_guardTried = true;
+  std::string why;
+  if (!m_guardian.Start(&GiveBack, why)) m_noGuard = why;
 }
 
-// Runs in the guard process, which shares none of the program's state but
-// this copy of the desktop's configuration: it opens a connection of its own.
-RestoreOutcome DisplaySwitch::RestoreFromGuardian() const {
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) return RestoreOutcome::NoServer;
-  const RestoreOutcome outcome = RestoreOn(display);
-  RequestsFailed(display);
-  XCloseDisplay(display);
-  return outcome;
-}
-
-bool DisplaySwitch::SwitchOn(Display* display, XRRScreenResources* resources, unsigned width,
-                             unsigned height) {
-  const RROutput outputId = ChooseOutput(display, resources);
-  XRROutputInfo* output = outputId ? XRRGetOutputInfo(display, resources, outputId) : nullptr;
-  if (!output) return false;
-  CrtcConfig config;
-  const RRMode mode = FindMode(resources, output, width, height);
-  const bool readable = output->crtc && ReadCrtc(display, resources, output->crtc, config);
-  if (mode && readable && m_state == State::Desktop) {
-    m_output = outputId;
-    m_desktop = config;
-    m_desktop.mode = DesktopModeOf(display, output, outputId, config.mode, mode);
+bool DisplaySwitch::SwitchOn(Display* display, XRRScreenResources* resources) {
+  const RROutput output = ChooseOutput(display, resources);
+  const RRMode mode = output ? FindMode(display, resources, output, m_width, m_height) : 0;
+  if (!mode) return false;
+  const DesktopLayout now = ReadDesktopLayout(display, resources);
+  if (m_state == State::Desktop) {
+    m_desktop = RecordDesktop(display, resources, now, output, mode);
     m_state = State::Saved;
-    if (m_desktop.mode == config.mode) RecordDesktopMode(display, outputId, config.mode);
-    m_guardian.Start([this] { return RestoreFromGuardian(); });
   }
-  XRRFreeOutputInfo(output);
-  if (!mode || !readable) return false;
-  config.mode = mode;
-  m_guardian.Tell(true);  // before the switch, so a crash during it is covered
+  if (!m_noGuard.empty()) {
+    std::fprintf(stderr,
+                 "winterhain: cannot start the display guard (%s); should the program crash, "
+                 "the display stays at %ux%u\n",
+                 m_noGuard.c_str(), m_width, m_height);
+    m_noGuard.clear();
+  }
+  m_guardian.TellSwitched(m_desktop);  // before the switch, so a crash during it is covered
+  const CrtcPlace* crtc = now.Driving(static_cast<RandrId>(output));
   // Only a switch that reads back the asked-for size counts: the window is
   // made to cover the display on the strength of it.
-  const bool switched = ApplyCrtc(display, resources, config) &&
-                        CrtcRunsAt(display, resources, config.crtc, width, height);
-  m_state = switched ? State::Switched : State::Saved;
+  const bool switched = crtc && SetMode(display, resources, *crtc, mode) &&
+                        CrtcRunsAt(display, resources, crtc->crtc, m_width, m_height);
   if (switched)
-    m_switchedArea = DisplayArea{config.x, config.y, static_cast<int>(width),
-                                 static_cast<int>(height)};
+    m_switchedArea = DisplayArea{crtc->x, crtc->y, static_cast<int>(m_width),
+                                 static_cast<int>(m_height)};
+  m_state = switched ? State::Switched : State::Saved;
   return switched;
 }
 
 bool DisplaySwitch::Switch(std::uint32_t width, std::uint32_t height) {
   Display* display = OpenDisplay();
   if (!display) return false;
-  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-  if (!resources) return false;
-  // Held while the desktop's mode is read, recorded and the switch made, so
-  // that two instances starting together cannot both take the other's
-  // switched mode for the desktop's.
+  m_width = width;
+  m_height = height;
+  if (!Switchable(display, width, height)) return false;
+  StartGuard();
+  // Held while the desktop is read, recorded and the switch made, so that
+  // two instances starting together cannot both take the other's switched
+  // mode for the desktop's.
   XGrabServer(display);
-  const bool switched = SwitchOn(display, resources, width, height);
+  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+  const bool switched = resources && SwitchOn(display, resources);
   XUngrabServer(display);
   XSync(display, False);
-  XRRFreeScreenResources(resources);
+  if (resources) XRRFreeScreenResources(resources);
   return switched;
 }
 
 void DisplaySwitch::Restore() {
+  m_holds = 0;
+  m_heldSwitched = false;
   if (m_state == State::Desktop || !m_display) return;
-  RestoreOn(m_display);
-  m_guardian.Tell(false);
+  GiveBack(m_display, m_desktop);
+  m_guardian.TellRestored();
   m_state = State::Desktop;
+}
+
+void DisplaySwitch::Hold() {
+  if (m_holds == 0 && m_state != State::Switched) return;
+  if (m_holds++ > 0) return;
+  Restore();
+  m_holds = 1;
+  m_heldSwitched = true;
+}
+
+bool DisplaySwitch::Resume() {
+  if (m_holds == 0 || --m_holds > 0 || !m_heldSwitched) return false;
+  m_heldSwitched = false;
+  return Switch(m_width, m_height);
 }
 
 std::optional<DisplayArea> DisplaySwitch::SwitchedArea() const {

@@ -2,10 +2,16 @@
 // end, with a guard process for the ends the program does not see.
 //
 // Does:
-//  - switch the size of one output (the primary, else the first connected
-//    one), on a connection of its own
-//  - remember the desktop's mode, never one another instance switched to,
-//    and leave a guard process that puts it back if the program dies
+//  - switch the size of one output (the primary one when it is in use, else
+//    the first connected one in use), on a connection of its own
+//  - record the desktop's layout first (the screen, every output in use),
+//    never taking a mode another instance switched to for the desktop's
+//  - give back what the switch changed as one change, also when the screen
+//    or the other outputs changed meanwhile (desktop_layout.hpp)
+//  - give the desktop back for a while and switch again (the program
+//    stopped, its window minimised)
+//  - switch only with a guard process that gives the desktop back if the
+//    program dies, or say on stderr that there is none
 // Does not:
 //  - switch bits per pixel: an X server has one depth
 //  - choose a refresh rate: the first mode of the asked-for size is taken
@@ -14,7 +20,7 @@
 
 #include <cstdint>
 #include <optional>
-#include <vector>
+#include <string>
 
 #include "platform/x11/display_guardian.hpp"
 
@@ -28,19 +34,10 @@ struct DisplayArea {
   int x = 0, y = 0, width = 0, height = 0;
 };
 
-// One CRTC's configuration, enough to put it back as it was.
-struct CrtcConfig {
-  unsigned long crtc = 0;
-  unsigned long mode = 0;
-  int x = 0, y = 0;
-  unsigned short rotation = 1;  // RR_Rotate_0
-  std::vector<unsigned long> outputs;
-};
-
 class DisplaySwitch {
  public:
   DisplaySwitch() = default;
-  // Puts the desktop's mode back, closes the connection, ends the guard.
+  // Gives the desktop back, closes the connection, ends the guard.
   ~DisplaySwitch();
   DisplaySwitch(const DisplaySwitch&) = delete;
   DisplaySwitch& operator=(const DisplaySwitch&) = delete;
@@ -48,29 +45,37 @@ class DisplaySwitch {
   // True when the output now runs at width x height. Only a switch that
   // reads back the asked-for size counts.
   bool Switch(std::uint32_t width, std::uint32_t height);
-  // Puts the remembered mode back; does nothing when nothing was switched.
+  // Gives the desktop back; does nothing when nothing was switched.
   void Restore();
+  // Gives the desktop back until the matching Resume; holds nest (the
+  // program stopped while its window is minimised). A no-op when nothing is
+  // switched or held.
+  void Hold();
+  // Ends one Hold; the last one switches again. True when it did.
+  bool Resume();
   // The switched output's area while a switch is in effect.
   std::optional<DisplayArea> SwitchedArea() const;
 
  private:
   enum class State {
-    Desktop,   // nothing to put back
-    Saved,     // `m_desktop` holds the mode to put back on `m_output`; no switch in effect
+    Desktop,   // nothing to give back
+    Saved,     // `m_desktop` holds what to give back; no switch in effect
     Switched,  // and the switch succeeded and reads back the size asked for
   };
 
   _XDisplay* OpenDisplay();
-  bool SwitchOn(_XDisplay* display, _XRRScreenResources* resources, unsigned width,
-                unsigned height);
-  RestoreOutcome RestoreOn(_XDisplay* display) const;
-  RestoreOutcome RestoreFromGuardian() const;
+  void StartGuard();
+  bool SwitchOn(_XDisplay* display, _XRRScreenResources* resources);
 
   _XDisplay* m_display = nullptr;  // the RandR connection, opened at the first switch
   State m_state = State::Desktop;
-  unsigned long m_output = 0;
-  CrtcConfig m_desktop;
+  std::uint32_t m_width = 0, m_height = 0;  // the size asked for
+  int m_holds = 0;                          // Hold calls not yet resumed
+  bool m_heldSwitched = false;              // a switch to make again on the last Resume
+  SwitchedDesktop m_desktop;
   DisplayArea m_switchedArea;
+  bool m_guardTried = false;
+  std::string m_noGuard;  // why there is no guard, until said at the switch
   DisplayGuardian m_guardian;  // started before the first switch
 };
 

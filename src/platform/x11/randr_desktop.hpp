@@ -1,0 +1,34 @@
+// Reads the desktop's layout from an X server and applies a restore plan
+// to it, through RandR 1.2 (see desktop_layout.hpp for the plain data).
+//
+// Does:
+//  - read the screen's size and limits, the primary output and every CRTC
+//    in use, in one pass over the screen resources given
+//  - apply a plan: the screen's size first, then each CRTC
+// Does not:
+//  - grab the server: the caller holds it across reading, planning and
+//    applying, so that the change is one to every other client
+//  - say anything: a refusal comes back as text for the caller to word
+#pragma once
+
+#include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
+
+#include <string>
+
+#include "platform/x11/desktop_layout.hpp"
+
+namespace platform::x11 {
+
+DesktopLayout ReadDesktopLayout(Display* display, XRRScreenResources* resources);
+
+// The mode's extent on the screen when shown with `rotation` (0 x 0 when
+// the mode is not among the resources).
+void ModeExtent(XRRScreenResources* resources, RandrId mode, std::uint16_t rotation, int& width,
+                int& height);
+
+// False, with `failure` filled in, when the server refused part of it.
+bool ApplyRestorePlan(Display* display, XRRScreenResources* resources, const DesktopLayout& now,
+                      const RestorePlan& plan, std::string* failure);
+
+}  // namespace platform::x11
