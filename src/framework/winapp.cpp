@@ -59,8 +59,9 @@ int AfxWinMain() {
   }
   platform::InstallTerminationSignals();
   // A layer that finds no display is reported by the window that cannot be
-  // made, in the program's own words.
-  platform::Init();
+  // made, in the program's own words. The window is all a user sees of the
+  // program, so a driver that shows nothing counts as no display.
+  platform::Init(platform::InitOptions{.onScreenOnly = true});
   int exitCode = 1;
   if (!app->InitApplication()) {
     exitCode = 1;

@@ -3,7 +3,8 @@
 // Does:
 //  - one pixel format per window, stepping down to 16 colour bits and then
 //    no depth buffer where the server has nothing closer
-//  - compatibility-profile contexts, for immediate-mode drawing
+//  - contexts asked for OpenGL 1.1 with no profile: any driver gives one,
+//    and a newer one gives its compatibility context (immediate mode)
 //  - a window another program handed over, with the visual it already has
 // Does not:
 //  - list or choose among formats: there is only index 1

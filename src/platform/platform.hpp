@@ -3,7 +3,8 @@
 //
 // Does:
 //  - start SDL's video once, without SDL's own signal handlers and without
-//    launching a session bus; off-screen and dummy drivers only by name
+//    launching a session bus; off-screen and dummy drivers only by name and
+//    only for callers that do not need the screen
 //  - decide once what the desktop asks for (switch the mode or not, show
 //    the design in proportion or not, where Escape is read), or what a
 //    screensaver's window asks for
@@ -35,6 +36,9 @@ struct InitOptions {
   // desktop's policy is a screensaver's: see desktop_policy.hpp.
   SaverWindow saverWindow = SaverWindow::NotSaver;
   unsigned long saverWindowId = 0;  // Given
+  // A program seen only in its window (and ended by a key pressed there)
+  // refuses video drivers that show nothing, even asked for by name.
+  bool onScreenOnly = false;
 };
 
 // Starts the layer: video, and the desktop's policy. Call once at the

@@ -28,7 +28,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   // The platform starts with the screensaver's window; the framework's own
-  // start-up then finds it started.
-  platform::Init({.saverWindow = options->window, .saverWindowId = options->windowId});
+  // start-up then finds it started. Its window is all that is seen of it.
+  platform::Init({.saverWindow = options->window,
+                  .saverWindowId = options->windowId,
+                  .onScreenOnly = true});
   return AfxWinMain();
 }

@@ -40,7 +40,7 @@ DesktopPolicy DecideDesktopPolicy(const char* videoDriver) {
       // when that program failed.
       return {.switchesMode = false,
               .letterboxes = true,
-              .fullscreen = Fullscreen::Desktop,
+              .fullscreen = Fullscreen::DesktopFromTheStart,
               .escape = EscapeSource::Window,
               .boxes = BoxTrust::ShownUnconfirmed};
     case DesktopPath::Other:

@@ -16,7 +16,13 @@ namespace platform {
 enum class Fullscreen {
   Windowed,             // the window keeps the rectangle it was made with
   CoverSwitchedOutput,  // marked as covering the output the program switched
-  Desktop,              // covers the output it opens on, at the output's size
+  // Covers the output it opens on, at the output's size, as it is shown: an
+  // X11 window manager (Xwayland's compositor) takes it from there.
+  Desktop,
+  // The same, but made so from the start: a Wayland compositor takes the
+  // size of the first frame, and the first frame is drawn while the window
+  // is still hidden, at the size it was made with.
+  DesktopFromTheStart,
   Resizable,            // framed by the window manager; the user sizes it
   HandedOver,           // another program's window (or the root), at its size,
                         // which it may change; never shown, raised or focused

@@ -23,8 +23,14 @@ void ApplyAttributes(const PixelFormatRequest& request) {
   SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, accumChannel);
   SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, request.doubleBuffer ? 1 : 0);
-  // Immediate-mode drawing needs the compatibility profile.
-  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+  // OpenGL 1.1 and no profile: SDL then makes the context the old way
+  // (glXCreateContext, EGL without version attributes), which every driver
+  // takes, OpenGL 1.x and indirect GLX included, and which gives the newest
+  // compatibility context where there is more.
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 1);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, 0);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, 0);
 }
 
 // The request first, then step by step closer to what a modest X server

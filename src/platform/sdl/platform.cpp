@@ -11,8 +11,8 @@ PlatformState* g_platform = new PlatformState;
 
 void StartVideo(PlatformState& state) {
   state.xErrors.Install();
-  if (!state.video.Start(state.lastError)) return;
   const InitOptions& options = state.options;
+  if (!state.video.Start(options.onScreenOnly, state.lastError)) return;
   state.policy = options.saverWindow == SaverWindow::NotSaver
                      ? DecideDesktopPolicy(state.video.Driver())
                      : ScreensaverPolicy(options.saverWindow, options.saverWindowId);

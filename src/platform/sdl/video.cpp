@@ -4,19 +4,53 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "platform/posix/session_bus.hpp"
 #include "platform/sdl/display_reach.hpp"
+#include "platform/wayland/seat_probe.hpp"
 #include "platform/x11/server_probe.hpp"
 
 namespace platform {
 namespace {
+bool ShowsNothing(const char* driver) {
+  return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
+
+// Whether `driver` is in `asked`, a comma-separated list as SDL reads it.
+bool Asked(std::string_view asked, std::string_view driver) {
+  while (!asked.empty()) {
+    const std::size_t comma = asked.find(',');
+    if (asked.substr(0, comma) == driver) return true;
+    if (comma == std::string_view::npos) break;
+    asked.remove_prefix(comma + 1);
+  }
+  return false;
+}
+
+// Why a driver that started cannot show the scene, or "" when it can.
 // SDL falls back to drivers that show nothing when there is no display;
-// those count only when asked for by name (as the capture tool does).
-bool ShowsNothingUnasked(const char* driver) {
-  const bool invisible = std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
-  const char* asked = std::getenv("SDL_VIDEODRIVER");
-  return invisible && !(asked && std::strcmp(asked, driver) == 0);
+// tools that render off screen ask for them by name, a program shown only
+// on screen never takes them.
+std::string Refusal(const char* driver, const std::string& asked, bool onScreenOnly) {
+  if (!ShowsNothing(driver)) return "";
+  if (!Asked(asked, driver))
+    return "no display to show the scene on (is DISPLAY or WAYLAND_DISPLAY set?)";
+  if (onScreenOnly)
+    return std::string("SDL_VIDEODRIVER=") + driver +
+           " shows nothing on screen; unset it to show the scene on the desktop";
+  return "";
+}
+
+// SDL tries its wayland driver when asked to, or when nothing is asked for
+// and no X server answers. Where the compositor has no seat it would crash
+// there, so it is kept to X11 (Xwayland, where the compositor has one).
+// True when the compositor lacks a seat.
+bool KeepOffSeatlessWayland(const std::string& asked, bool xReachable) {
+  const bool mayTryWayland = asked.empty() ? !xReachable : Asked(asked, "wayland");
+  if (!mayTryWayland || wayland::ProbeSeat() != wayland::Seat::Missing) return false;
+  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
+  return true;
 }
 
 // The video driver asked for by name ("" when SDL chooses).
@@ -46,7 +80,7 @@ SdlVideo::~SdlVideo() {
   SDL_Quit();
 }
 
-bool SdlVideo::Start(std::string& error) {
+bool SdlVideo::Start(bool onScreenOnly, std::string& error) {
   // Termination signals are handled by our own event layer, so that they
   // close the window the same way Escape does.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -57,17 +91,21 @@ bool SdlVideo::Start(std::string& error) {
   const std::string asked = AskedDriver();
   const x11::ServerProbe xServer(asked.empty() || asked.find("x11") != std::string::npos);
   if (!PrepareForDisplay(asked, xServer, error)) return false;
+  const bool seatless = KeepOffSeatlessWayland(asked, xServer.Reachable());
   const bool started = [] {
     posix::NoSessionBusLaunch noLaunch;
     return SDL_Init(SDL_INIT_VIDEO) == 0;
   }();
   if (!started) {
-    error = std::string("no display to show the scene on (") + SDL_GetError() + ")";
+    error = seatless ? "the Wayland compositor offers no keyboard or pointer (no seat), and "
+                       "there is no X display to show the scene on instead"
+                     : std::string("no display to show the scene on (") + SDL_GetError() + ")";
     return false;
   }
-  if (ShowsNothingUnasked(SDL_GetCurrentVideoDriver())) {
+  const std::string refusal = Refusal(SDL_GetCurrentVideoDriver(), asked, onScreenOnly);
+  if (!refusal.empty()) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    error = "no display to show the scene on (is DISPLAY or WAYLAND_DISPLAY set?)";
+    error = refusal;
     return false;
   }
   m_up = true;

@@ -2,7 +2,10 @@
 //
 // Does:
 //  - start video without SDL's signal handlers and without a session bus
-//    launched for it; off-screen and dummy drivers only when asked by name
+//    launched for it; off-screen and dummy drivers only when asked by name,
+//    and never for a program shown only on screen
+//  - keep SDL's wayland driver off a compositor without a seat (SDL 2.26
+//    crashes there): X11 instead, where there is an X display
 //  - with no driver asked for, name the display that cannot be reached
 //    before SDL tries (sdl/display_reach.hpp); keep SDL off RandR where the
 //    X server lacks it, and off libdecor everywhere
@@ -23,7 +26,7 @@ class SdlVideo {
   SdlVideo& operator=(const SdlVideo&) = delete;
 
   // False, with `error` filled in, when there is no display to show on.
-  bool Start(std::string& error);
+  bool Start(bool onScreenOnly, std::string& error);
   bool Up() const { return m_up; }
   // The driver SDL started with; nullptr while video is down.
   const char* Driver() const;

@@ -47,6 +47,11 @@ bool MakeSdlWindow(Window& window, Uint32 flags) {
   // Letterboxed, the drawable gets the output's own pixels, scaled or not.
   if (policy.letterboxes) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
   flags |= policy.fullscreen == Fullscreen::Resizable ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_BORDERLESS;
+  // A frame drawn before the compositor's first configure has the size the
+  // window was made with, and KWin takes that first buffer's size for the
+  // window's own: on Wayland the window is made at the output's size.
+  if (policy.fullscreen == Fullscreen::DesktopFromTheStart)
+    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   window.sdl = SDL_CreateWindow(window.title.c_str(), window.x, window.y, window.width,
                                 window.height, SDL_WINDOW_HIDDEN | flags);
   if (!window.sdl) {
@@ -120,7 +125,9 @@ void ShowSystemWindow(Window* window) {
   if (fullscreen == Fullscreen::CoverSwitchedOutput && window->coversSwitchedDisplay)
     MarkCovering(window->sdl);
   // No mode is switched there: the window covers the output it opens on,
-  // and the design is shown in proportion inside it.
+  // and the design is shown in proportion inside it. Asked for here, not
+  // when the window is made: an X11 window made fullscreen gets its
+  // windowed size from weston's window manager in some launches.
   if (fullscreen == Fullscreen::Desktop)
     SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
   SDL_ShowWindow(window->sdl);
