@@ -25,7 +25,10 @@ bool MixerLibrary::ResolveAll() {
 bool MixerLibrary::Load() {
   if (m_tried) return m_handle != nullptr;
   m_tried = true;
-  m_handle = dlopen(kMixerSoname, RTLD_LAZY | RTLD_LOCAL);
+  // Loaded for the rest of the process once loaded: its decoders' libraries
+  // keep allocations for the process's life, and loading it again after
+  // Shutdown would cost the time saved at start-up.
+  m_handle = dlopen(kMixerSoname, RTLD_LAZY | RTLD_LOCAL | RTLD_NODELETE);
   if (!m_handle) {
     std::fprintf(stderr, "winterhain: no music: %s\n", dlerror());
     return false;

@@ -3,8 +3,9 @@
 // music, the capture tool and the tests need not load.
 //
 // Does:
-//  - load SDL2_mixer 2.x by its soname, on first use; let it go with Shutdown
+//  - load SDL2_mixer 2.x by its soname, on first use after each Init
 // Does not:
+//  - unload it: it stays in the process once loaded
 //  - use any other major version
 #pragma once
 
