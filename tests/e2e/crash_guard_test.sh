@@ -93,12 +93,18 @@ check "second monitor off, KILL: the switched output back, the other left off" \
   layout_becomes "1280x1024; DUMMY0 1280x1024+0+0*"
 
 # Twelve descriptors: the guard still watches, and acts only after the kill.
-start_program bash -c 'ulimit -n 12 && exec "$0"'
-wait_for_window OpenGL 20 >/dev/null
-check "12 descriptors: the guard stands by" equals "$(live_run_processes | wc -l)" 2
-check "12 descriptors: display switched" equals "$(xserver_mode)" 640x480
-kill -KILL "$APP_PID"
-check "12 descriptors: desktop given back" desktop_given_back 1280x1024
+# A sanitizer's runtime needs descriptors of its own, so in such a build the
+# program runs short before the guard matters: the row runs on plain builds.
+if ldd "$WINTERHAIN_BIN" | grep -q libasan; then
+  echo "skip - 12 descriptors: a sanitizer build needs descriptors of its own"
+else
+  start_program bash -c 'ulimit -n 12 && exec "$0"'
+  wait_for_window OpenGL 20 >/dev/null || cat "$APP_ERR"
+  check "12 descriptors: the guard stands by" equals "$(live_run_processes | wc -l)" 2
+  check "12 descriptors: display switched" equals "$(xserver_mode)" 640x480
+  kill -KILL "$APP_PID"
+  check "12 descriptors: desktop given back" desktop_given_back 1280x1024
+fi
 
 # An ordinary user allowed one process: no guard can be forked, and the
 # program says that the switch would not survive a crash. A user id of its

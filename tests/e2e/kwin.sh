@@ -31,19 +31,7 @@ _kwin_skip() {
   exit 77
 }
 
-_kwin_user=()
-[ "$(id -u)" -eq 0 ] && _kwin_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 _kwin_env=()
-
-_kwin_wait() { # _kwin_wait TIMEOUT COMMAND...
-  local deadline
-  deadline=$(($(_e2e_now_ms) + $(_e2e_sec_to_ms "$1")))
-  shift
-  until "$@"; do
-    [ "$(_e2e_now_ms)" -ge "$deadline" ] && return 1
-    sleep 0.05
-  done
-}
 
 _kwin_print_log() {
   local log
@@ -72,14 +60,14 @@ _kwin_start_xvfb() { # _kwin_start_xvfb WxH
   "${_kwin_env[@]}" Xvfb "$KWIN_X_DISPLAY" -screen 0 "${1}x24" -nolisten tcp \
     >"$KWIN_DIR/xvfb.log" 2>&1 &
   KWIN_XVFB_PID=$!
-  _kwin_wait 10 _kwin_xvfb_answers
+  e2e_wait_until 10 _kwin_xvfb_answers
 }
 
 _kwin_start_bus() {
   "${_kwin_env[@]}" dbus-daemon --session --nofork --print-address=1 >"$KWIN_DIR/bus.address" \
     2>"$KWIN_DIR/bus.log" &
   KWIN_BUS_PID=$!
-  _kwin_wait 10 test -s "$KWIN_DIR/bus.address"
+  e2e_wait_until 10 test -s "$KWIN_DIR/bus.address"
 }
 
 kwin_start() { # kwin_start WxH
@@ -98,14 +86,14 @@ kwin_start() { # kwin_start WxH
   # Runs a command as KWin's user with nothing of the test's environment,
   # as one simple command, so that $! is the command itself (setpriv and
   # env exec).
-  _kwin_env=("${_kwin_user[@]}" env -i PATH="$PATH" HOME="$KWIN_DIR" XDG_RUNTIME_DIR="$KWIN_DIR")
+  _kwin_env=("${E2E_UNPRIVILEGED[@]}" env -i PATH="$PATH" HOME="$KWIN_DIR" XDG_RUNTIME_DIR="$KWIN_DIR")
   _kwin_start_xvfb "$1" || { _kwin_print_log; echo "kwin_start: Xvfb did not answer" >&2; return 1; }
   _kwin_start_bus || { _kwin_print_log; echo "kwin_start: no session bus" >&2; return 1; }
   "${_kwin_env[@]}" DBUS_SESSION_BUS_ADDRESS="$(cat "$KWIN_DIR/bus.address")" KWIN_COMPOSE=Q \
     "$KWIN_DIR/kwin_wayland" --x11-display "$KWIN_X_DISPLAY" --width "${1%x*}" \
     --height "${1#*x}" --socket kwin-test --no-lockscreen >"$KWIN_DIR/kwin.log" 2>&1 &
   KWIN_PID=$!
-  if ! _kwin_wait 20 test -S "$KWIN_DIR/kwin-test"; then
+  if ! e2e_wait_until 20 test -S "$KWIN_DIR/kwin-test"; then
     kill -0 "$KWIN_PID" 2>/dev/null || { _kwin_print_log; _kwin_skip "KWin cannot run here"; }
     _kwin_print_log
     echo "kwin_start: no socket after 20 s" >&2

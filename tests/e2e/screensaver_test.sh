@@ -42,11 +42,11 @@ letterboxed() { # letterboxed WINDOW AREA BARS
 }
 # The same, trying for up to 20 s: the first frames come a while after start.
 shows_letterboxed() {
-  _xss_wait 20 letterboxed "$@" || { echo "     last picture: $(identify "$SHOT" 2>&1 | cut -d' ' -f3)" \
+  e2e_wait_until 20 letterboxed "$@" || { echo "     last picture: $(identify "$SHOT" 2>&1 | cut -d' ' -f3)" \
     "area mean $(channels mean "$(awk '{ print $1 "x" $2 "+" $3 "+" $4 }' <<<"$2")")"; return 1; }
 }
 root_has_no_xdnd() { ! xprop -root XdndAware 2>/dev/null | grep -q ' = '; }
-nothing_left() { _xss_wait 3 test -z "$(live_run_processes)"; }
+nothing_left() { e2e_wait_until 3 test -z "$(live_run_processes)"; }
 
 # Runs the saver in the background from the source folder (it reads Data/
 # there), marked; sets APP_PID. Arguments: the saver's own.
@@ -67,13 +67,15 @@ wide_bars="160x720+0+0 160x720+1120+0"
 
 # --- XScreenSaver -------------------------------------------------------
 # The hack line runs a wrapper that starts the saver as its child, passes
-# XScreenSaver's SIGTERM on and records the saver's exit status.
+# XScreenSaver's SIGTERM on and records the saver's exit status. XScreenSaver
+# runs it in an environment of its own: the run's sanitizer settings are
+# passed on.
 mkdir "$WORK/xss" && chmod 777 "$WORK/xss"
 cat >"$WORK/xss/hack" <<HACK
 #!/bin/sh
 cd "$SOURCE" || exit 1
 trap 'kill -TERM \$pid' TERM
-env "$E2E_RUN_MARK" "$SAVER" "\$@" 2>"$WORK/xss/stderr" &
+env "$E2E_RUN_MARK" ASAN_OPTIONS="${ASAN_OPTIONS:-}" "$SAVER" "\$@" 2>"$WORK/xss/stderr" &
 pid=\$!
 wait \$pid; status=\$?
 while kill -0 \$pid 2>/dev/null; do wait \$pid; status=\$?; done
@@ -102,7 +104,7 @@ host_tool=$(e2e_tool host_window) || exit 1
 "$host_tool" 400 200 >"$WORK/host" &
 host_pid=$!
 e2e_on_exit e2e_kill "$host_pid"
-_xss_wait 10 test -s "$WORK/host"
+e2e_wait_until 10 test -s "$WORK/host"
 host=$(cat "$WORK/host")
 start_saver --window-id "$host"
 # 400x200: a 266x200 area, bars of 67 left and right.

@@ -34,20 +34,6 @@ _sway_skip() {
   exit 77
 }
 
-# The command prefix that runs a command as the user sway runs as.
-_sway_user=()
-[ "$(id -u)" -eq 0 ] && _sway_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-
-_sway_wait() { # _sway_wait TIMEOUT COMMAND...
-  local deadline
-  deadline=$(($(_e2e_now_ms) + $(_e2e_sec_to_ms "$1")))
-  shift
-  until "$@"; do
-    [ "$(_e2e_now_ms)" -ge "$deadline" ] && return 1
-    sleep 0.05
-  done
-}
-
 # The compositor's socket name, once sway listens on both of its sockets.
 _sway_sockets() {
   local socket
@@ -61,7 +47,7 @@ _sway_sockets() {
 # The display sway gives its X clients, as seen by a command it starts.
 _sway_read_x_display() {
   swaymsg -q exec "echo \$DISPLAY > $SWAY_DIR/display" || return 1
-  _sway_wait 10 test -s "$SWAY_DIR/display" || return 1
+  e2e_wait_until 10 test -s "$SWAY_DIR/display" || return 1
   SWAY_X_DISPLAY=$(cat "$SWAY_DIR/display")
   [ -n "$SWAY_X_DISPLAY" ]
 }
@@ -84,14 +70,14 @@ sway_start() { # sway_start WxH
   [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$SWAY_DIR"
   chmod 700 "$SWAY_DIR"
   # One simple command, so that $! is sway itself (setpriv and env exec).
-  "${_sway_user[@]}" env -i PATH="$PATH" HOME="$SWAY_DIR" XDG_RUNTIME_DIR="$SWAY_DIR" \
+  "${E2E_UNPRIVILEGED[@]}" env -i PATH="$PATH" HOME="$SWAY_DIR" XDG_RUNTIME_DIR="$SWAY_DIR" \
     WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
     sway -c "$SWAY_DIR/config" >"$SWAY_DIR/sway.log" 2>&1 &
   SWAY_PID=$!
   [ -n "$_SWAY_EXIT_SET" ] || e2e_on_exit sway_stop
   _SWAY_EXIT_SET=1
   export XDG_RUNTIME_DIR=$SWAY_DIR
-  if ! _sway_wait 20 _sway_sockets >/dev/null; then
+  if ! e2e_wait_until 20 _sway_sockets >/dev/null; then
     kill -0 "$SWAY_PID" 2>/dev/null || { _sway_print_log; _sway_skip "sway cannot run here"; }
     _sway_print_log
     echo "sway_start: no sockets after 20 s" >&2
@@ -102,7 +88,7 @@ sway_start() { # sway_start WxH
   export WAYLAND_DISPLAY SWAYSOCK
   _sway_read_x_display || { _sway_print_log; echo "sway_start: no Xwayland display" >&2; return 1; }
   # Xwayland admits only sway's user; the tests' other clients run as root.
-  [ "$(id -u)" -eq 0 ] && "${_sway_user[@]}" env DISPLAY="$SWAY_X_DISPLAY" xhost +si:localuser:root >/dev/null
+  [ "$(id -u)" -eq 0 ] && "${E2E_UNPRIVILEGED[@]}" env DISPLAY="$SWAY_X_DISPLAY" xhost +si:localuser:root >/dev/null
   _sway_hold_keyboard || { _sway_print_log; echo "sway_start: no keyboard" >&2; return 1; }
   echo "     sway $1 on $WAYLAND_DISPLAY, Xwayland on $SWAY_X_DISPLAY"
 }
@@ -120,7 +106,7 @@ _sway_has_keyboard() { swaymsg -t get_inputs | jq -e 'any(.[]; .type == "keyboar
 _sway_hold_keyboard() {
   wtype -k F24 -s 86400000 &
   SWAY_KEYBOARD_PID=$!
-  _sway_wait 10 _sway_has_keyboard
+  e2e_wait_until 10 _sway_has_keyboard
 }
 
 # wlroots writes sway's pid into the lock file of the X display it opens for

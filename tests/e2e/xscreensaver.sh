@@ -15,19 +15,6 @@ XVFB_PID=
 XSS_PID=
 XSS_HOME=
 
-_xss_user=()
-[ "$(id -u)" -eq 0 ] && _xss_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
-
-_xss_wait() { # _xss_wait TIMEOUT COMMAND...
-  local deadline
-  deadline=$(($(_e2e_now_ms) + $(_e2e_sec_to_ms "$1")))
-  shift
-  until "$@"; do
-    [ "$(_e2e_now_ms)" -ge "$deadline" ] && return 1
-    sleep 0.05
-  done
-}
-
 # Without an -auth file Xvfb admits every local client: root's tools and
 # the screensaver's user alike.
 xvfb_start() { # xvfb_start WxH
@@ -37,7 +24,7 @@ xvfb_start() { # xvfb_start WxH
   Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   XVFB_PID=$!
   e2e_on_exit e2e_kill "$XVFB_PID"
-  _xss_wait 10 _xvfb_answers "$n" || { echo "xvfb_start: Xvfb :$n did not answer" >&2; return 1; }
+  e2e_wait_until 10 _xvfb_answers "$n" || { echo "xvfb_start: Xvfb :$n did not answer" >&2; return 1; }
   export DISPLAY=:$n
 }
 
@@ -48,7 +35,7 @@ _xvfb_answers() {
 }
 
 xss_command() {
-  "${_xss_user[@]}" env HOME="$XSS_HOME" DISPLAY="$DISPLAY" xscreensaver-command "$@" >/dev/null 2>&1
+  "${E2E_UNPRIVILEGED[@]}" env HOME="$XSS_HOME" DISPLAY="$DISPLAY" xscreensaver-command "$@" >/dev/null 2>&1
 }
 
 xss_start() { # xss_start PROGRAM
@@ -58,11 +45,11 @@ xss_start() { # xss_start PROGRAM
     'fade: False' 'unfade: False' "programs: GL: $1" >"$XSS_HOME/.xscreensaver"
   [ "$(id -u)" -eq 0 ] && chown -R nobody:nogroup "$XSS_HOME"
   # Some session bus address, or SDL in the hack starts a bus of its own.
-  "${_xss_user[@]}" env -i PATH="$PATH" HOME="$XSS_HOME" DISPLAY="$DISPLAY" \
+  "${E2E_UNPRIVILEGED[@]}" env -i PATH="$PATH" HOME="$XSS_HOME" DISPLAY="$DISPLAY" \
     DBUS_SESSION_BUS_ADDRESS=disabled: xscreensaver --no-splash >"$XSS_HOME/log" 2>&1 &
   XSS_PID=$!
   e2e_on_exit _xss_stop
-  _xss_wait 10 xss_command -time || { echo "xss_start: xscreensaver does not answer" >&2; return 1; }
+  e2e_wait_until 10 xss_command -time || { echo "xss_start: xscreensaver does not answer" >&2; return 1; }
 }
 
 _xss_stop() {

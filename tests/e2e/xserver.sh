@@ -31,6 +31,8 @@
 #   wait_pid_exit PID TIMEOUT     return PID's exit status; 124 on timeout
 #   e2e_on_exit CMD...            run CMD at exit (last registered first)
 #   e2e_kill PID [TIMEOUT]        TERM, wait, then KILL a process we started
+#   e2e_wait_until TIMEOUT CMD... poll CMD until it succeeds
+#   "${E2E_UNPRIVILEGED[@]}" CMD  run CMD as nobody when the tests run as root
 #
 # TIMEOUT values are seconds and may be fractional (e.g. 2.5).
 #
@@ -79,6 +81,22 @@ _e2e_now_ms() {
 _e2e_sec_to_ms() {
   awk -v s="$1" 'BEGIN { printf "%d\n", s * 1000 }'
 }
+
+# Polls COMMAND every 50 ms until it succeeds; false after TIMEOUT seconds.
+e2e_wait_until() { # e2e_wait_until TIMEOUT COMMAND...
+  local deadline
+  deadline=$(($(_e2e_now_ms) + $(_e2e_sec_to_ms "$1")))
+  shift
+  until "$@"; do
+    [ "$(_e2e_now_ms)" -ge "$deadline" ] && return 1
+    sleep 0.05
+  done
+}
+
+# The command prefix that runs a command as an unprivileged user: the
+# compositors and XScreenSaver refuse to run as root.
+E2E_UNPRIVILEGED=()
+[ "$(id -u)" -eq 0 ] && E2E_UNPRIVILEGED=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
 
 _e2e_run_exit_cmds() {
   local i
