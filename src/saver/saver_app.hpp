@@ -1,23 +1,14 @@
-// The saver's application object: the scene window in the window the
-// platform was started with (see main.cpp), one frame per display refresh,
-// no music.
+// The saver's application object: the program's, with the scene window in
+// the window the platform was started with (see main.cpp), one frame per
+// display refresh, no music.
 #pragma once
 
-#include "framework/afxwin.hpp"
+#include "shell/scene_app.hpp"
 
-class CSceneWnd;
-
-class CSaverApp : public CWinApp {
+class CSaverApp : public CSceneApp {
  public:
-  CSaverApp();
-  ~CSaverApp() override;
-
   BOOL InitInstance() override;
   int Run() override;
-  int ExitInstance() override;
 
   DECLARE_MESSAGE_MAP()
-
- private:
-  CSceneWnd* m_pSceneWnd = nullptr;
 };

@@ -14,10 +14,10 @@ CSceneApp::CSceneApp() : CWinApp(nullptr) {}
 
 CSceneApp::~CSceneApp() = default;
 
-BOOL CreateSceneWindow(CSceneWnd& window, int width, int height) {
+BOOL CreateSceneWindow(CSceneWnd& window, int width, int height, const char* title) {
   const char* className = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW | CS_OWNDC, nullptr,
                                               GetStockObject(BLACK_BRUSH), AfxLoadIcon(IDR_MAINFRAME));
-  return window.CreateEx(0, className, "OpenGL", WS_POPUP, CRect(0, 0, width, height), nullptr, 0);
+  return window.CreateEx(0, className, title, WS_POPUP, CRect(0, 0, width, height), nullptr, 0);
 }
 
 BOOL CSceneApp::InitInstance() {

@@ -7,8 +7,9 @@
 class CSceneWnd;
 
 // Registers the scene window's class and creates the window, hidden, at the
-// top-left corner with the given size: what the program does at start-up.
-BOOL CreateSceneWindow(CSceneWnd& window, int width, int height);
+// top-left corner with the given size and title: what the program does at
+// start-up (the screensaver names its own window "Winterhain").
+BOOL CreateSceneWindow(CSceneWnd& window, int width, int height, const char* title = "OpenGL");
 
 class CSceneApp : public CWinApp {
  public:
@@ -21,6 +22,6 @@ class CSceneApp : public CWinApp {
 
   DECLARE_MESSAGE_MAP()
 
- private:
+ protected:
   CSceneWnd* m_pSceneWnd = nullptr;
 };
