@@ -16,13 +16,18 @@ bool TakeTerminateRequest(Event& event) {
 }
 
 // The window's drawable changed size: a letterbox framebuffer follows it
-// before the next frame is drawn.
-void FollowSize(Window& window) {
+// before the next frame is drawn, and the event carries the size the frame
+// is drawn at, which letterboxing makes smaller than the window's.
+Event SizeEvent(Window& window) {
   PlatformState& state = State();
-  if (!state.letterbox.Active() || !window.hasPixelFormat) return;
-  int width = 0, height = 0;
-  GetDrawableSize(window, width, height);
-  state.letterbox.Resize(width, height);
+  if (state.letterbox.Active() && window.hasPixelFormat) {
+    int width = 0, height = 0;
+    GetDrawableSize(window, width, height);
+    state.letterbox.Resize(width, height);
+  }
+  Event event{EventKind::Size, &window};
+  GetClientSize(&window, event.width, event.height);
+  return event;
 }
 
 // A window another program handed over: its new size, read from X; its
@@ -35,9 +40,7 @@ bool HandedOverWindowEvent(Event& event) {
   if (state.handed.Resized()) {
     window->width = state.handed.Width();
     window->height = state.handed.Height();
-    FollowSize(*window);
-    event = Event{EventKind::Size, window};
-    GetClientSize(window, event.width, event.height);
+    event = SizeEvent(*window);
     return true;
   }
   if (!state.handed.TakeGone()) return false;
@@ -100,11 +103,7 @@ bool Translate(const SDL_Event& sdl, Event& event) {
       return true;
     }
     if (sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-      FollowSize(*window);
-      // The size the frame is drawn at, which letterboxing makes smaller
-      // than the one SDL reports.
-      event = Event{EventKind::Size, window};
-      GetClientSize(window, event.width, event.height);
+      event = SizeEvent(*window);
       return true;
     }
     return false;

@@ -4,7 +4,6 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/Xrandr.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -156,11 +155,10 @@ SwitchedDesktop RecordDesktop(Display* display, XRRScreenResources* resources,
 
 // Sets `mode` on `crtc`, leaving its place and outputs as they are.
 bool SetMode(Display* display, XRRScreenResources* resources, const CrtcPlace& crtc, RRMode mode) {
-  RROutput outputs[kMaxClones];
-  std::copy(crtc.outputs, crtc.outputs + crtc.outputCount, outputs);
-  const Status status = XRRSetCrtcConfig(display, resources, crtc.crtc, CurrentTime, crtc.x, crtc.y,
-                                         mode, crtc.rotation, outputs, crtc.outputCount);
-  return !RequestsFailed(display) && status == RRSetConfigSuccess;
+  CrtcPlace switched = crtc;
+  switched.mode = mode;
+  const bool accepted = SetCrtc(display, resources, switched);
+  return !RequestsFailed(display) && accepted;
 }
 
 // Gives back what the switch changed, as one change to every other client:

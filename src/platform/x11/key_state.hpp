@@ -36,7 +36,6 @@ class KeyState {
 
   // Opens the connection to the server in DISPLAY; false when it cannot.
   bool Open();
-  bool IsOpen() const { return m_display != nullptr; }
   // Whether the key producing Escape is down on the server now.
   bool EscapeIsDown();
   // Whether `xevent` (an XEvent) is a press of the key producing Escape in

@@ -41,13 +41,14 @@ bool ReadCrtcPlace(Display* display, XRRScreenResources* resources, RRCrtc crtc,
   return inUse;
 }
 
+}  // namespace
+
 bool SetCrtc(Display* display, XRRScreenResources* resources, const CrtcPlace& place) {
   RROutput outputs[kMaxClones];
   std::copy(place.outputs, place.outputs + place.outputCount, outputs);
   return XRRSetCrtcConfig(display, resources, place.crtc, CurrentTime, place.x, place.y, place.mode,
                           place.rotation, outputs, place.outputCount) == RRSetConfigSuccess;
 }
-}  // namespace
 
 DesktopLayout ReadDesktopLayout(Display* display, XRRScreenResources* resources) {
   DesktopLayout layout;

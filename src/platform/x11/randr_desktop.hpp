@@ -27,6 +27,10 @@ DesktopLayout ReadDesktopLayout(Display* display, XRRScreenResources* resources)
 void ModeExtent(XRRScreenResources* resources, RandrId mode, std::uint16_t rotation, int& width,
                 int& height);
 
+// Sets one CRTC as `place` has it; false when the server says no at once
+// (a failure it reports later comes as an X error).
+bool SetCrtc(Display* display, XRRScreenResources* resources, const CrtcPlace& place);
+
 // False, with `failure` filled in, when the server refused part of it.
 bool ApplyRestorePlan(Display* display, XRRScreenResources* resources, const DesktopLayout& now,
                       const RestorePlan& plan, std::string* failure);
