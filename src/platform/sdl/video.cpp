@@ -89,7 +89,7 @@ bool SdlVideo::Start(bool onScreenOnly, std::string& error) {
   // Held until SDL has its own connection; the X server is left alone
   // where another driver is asked for by name.
   const std::string asked = AskedDriver();
-  const x11::ServerProbe xServer(asked.empty() || asked.find("x11") != std::string::npos);
+  const x11::ServerProbe xServer(asked.empty() || Asked(asked, "x11"));
   if (!PrepareForDisplay(asked, xServer, error)) return false;
   const bool seatless = KeepOffSeatlessWayland(asked, xServer.Reachable());
   const bool started = [] {
