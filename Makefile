@@ -46,5 +46,5 @@ include tests/fuzz/fuzz.mk
 # Frame rates, start-up time, memory, allocations and instructions per
 # frame, as one table (not part of make test).
 bench: build
-	cmake --build $(BUILD) -j$(JOBS) --target winterhain-bench winterhain_timeline_probe
+	cmake --build $(BUILD) -j$(JOBS) --target winterhain-bench winterhain_timeline_probe winterhain-minimal-gl
 	BUILD=$(BUILD) tools/bench/bench.sh

@@ -55,14 +55,14 @@ wait_for_log() {
   done
 }
 
-# Launches the program with the probe, the shader cache in CACHE, and waits
-# for its first swapped frame; the launch time (ns) is written into LOG
-# first. Sets PROGRAM_PID.
+# Launches PROGRAM (default the program) with the probe, the shader cache
+# in CACHE, and waits for its first swapped frame; the launch time (ns) is
+# written into LOG first. Sets PROGRAM_PID.
 launch() {
-  local cache=$1 log=$2 launched
+  local cache=$1 log=$2 program=${3:-$BUILD/winterhain} launched
   launched=${EPOCHREALTIME/[.,]/}
   MESA_SHADER_CACHE_DIR=$cache WINTERHAIN_PROBE_LOG=$log LD_PRELOAD=$probe \
-    "$BUILD/winterhain" 2>/dev/null &
+    "$program" 2>/dev/null &
   PROGRAM_PID=$!
   echo "$((launched * 1000))" >"$log.launched"
   wait_for_log "$log" "mark first_swap"
@@ -180,6 +180,19 @@ for wm in none openbox; do
   startup_runs "$wm" cold
   [ "$wm" = openbox ] && stop_openbox
 done
+# Launch to first frame beside the least SDL2 + OpenGL program, in turns
+# (program, yardstick, program, ...) so that a drift of the machine's speed
+# touches both alike; warm cache, no window manager.
+first_swap_ms() { phases "$1" | awk '$1 == "total" {print $2}'; }
+ours=() least=() against=()
+launch "$work/cache-warm" "$work/least-warm-up" "$BUILD/winterhain-minimal-gl" && finish
+for ((run = 0; run < RUNS; run++)); do
+  launch "$work/cache-warm" "$work/pair-ours-$run" && finish
+  launch "$work/cache-warm" "$work/pair-least-$run" "$BUILD/winterhain-minimal-gl" && finish
+  ours+=("$(first_swap_ms "$work/pair-ours-$run")")
+  least+=("$(first_swap_ms "$work/pair-least-$run")")
+  against+=("$(awk -v a="${ours[-1]}" -v b="${least[-1]}" 'BEGIN {printf "%.2f", a / b}')")
+done
 fps=() p50=() p95=() p99=() worst=() peak=()
 for ((run = 0; run < RUNS; run++)); do
   log=$work/frames-$run
@@ -289,6 +302,8 @@ row "launch to first frame, warm cache, no WM" "$(phase_of total none warm)" ms 
 row "launch to first frame, warm cache, openbox" "$(phase_of total openbox warm)" ms "<= 150"
 row "launch to first frame, cold cache, no WM" "$(phase_of total none cold)" ms ""
 row "launch to first frame, cold cache, openbox" "$(phase_of total openbox cold)" ms ""
+row "launch to first frame, least SDL2+GL program" "$(of "${least[@]}")" ms ""
+row "  the program against it, launched in turns" "$(of "${against[@]}")" ratio ""
 row "screensaver (XScreenSaver, 1280x720): frames" "$(median <"$work/saver/fps")" frames/s ""
 row "screensaver: CPU, all threads" "$(median <"$work/saver/cpu")" "% of core" ""
 row "screensaver: activation to first frame" "$(median <"$work/saver/first_frame")" ms ""
