@@ -1,6 +1,7 @@
 #include "platform/platform.hpp"
 
 #include "platform/posix/standard_output.hpp"
+#include "platform/sdl/session_names.hpp"
 #include "platform/sdl/state.hpp"
 
 namespace platform {
@@ -12,6 +13,8 @@ PlatformState* g_platform = new PlatformState;
 void StartVideo(PlatformState& state) {
   state.xErrors.Install();
   const InitOptions& options = state.options;
+  // A screensaver is what blanks the screen: it never keeps it awake.
+  NameSessionCalls(/*keepsScreenAwake=*/options.saverWindow == SaverWindow::NotSaver);
   if (!state.video.Start(options.onScreenOnly, state.lastError)) return;
   state.policy = options.saverWindow == SaverWindow::NotSaver
                      ? DecideDesktopPolicy(state.video.Driver())
