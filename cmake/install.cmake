@@ -3,6 +3,7 @@
 #
 # Layout under the install prefix (/usr in the package):
 #   games/winterhain                    launcher: cd into the data folder, exec
+#   games/winterhain-saver              a link to the screensaver's launcher
 #   libexec/winterhain/winterhain       the program itself
 #   libexec/winterhain/winterhain-saver the screensaver
 #   libexec/xscreensaver/winterhain-saver  launcher of the screensaver, where
@@ -13,6 +14,7 @@
 #   share/xscreensaver/config/winterhain-saver.xml       (XScreenSaver)
 #   share/icons/hicolor/<size>/apps/winterhain.{png,svg}
 #   share/man/man6/{winterhain,winterhain-saver}.6.gz
+#   share/metainfo/org.example.Winterhain.metainfo.xml  (software centres)
 #   share/doc/winterhain/{copyright,changelog.gz}
 #
 # The program reads Data/ from its working directory, so nothing may start
@@ -64,6 +66,21 @@ file(RELATIVE_PATH WINTERHAIN_LAUNCHER_TO_PROGRAM
 configure_file(${_wh_src}/winterhain.sh.in ${_wh_out}/hack/winterhain-saver @ONLY)
 install(PROGRAMS ${_wh_out}/hack/winterhain-saver DESTINATION ${WINTERHAIN_INSTALL_HACKDIR})
 install(FILES ${_wh_src}/winterhain-saver.xml DESTINATION share/xscreensaver/config)
+# And by its name beside the program's launcher, a link to its own: the
+# saver to try in a window of its own, and the name its manual page and
+# the metainfo give it.
+file(RELATIVE_PATH _wh_saver_link
+  /prefix/${WINTERHAIN_INSTALL_GAMESDIR} /prefix/${WINTERHAIN_INSTALL_HACKDIR}/winterhain-saver)
+install(CODE "
+  set(_wh_link \"\${CMAKE_INSTALL_PREFIX}/${WINTERHAIN_INSTALL_GAMESDIR}/winterhain-saver\")
+  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${WINTERHAIN_INSTALL_GAMESDIR}\")
+  file(CREATE_LINK \"${_wh_saver_link}\" \"\$ENV{DESTDIR}\${_wh_link}\" SYMBOLIC)
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${_wh_link}\")
+")
+
+# For software centres (AppStream): the program, the saver among what it
+# provides, a screenshot, its releases and content rating.
+install(FILES ${_wh_src}/org.example.Winterhain.metainfo.xml DESTINATION share/metainfo)
 
 # The desktop entry names absolute paths, so it is written when installing,
 # for the prefix actually installed into (cmake --install --prefix DIR, or

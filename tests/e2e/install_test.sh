@@ -22,7 +22,8 @@ icon_sizes=(16 22 24 32 48 64 128 256)
 installed=(games/winterhain libexec/winterhain/winterhain share/applications/winterhain.desktop
   libexec/winterhain/winterhain-saver libexec/xscreensaver/winterhain-saver
   share/xscreensaver/config/winterhain-saver.xml share/applications/screensavers/winterhain.desktop
-  share/man/man6/winterhain-saver.6.gz
+  share/man/man6/winterhain-saver.6.gz games/winterhain-saver
+  share/metainfo/org.example.Winterhain.metainfo.xml
   share/icons/hicolor/scalable/apps/winterhain.svg share/man/man6/winterhain.6.gz
   share/doc/winterhain/copyright share/doc/winterhain/changelog.gz share/winterhain/Data/music.mp3)
 for p in "${pictures[@]}"; do installed+=("share/winterhain/Data/$p"); done
@@ -65,8 +66,22 @@ check "the hack's name, winterhain-saver, finds the saver's manual page" \
 saver_man_text=$(gzip -dc "$prefix/share/man/man6/winterhain-saver.6.gz")
 for phrase in '\-\-delay' '\-\-fps' '\-\-help' 'lost the connection to the X server' \
   'killed by SIGTERM'; do
-  check "saver's manual page mentions $phrase" grep -q "$phrase" <<<"$saver_man_text"
+  check "saver's manual page mentions $phrase" grep -qF "$phrase" <<<"$saver_man_text"
 done
+
+check "games/winterhain-saver is a link to the screensaver's launcher" equals \
+  "$(readlink -f "$prefix/games/winterhain-saver")" "$(readlink -f "$prefix/libexec/xscreensaver/winterhain-saver")"
+metainfo=$prefix/share/metainfo/org.example.Winterhain.metainfo.xml
+appstreamcli validate --no-net "$metainfo" >"$tmp/metainfo.log" 2>&1
+check "metainfo: appstreamcli validates it" equals "$?" 0 || cat "$tmp/metainfo.log"
+metainfo_says() { grep -qF "$1" "$metainfo"; }
+for fact in '<launchable type="desktop-id">winterhain.desktop</launchable>' \
+  '<binary>winterhain-saver</binary>' '<release version="1.0.0"' '<content_rating type="oars-1.1"'; do
+  check "metainfo: $fact" metainfo_says "$fact"
+done
+shot=$(sed -n 's|.*<image[^>]*>https://[^<]*/\(docs/[^<]*\)</image>.*|\1|p' "$metainfo")
+check "metainfo: its screenshot is one of docs/ (${shot:-none})" \
+  test -n "$shot" -a -f "${WINTERHAIN_SOURCE_DIR:-$PWD}/$shot"
 
 man_text=$(gzip -dc "$prefix/share/man/man6/winterhain.6.gz")
 check "manual page is section 6" grep -q '^\.TH WINTERHAIN 6 ' <<<"$man_text"
@@ -224,7 +239,7 @@ if command -v dpkg-deb >/dev/null; then
   check "package file is named winterhain_<version>_<arch>.deb" \
     grep -qE '^winterhain_[0-9]+\.[0-9]+\.[0-9]+_[a-z0-9]+\.deb$' <<<"$(basename "${deb:-none}")"
   if [ -n "$deb" ]; then
-    dpkg-deb -c "$deb" | awk '{ print $NF }' | sed 's#^\./##' >"$tmp/list"
+    dpkg-deb -c "$deb" | sed 's/ -> .*//' | awk '{ print $NF }' | sed 's#^\./##' >"$tmp/list"
     missing=()
     for f in "${installed[@]}"; do grep -qxF "usr/$f" "$tmp/list" || missing+=("usr/$f"); done
     check "package holds all ${#installed[@]} files under /usr" equals "${missing[*]}" ""
