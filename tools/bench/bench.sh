@@ -220,7 +220,7 @@ HACK
     sleep "$SAVER_SECONDS" # the measured span, not a synchronisation
     c1=$(cpu_ticks "$pid") t1=${EPOCHREALTIME/[.,]/}
     xss_command -deactivate
-    _xss_wait 10 grep -q '^swap' "$work/saver/log"
+    e2e_wait_until 10 grep -q '^swap' "$work/saver/log"
     awk -v a="$activated" '$1 == "mark" && $2 == "first_swap" {printf "%.1f\n", ($3 / 1000 - a) / 1000}' \
       "$work/saver/log" >>"$work/saver/first_frame"
     awk -v a="$((t0 * 1000))" -v b="$((t1 * 1000))" '$1 == "swap" && $2 >= a && $2 < b {n++}
