@@ -61,7 +61,8 @@ bool SwapWaitsForRefresh();
 // display does not say (Xvfb, for one).
 int RefreshRate(Window* window);
 // Called right before every swap while the back buffer still holds the
-// finished frame; the capture tool reads its pictures there.
+// finished frame; the capture tool reads its pictures there, the saver
+// draws its frame rate over it.
 void SetBeforeSwapObserver(std::function<void()> observer);
 
 }  // namespace platform

@@ -1,9 +1,12 @@
 // The saver's choice of window, in the order the screensaver daemons rely
 // on: --window-id, then XSCREENSAVER_WINDOW, then --root, then its own; and
-// the options XScreenSaver's hacks take, in both of their spellings.
+// the options XScreenSaver's hacks take, in both of their spellings; and
+// the frame rate -fps shows.
 #include "saver/saver_options.hpp"
 
 #include <gtest/gtest.h>
+
+#include "saver/frame_rate_meter.hpp"
 
 namespace {
 
@@ -109,6 +112,25 @@ TEST(SaverOptions, HelpNeedsNoWindow) {
   for (const char* option : {"--root", "--window-id", "--delay", "--fps", "--help"})
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   EXPECT_EQ(usage.back(), '\n');
+}
+
+// What -fps shows: frames over the last whole second, renewed once a second.
+TEST(SaverFrameRate, FramesOverTheLastSecond) {
+  using namespace std::chrono_literals;
+  FrameRateMeter meter;
+  const FrameRateMeter::Clock::time_point start{};
+  // Frames every 40 ms: the first starts the count, 25 more fill the second.
+  for (int frame = 0; frame < 25; ++frame) {
+    meter.Frame(start + frame * 40ms);
+    EXPECT_LT(meter.Rate(), 0) << "before a whole second, at frame " << frame;
+  }
+  meter.Frame(start + 1000ms);
+  EXPECT_DOUBLE_EQ(meter.Rate(), 25.0);
+  // Then 4 frames 300 ms apart: the next span ends at 1.2 s past it.
+  for (int frame = 1; frame <= 3; ++frame) meter.Frame(start + 1000ms + frame * 300ms);
+  EXPECT_DOUBLE_EQ(meter.Rate(), 25.0);
+  meter.Frame(start + 2200ms);
+  EXPECT_DOUBLE_EQ(meter.Rate(), 4 / 1.2);
 }
 
 }  // namespace
