@@ -241,14 +241,24 @@ check "two screens, XScreenSaver: the scene on screen 1, filling it" \
   on_second shows_letterboxed root "800 600 0 0" ""
 xss_command -deactivate
 _xss_stop
-# Drawn by hand on screen 1: the root window, a window of its own, the
-# program's window; screen 0 stays as it was (nothing of theirs there).
+# Drawn by hand on screen 1: the root window, a window of another client,
+# a window of its own, the program's window; screen 0 stays as it was
+# (nothing of theirs there).
 no_sky_on_screen0() { screenshot "$SHOT" root 2>/dev/null && ! sky 960x144+160+0; }
 DISPLAY=$second start_saver --root
 check "DISPLAY=:N.1 --root: the scene on screen 1" \
   on_second shows_letterboxed root "800 600 0 0" ""
 check "DISPLAY=:N.1 --root: no scene on screen 0" no_sky_on_screen0
 check "DISPLAY=:N.1 --root: SIGTERM ends it, killed by the signal" killed_by_sigterm "$APP_PID"
+# A window of screen 1 handed over while DISPLAY names screen 0: the
+# window's own screen is drawn on. 400x300 is 4:3: the scene fills it.
+DISPLAY=$second "$host_tool" 400 300 >"$WORK/host-second" &
+e2e_on_exit e2e_kill "$!"
+e2e_wait_until 10 test -s "$WORK/host-second"
+start_saver --window-id "$(cat "$WORK/host-second")"
+check "DISPLAY=:N, a window of screen 1 handed over: the scene in it" \
+  on_second shows_letterboxed "$(cat "$WORK/host-second")" "400 300 0 0" ""
+check "DISPLAY=:N, a window of screen 1 handed over: SIGTERM ends it" killed_by_sigterm "$APP_PID"
 only_on_second() { # only_on_second NAME: a mapped window NAME on screen 1, none on screen 0
   on_second wait_for_window "$1" 20 >/dev/null && ! _find_window "$1" any >/dev/null
 }

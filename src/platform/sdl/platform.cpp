@@ -3,6 +3,7 @@
 #include "platform/posix/standard_output.hpp"
 #include "platform/sdl/session_names.hpp"
 #include "platform/sdl/state.hpp"
+#include "platform/x11/window_screen.hpp"
 
 namespace platform {
 namespace {
@@ -15,6 +16,8 @@ void StartVideo(PlatformState& state) {
   const InitOptions& options = state.options;
   // A screensaver is what blanks the screen: it never keeps it awake.
   NameSessionCalls(/*keepsScreenAwake=*/options.saverWindow == SaverWindow::NotSaver);
+  // A window handed over draws on its own screen, whichever DISPLAY names.
+  if (options.saverWindow == SaverWindow::Given) x11::AimDisplayAtScreenOf(options.saverWindowId);
   if (!state.video.Start(options.onScreenOnly, state.lastError)) return;
   state.policy = options.saverWindow == SaverWindow::NotSaver
                      ? DecideDesktopPolicy(state.video.Driver())
