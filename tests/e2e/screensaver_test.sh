@@ -188,7 +188,8 @@ bus_log=$WORK/bus.log
 bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 --address="unix:path=$WORK/bus")
 bus_pid=$(sed -n 2p <<<"$bus")
 e2e_on_exit e2e_kill "$bus_pid"
-export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 <<<"$bus")
+DBUS_SESSION_BUS_ADDRESS=$(head -n 1 <<<"$bus")
+export DBUS_SESSION_BUS_ADDRESS
 dbus-monitor --session "interface='org.freedesktop.ScreenSaver'" >"$bus_log" 2>&1 &
 e2e_on_exit e2e_kill "$!"
 probe_bus() {
