@@ -3,16 +3,18 @@
 #
 # Layout under the install prefix (/usr in the package):
 #   games/winterhain                    launcher: cd into the data folder, exec
+#   games/winterhain-saver              a link to the screensaver's launcher
 #   libexec/winterhain/winterhain       the program itself
 #   libexec/winterhain/winterhain-saver the screensaver
-#   libexec/xscreensaver/winterhain     launcher of the screensaver, where
+#   libexec/xscreensaver/winterhain-saver  launcher of the screensaver, where
 #                                       XScreenSaver and MATE look for hacks
 #   share/winterhain/Data/              its pictures and music
 #   share/applications/winterhain.desktop
 #   share/applications/screensavers/winterhain.desktop   (MATE)
-#   share/xscreensaver/config/winterhain.xml             (XScreenSaver)
+#   share/xscreensaver/config/winterhain-saver.xml       (XScreenSaver)
 #   share/icons/hicolor/<size>/apps/winterhain.{png,svg}
 #   share/man/man6/{winterhain,winterhain-saver}.6.gz
+#   share/metainfo/org.example.Winterhain.metainfo.xml  (software centres)
 #   share/doc/winterhain/{copyright,changelog.gz}
 #
 # The program reads Data/ from its working directory, so nothing may start
@@ -53,15 +55,32 @@ configure_file(${_wh_src}/winterhain.sh.in ${_wh_out}/winterhain @ONLY)
 install(PROGRAMS ${_wh_out}/winterhain DESTINATION ${WINTERHAIN_INSTALL_GAMESDIR})
 
 # The screensaver's launcher, the same script: both screensavers run hacks
-# from their own folder by name ("winterhain", as its XScreenSaver
-# description is named), and the saver reads Data/ as the program does.
+# from their own folder by name, and the saver reads Data/ as the program
+# does. It is named as the saver is ("winterhain-saver", as its XScreenSaver
+# description is): XScreenSaver's "Documentation..." shows the manual page
+# of the hack's name.
 file(RELATIVE_PATH WINTERHAIN_LAUNCHER_TO_DATA
   /prefix/${WINTERHAIN_INSTALL_HACKDIR} /prefix/${WINTERHAIN_INSTALL_DATADIR})
 file(RELATIVE_PATH WINTERHAIN_LAUNCHER_TO_PROGRAM
   /prefix/${WINTERHAIN_INSTALL_HACKDIR} /prefix/${WINTERHAIN_INSTALL_PROGRAMDIR}/winterhain-saver)
-configure_file(${_wh_src}/winterhain.sh.in ${_wh_out}/hack/winterhain @ONLY)
-install(PROGRAMS ${_wh_out}/hack/winterhain DESTINATION ${WINTERHAIN_INSTALL_HACKDIR})
-install(FILES ${_wh_src}/winterhain.xml DESTINATION share/xscreensaver/config)
+configure_file(${_wh_src}/winterhain.sh.in ${_wh_out}/hack/winterhain-saver @ONLY)
+install(PROGRAMS ${_wh_out}/hack/winterhain-saver DESTINATION ${WINTERHAIN_INSTALL_HACKDIR})
+install(FILES ${_wh_src}/winterhain-saver.xml DESTINATION share/xscreensaver/config)
+# And by its name beside the program's launcher, a link to its own: the
+# saver to try in a window of its own, and the name its manual page and
+# the metainfo give it.
+file(RELATIVE_PATH _wh_saver_link
+  /prefix/${WINTERHAIN_INSTALL_GAMESDIR} /prefix/${WINTERHAIN_INSTALL_HACKDIR}/winterhain-saver)
+install(CODE "
+  set(_wh_link \"\${CMAKE_INSTALL_PREFIX}/${WINTERHAIN_INSTALL_GAMESDIR}/winterhain-saver\")
+  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${WINTERHAIN_INSTALL_GAMESDIR}\")
+  file(CREATE_LINK \"${_wh_saver_link}\" \"\$ENV{DESTDIR}\${_wh_link}\" SYMBOLIC)
+  list(APPEND CMAKE_INSTALL_MANIFEST_FILES \"\${_wh_link}\")
+")
+
+# For software centres (AppStream): the program, the saver among what it
+# provides, a screenshot, its releases and content rating.
+install(FILES ${_wh_src}/org.example.Winterhain.metainfo.xml DESTINATION share/metainfo)
 
 # The desktop entry names absolute paths, so it is written when installing,
 # for the prefix actually installed into (cmake --install --prefix DIR, or
@@ -80,7 +99,7 @@ install(CODE "
     \"${_wh_out}/desktop/\${_wh_key}/winterhain.desktop\" @ONLY)
   file(INSTALL DESTINATION \"\${CMAKE_INSTALL_PREFIX}/share/applications\" TYPE FILE
     FILES \"${_wh_out}/desktop/\${_wh_key}/winterhain.desktop\")
-  set(_wh_hack \"\${CMAKE_INSTALL_PREFIX}/${WINTERHAIN_INSTALL_HACKDIR}/winterhain\")
+  set(_wh_hack \"\${CMAKE_INSTALL_PREFIX}/${WINTERHAIN_INSTALL_HACKDIR}/winterhain-saver\")
   winterhain_desktop_exec(WINTERHAIN_SAVER_EXEC \"\${_wh_hack}\")
   winterhain_desktop_string(WINTERHAIN_SAVER_TRYEXEC \"\${_wh_hack}\")
   configure_file(\"${_wh_src}/winterhain-saver.desktop.in\"
@@ -129,8 +148,9 @@ string(JOIN "\n" CPACK_DEBIAN_PACKAGE_DESCRIPTION
   "It switches the display to 640x480 (XRandR) while it runs; Escape ends it"
   "and puts the desktop's display mode back."
   "."
-  "The same scene is a screensaver for XScreenSaver (add \"GL: winterhain --root\""
-  "to its programs) and for mate-screensaver, without music.")
+  "The same scene is a screensaver for XScreenSaver (add"
+  "\"GL: winterhain-saver --root\" to its programs) and for mate-screensaver,"
+  "without music.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

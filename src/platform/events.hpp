@@ -33,6 +33,8 @@ struct Event {
 void InstallTerminationSignals();
 // True once any of those signals has arrived.
 bool TerminationRequested();
+// The first of those signals that arrived (SIGTERM...), or 0 for none.
+int TerminationSignal();
 // Takes the next event without waiting; false when there is none.
 bool PollEvent(Event& event);
 // Waits up to timeoutMs for an event; false when none came.

@@ -49,6 +49,10 @@ bool MakeGLContextCurrent(Window* window, GLContextHandle context);
 void DeleteGLContext(GLContextHandle context);
 bool HasCurrentGLContext();
 
+// Before each frame is drawn, after the frame code has taken its size:
+// where the design is shown in proportion straight in the window (a
+// screensaver's), points the current context's viewport at its 4:3 area.
+void BeginFrame();
 bool SwapWindowBuffers(Window* window);
 // True when each swap waits for the display's next refresh: where the
 // desktop policy paces frames and the driver took swap interval 1.
@@ -57,7 +61,8 @@ bool SwapWaitsForRefresh();
 // display does not say (Xvfb, for one).
 int RefreshRate(Window* window);
 // Called right before every swap while the back buffer still holds the
-// finished frame; the capture tool reads its pictures there.
+// finished frame; the capture tool reads its pictures there, the saver
+// draws its frame rate over it.
 void SetBeforeSwapObserver(std::function<void()> observer);
 
 }  // namespace platform

@@ -28,4 +28,9 @@ void BindChildrenToProgram();
 // of Xlib's dump; the display guard then does what can still be done.
 void EndOnLostDisplayConnection();
 
+// Ends the process by `signal`'s default action, as a program that never
+// caught it would have ended: its parent sees it killed by that signal.
+// Call once everything is cleaned up; exit handlers do not run.
+[[noreturn]] void DieOfSignal(int signal);
+
 }  // namespace platform

@@ -2,7 +2,7 @@
 // hands over (XScreenSaver, mate-screensaver), on the root window, or in a
 // window of its own.
 //
-//   winterhain-saver [--window-id ID] [--root]
+//   winterhain-saver [--root | --window-id ID] [--delay MICROSECONDS] [--fps]
 //
 // Reads Data/ from the working directory, as the program does.
 #include <cstdio>
@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "framework/winapp.hpp"
+#include "platform/events.hpp"
 #include "platform/platform.hpp"
 #include "platform/process.hpp"
+#include "saver/saver_app.hpp"
 #include "saver/saver_options.hpp"
 
 int main(int argc, char** argv) {
@@ -27,10 +29,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "winterhain: %s\n", error.c_str());
     return 2;
   }
+  if (options->help) {
+    std::fputs(SaverUsage().c_str(), stdout);
+    return 0;
+  }
+  theSaverApp.SetOptions(*options);
   // The platform starts with the screensaver's window; the framework's own
   // start-up then finds it started. Its window is all that is seen of it.
   platform::Init({.saverWindow = options->window,
                   .saverWindowId = options->windowId,
                   .onScreenOnly = true});
-  return AfxWinMain();
+  const int status = AfxWinMain();
+  // Ended by SIGTERM (the screensaver's way of ending a hack), it cleans up
+  // like any way out, then dies of the signal, as a hack does.
+  if (const int signal = platform::TerminationSignal()) platform::DieOfSignal(signal);
+  return status;
 }

@@ -3,9 +3,12 @@
 #include <cstdio>
 
 #include "platform/clock.hpp"
+#include "platform/events.hpp"
 #include "platform/gl_surface.hpp"
 #include "platform/platform.hpp"
 #include "saver/frame_pacer.hpp"
+#include "saver/frame_rate_meter.hpp"
+#include "saver/frame_rate_overlay.hpp"
 #include "shell/idle_loop.hpp"
 #include "shell/scene_wnd.hpp"
 
@@ -26,12 +29,23 @@ BOOL CSaverApp::InitInstance() {
 }
 
 int CSaverApp::Run() {
-  // Where the swap waits for the refresh itself, the pacer has nothing to do.
-  FramePacer pacer(platform::SwapWaitsForRefresh() ? 0 : platform::RefreshRate(m_pSceneWnd->m_hWnd));
+  // Where the swap waits for the refresh itself, the pacer has no refresh to wait for.
+  FramePacer pacer(platform::SwapWaitsForRefresh() ? 0 : platform::RefreshRate(m_pSceneWnd->m_hWnd),
+                   std::chrono::microseconds(m_options.delayMicroseconds),
+                   platform::TerminationRequested);
+  // The rate is drawn over each finished frame, just before its swap.
+  FrameRateMeter meter;
+  if (m_options.showFrameRate)
+    platform::SetBeforeSwapObserver([&meter] {
+      meter.Frame(FrameRateMeter::Clock::now());
+      DrawFrameRate(meter.Rate());
+    });
   RunIdleLoop([this] { return PumpMessage(); },
               [this, &pacer] {
+                platform::BeginFrame();  // after the size handling in PumpMessage
                 m_pSceneWnd->Tick();
                 pacer.AfterFrame();
               });
+  platform::SetBeforeSwapObserver(nullptr);
   return ExitInstance();
 }

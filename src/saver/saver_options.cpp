@@ -20,34 +20,81 @@ bool ParseWindowId(const std::string& text, unsigned long& id) {
   return true;
 }
 
+// Decimal digits only, 0 up to the longest delay.
+bool ParseDelay(const std::string& text, long& microseconds) {
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  const long value = std::strtol(text.c_str(), nullptr, 10);
+  if (value > kLongestDelayMicroseconds) return false;
+  microseconds = value;
+  return true;
+}
+
 std::string BadId(const std::string& where, const std::string& text) {
   return where + " \"" + text + "\" is not a window id (a number such as 4194311 or 0x400007)";
+}
+
+// "--root" and "-root" alike become "root"; anything else is not an option.
+std::optional<std::string> OptionName(const std::string& arg) {
+  if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) return arg.substr(2);
+  if (arg.size() > 1 && arg[0] == '-' && arg[1] != '-') return arg.substr(1);
+  return std::nullopt;
+}
+
+// What the command line names, before the window is chosen.
+struct Given {
+  std::optional<std::string> windowId;
+  bool root = false;
+};
+
+// Takes args[i] (and its value, moving i on); false with `error` set when
+// it is not an option the saver knows or its value is missing or bad.
+bool TakeOption(const std::vector<std::string>& args, std::size_t& i, Given& given,
+                SaverOptions& options, std::string& error) {
+  const std::optional<std::string> name = OptionName(args[i]);
+  const auto value = [&]() -> const std::string* {
+    if (i + 1 >= args.size()) {
+      error = args[i] + " needs a value";
+      return nullptr;
+    }
+    return &args[++i];
+  };
+  if (name == "root") {
+    given.root = true;
+  } else if (name == "fps") {
+    options.showFrameRate = true;
+  } else if (name == "help" || name == "h") {
+    options.help = true;
+  } else if (name == "window-id") {
+    const std::string* id = value();
+    if (!id) return false;
+    given.windowId = *id;
+  } else if (name == "delay") {
+    const std::string* delay = value();
+    if (!delay) return false;
+    if (!ParseDelay(*delay, options.delayMicroseconds)) {
+      error = args[i - 1] + " \"" + *delay + "\" is not a delay (microseconds, 0 to 10000000)";
+      return false;
+    }
+  } else {
+    error = "unknown option \"" + args[i] + "\" (see --help)";
+    return false;
+  }
+  return true;
 }
 }  // namespace
 
 std::optional<SaverOptions> ParseSaverOptions(const std::vector<std::string>& args,
                                               const char* screensaverWindow, std::string& error) {
-  std::optional<std::string> windowId;
-  bool root = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--root") {
-      root = true;
-    } else if (args[i] == "--window-id") {
-      if (i + 1 >= args.size()) {
-        error = "--window-id needs a window id";
-        return std::nullopt;
-      }
-      windowId = args[++i];
-    } else {
-      error = "unknown option \"" + args[i] + "\" (known: --window-id ID, --root)";
-      return std::nullopt;
-    }
-  }
   SaverOptions options;
-  if (windowId) {
+  Given given;
+  for (std::size_t i = 0; i < args.size(); ++i)
+    if (!TakeOption(args, i, given, options, error)) return std::nullopt;
+  if (options.help) return options;
+  if (given.windowId) {
     options.window = platform::SaverWindow::Given;
-    if (!ParseWindowId(*windowId, options.windowId)) {
-      error = BadId("--window-id", *windowId);
+    if (!ParseWindowId(*given.windowId, options.windowId)) {
+      error = BadId("--window-id", *given.windowId);
       return std::nullopt;
     }
   } else if (screensaverWindow && *screensaverWindow) {
@@ -56,8 +103,25 @@ std::optional<SaverOptions> ParseSaverOptions(const std::vector<std::string>& ar
       error = BadId("XSCREENSAVER_WINDOW", screensaverWindow);
       return std::nullopt;
     }
-  } else if (root) {
+  } else if (given.root) {
     options.window = platform::SaverWindow::Root;
   }
   return options;
+}
+
+std::string SaverUsage() {
+  return "usage: winterhain-saver [--root | --window-id ID] [--delay MICROSECONDS] [--fps]\n"
+         "\n"
+         "The Winterhain scene as a screensaver. Every option may be written with\n"
+         "one dash or two (-root, --root).\n"
+         "\n"
+         "  --root             draw on the root window\n"
+         "  --window-id ID     draw into the window ID (decimal, or hexadecimal after 0x);\n"
+         "                     XSCREENSAVER_WINDOW names one too\n"
+         "  --delay N          rest N microseconds after each frame (default 30000;\n"
+         "                     0 to 10000000)\n"
+         "  --fps              show the frame rate in the corner of the scene\n"
+         "  --help             print this text and end\n"
+         "\n"
+         "With neither --root nor a window, it opens a window of its own.\n";
 }

@@ -1,4 +1,7 @@
-// The saver's command line: which window to draw the scene in.
+// The saver's command line, as XScreenSaver's hacks take theirs: which
+// window to draw the scene in, how long to rest between frames, whether to
+// show the frame rate. Every option has a one-dash and a two-dash form
+// (-root, --root).
 #pragma once
 
 #include <optional>
@@ -10,7 +13,15 @@
 struct SaverOptions {
   platform::SaverWindow window = platform::SaverWindow::Own;
   unsigned long windowId = 0;  // Given only
+  // The rest after each frame, in microseconds, as a hack's -delay: 30000
+  // is the default of XScreenSaver's own OpenGL hacks.
+  long delayMicroseconds = 30000;
+  bool showFrameRate = false;  // -fps
+  bool help = false;           // -help: print the usage and end
 };
+
+// The largest -delay taken: 10 s between frames.
+inline constexpr long kLongestDelayMicroseconds = 10'000'000;
 
 // Picks the window, first match wins: `--window-id ID` (decimal or 0x hex);
 // the XSCREENSAVER_WINDOW value `screensaverWindow` (nullptr when unset);
@@ -18,3 +29,6 @@ struct SaverOptions {
 // sets `error` to one readable sentence.
 std::optional<SaverOptions> ParseSaverOptions(const std::vector<std::string>& args,
                                               const char* screensaverWindow, std::string& error);
+
+// The usage text --help prints, ending in a newline.
+std::string SaverUsage();

@@ -20,9 +20,10 @@ pictures=(snow.bmp santa.bmp greetings.bmp snowFlake.bmp Baumoben.bmp Baumstamm.
 icon_sizes=(16 22 24 32 48 64 128 256)
 # Installed files, relative to the prefix.
 installed=(games/winterhain libexec/winterhain/winterhain share/applications/winterhain.desktop
-  libexec/winterhain/winterhain-saver libexec/xscreensaver/winterhain
-  share/xscreensaver/config/winterhain.xml share/applications/screensavers/winterhain.desktop
-  share/man/man6/winterhain-saver.6.gz
+  libexec/winterhain/winterhain-saver libexec/xscreensaver/winterhain-saver
+  share/xscreensaver/config/winterhain-saver.xml share/applications/screensavers/winterhain.desktop
+  share/man/man6/winterhain-saver.6.gz games/winterhain-saver
+  share/metainfo/org.example.Winterhain.metainfo.xml
   share/icons/hicolor/scalable/apps/winterhain.svg share/man/man6/winterhain.6.gz
   share/doc/winterhain/copyright share/doc/winterhain/changelog.gz share/winterhain/Data/music.mp3)
 for p in "${pictures[@]}"; do installed+=("share/winterhain/Data/$p"); done
@@ -53,11 +54,34 @@ check "desktop entry: Path is the installed data folder" equals "$(entry Path)" 
 saver_entry() { sed -n "s/^$1=//p" "$prefix/share/applications/screensavers/winterhain.desktop"; }
 check "screensaver entry: Categories" equals "$(saver_entry Categories)" "Screensaver;"
 check "screensaver entry: Exec runs the installed hack" equals "$(saver_entry Exec)" \
-  "$prefix/libexec/xscreensaver/winterhain --root"
-check "XScreenSaver description: name winterhain, label Winterhain, GL" grep -q \
-  '<screensaver name="winterhain" _label="Winterhain" gl="yes">' "$prefix/share/xscreensaver/config/winterhain.xml"
-check "screensaver manual page is winterhain-saver(6)" grep -q '^\.TH WINTERHAIN-SAVER 6 ' \
-  <(gzip -dc "$prefix/share/man/man6/winterhain-saver.6.gz")
+  "$prefix/libexec/xscreensaver/winterhain-saver --root"
+check "XScreenSaver description: name winterhain-saver, label Winterhain, GL" grep -q \
+  '<screensaver name="winterhain-saver" _label="Winterhain" gl="yes">' \
+  "$prefix/share/xscreensaver/config/winterhain-saver.xml"
+# XScreenSaver's "Documentation..." shows the manual page named as the
+# hack's program (the first word of its command line, without its folder).
+saver_man=$(man -M "$prefix/share/man" -w winterhain-saver 2>/dev/null)
+check "the hack's name, winterhain-saver, finds the saver's manual page" \
+  grep -q '^\.TH WINTERHAIN-SAVER 6 ' <(gzip -dc "$saver_man" 2>/dev/null)
+saver_man_text=$(gzip -dc "$prefix/share/man/man6/winterhain-saver.6.gz")
+for phrase in '\-\-delay' '\-\-fps' '\-\-help' 'lost the connection to the X server' \
+  'killed by SIGTERM'; do
+  check "saver's manual page mentions $phrase" grep -qF "$phrase" <<<"$saver_man_text"
+done
+
+check "games/winterhain-saver is a link to the screensaver's launcher" equals \
+  "$(readlink -f "$prefix/games/winterhain-saver")" "$(readlink -f "$prefix/libexec/xscreensaver/winterhain-saver")"
+metainfo=$prefix/share/metainfo/org.example.Winterhain.metainfo.xml
+appstreamcli validate --no-net "$metainfo" >"$tmp/metainfo.log" 2>&1
+check "metainfo: appstreamcli validates it" equals "$?" 0 || cat "$tmp/metainfo.log"
+metainfo_says() { grep -qF "$1" "$metainfo"; }
+for fact in '<launchable type="desktop-id">winterhain.desktop</launchable>' \
+  '<binary>winterhain-saver</binary>' '<release version="1.0.0"' '<content_rating type="oars-1.1"'; do
+  check "metainfo: $fact" metainfo_says "$fact"
+done
+shot=$(sed -n 's|.*<image[^>]*>https://[^<]*/\(docs/[^<]*\)</image>.*|\1|p' "$metainfo")
+check "metainfo: its screenshot is one of docs/ (${shot:-none})" \
+  test -n "$shot" -a -f "${WINTERHAIN_SOURCE_DIR:-$PWD}/$shot"
 
 man_text=$(gzip -dc "$prefix/share/man/man6/winterhain.6.gz")
 check "manual page is section 6" grep -q '^\.TH WINTERHAIN 6 ' <<<"$man_text"
@@ -190,7 +214,7 @@ host=$(e2e_tool host_window) && { "$host" 640 480 >"$tmp/host" & }
 host_pid=$!
 e2e_on_exit e2e_kill "$host_pid"
 until [ -s "$tmp/host" ] || ! kill -0 "$host_pid" 2>/dev/null; do sleep 0.05; done
-(cd "$elsewhere" && exec "$prefix/libexec/xscreensaver/winterhain" --window-id "$(cat "$tmp/host")") \
+(cd "$elsewhere" && exec "$prefix/libexec/xscreensaver/winterhain-saver" --window-id "$(cat "$tmp/host")") \
   2>"$tmp/hack.err" &
 hack_pid=$!
 e2e_on_exit e2e_kill "$hack_pid"
@@ -199,9 +223,12 @@ check "hack: the scene is drawn into the given window" equals "$hack_drawn" 1
 check "hack: it runs in the installed data folder" equals "$(readlink "/proc/$hack_pid/cwd")" \
   "$prefix/share/winterhain"
 check "hack: the ground is textured" test "$(ground_colours "$tmp/hack.png")" -ge 100
+check "hack: in ps by the saver's own path, not the launcher's relative one" \
+  equals "$(tr '\0' '\n' <"/proc/$hack_pid/cmdline" | head -n 1)" \
+  "$(readlink -f "$prefix")/libexec/winterhain/winterhain-saver"
 kill -TERM "$hack_pid"
 wait_pid_exit "$hack_pid" 20
-check "hack: SIGTERM ends it with status 0" equals "$?" 0
+check "hack: SIGTERM ends it as a hack ends, killed by the signal" equals "$?" 143
 check "hack: nothing on stderr" test ! -s "$tmp/hack.err" || cat "$tmp/hack.err"
 
 # --- package -------------------------------------------------------------
@@ -212,7 +239,7 @@ if command -v dpkg-deb >/dev/null; then
   check "package file is named winterhain_<version>_<arch>.deb" \
     grep -qE '^winterhain_[0-9]+\.[0-9]+\.[0-9]+_[a-z0-9]+\.deb$' <<<"$(basename "${deb:-none}")"
   if [ -n "$deb" ]; then
-    dpkg-deb -c "$deb" | awk '{ print $NF }' | sed 's#^\./##' >"$tmp/list"
+    dpkg-deb -c "$deb" | sed 's/ -> .*//' | awk '{ print $NF }' | sed 's#^\./##' >"$tmp/list"
     missing=()
     for f in "${installed[@]}"; do grep -qxF "usr/$f" "$tmp/list" || missing+=("usr/$f"); done
     check "package holds all ${#installed[@]} files under /usr" equals "${missing[*]}" ""
@@ -233,8 +260,8 @@ if command -v dpkg-deb >/dev/null; then
       grep -qx 'Path=/usr/share/winterhain' <<<"$desktop_in_deb"
     saver_in_deb=$(dpkg-deb --fsys-tarfile "$deb" |
       tar -xOf - ./usr/share/applications/screensavers/winterhain.desktop)
-    check "package: MATE runs /usr/libexec/xscreensaver/winterhain" \
-      grep -qx 'Exec=/usr/libexec/xscreensaver/winterhain --root' <<<"$saver_in_deb"
+    check "package: MATE runs /usr/libexec/xscreensaver/winterhain-saver" \
+      grep -qx 'Exec=/usr/libexec/xscreensaver/winterhain-saver --root' <<<"$saver_in_deb"
   fi
 fi
 e2e_finish

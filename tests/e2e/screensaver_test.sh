@@ -2,15 +2,19 @@
 # winterhain-saver as a screensaver: a real XScreenSaver 6 on a private
 # Xvfb (16:9) runs it full screen and ends it; a window of another client,
 # as a preview pane is, takes it and is resized; the root window; its own
-# window. In every form the scene keeps its 4:3 shape with black bars, and
-# every way out ends it with status 0 and leaves nothing behind.
+# window; the options of its XScreenSaver description; a session bus of the
+# test's own, on which it must never keep the screen awake (the program
+# must, in its own name); every screen of a two-screen server. In every
+# form the scene keeps its 4:3 shape with black bars, and every way out
+# ends it as a hack ends (SIGTERM kills it, after its clean-up; otherwise
+# status 0) and leaves nothing behind.
 set -u
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "${BASH_SOURCE[0]}")/xscreensaver.sh"
 
-for tool in Xvfb xscreensaver xscreensaver-command setpriv; do
+for tool in Xvfb xscreensaver xscreensaver-command setpriv dbus-daemon dbus-monitor dbus-send; do
   command -v "$tool" >/dev/null || { echo "SKIP - $tool is not installed (scripts/deps installs it)"; exit 77; }
 done
 SAVER=${WINTERHAIN_BUILD_DIR:-$PWD/build}/winterhain-saver
@@ -59,6 +63,12 @@ ends_with_0() { # ends_with_0 PID
   wait_pid_exit "$1" 10
   equals "$?" 0
 }
+# Sends SIGTERM to PID and waits for it: killed by it (status 128 + 15).
+killed_by_sigterm() { # killed_by_sigterm PID
+  kill -TERM "$1"
+  wait_pid_exit "$1" 10
+  equals "$?" 143
+}
 
 xvfb_start 1280x720 || exit 1
 # 16:9: a 960x720 area with 160-pixel bars left and right.
@@ -95,7 +105,8 @@ ended_within() { # ended_within MS: the status is there MS after deactivation
   done
 }
 check "XScreenSaver: deactivated, the saver has ended within 1 s" ended_within 1000
-check "XScreenSaver: exit status 0" equals "$(cat "$WORK/xss/status" 2>/dev/null)" 0
+check "XScreenSaver: SIGTERM ends it as a hack ends, killed by the signal (status 143)" \
+  equals "$(cat "$WORK/xss/status" 2>/dev/null)" 143
 check "XScreenSaver: nothing on stderr" test ! -s "$WORK/xss/stderr" || head -n 3 "$WORK/xss/stderr"
 check "XScreenSaver: no process of the saver left" nothing_left
 
@@ -130,6 +141,80 @@ e2e_kill "$reader_pid"
 check "--root: its output closed, it ends with status 0" ends_with_0 "$APP_PID"
 check "--root: no XdndAware left on the root window" root_has_no_xdnd
 
+# --- the options its XScreenSaver description offers ----------------------
+# The command line XScreenSaver's settings make from the description: its
+# command, the slider's argument at 1 s between frames, the frame rate
+# shown. Each takes effect: a rest of 1 s allows at most one new picture
+# per second (a rest not taken gives one every 50 ms or so), and the rate
+# is a white text on a black box in the bottom left corner of the scene.
+xml=$SOURCE/packaging/winterhain-saver.xml
+xml_attribute() { sed -n "s/.* $1=\"\([^\"]*\)\".*/\1/p"; } # NAME="VALUE" on the lines read
+xml_args=("$(grep '<command ' "$xml" | xml_attribute arg)")
+read -r -a delay_arg <<<"$(grep -A1 'id="delay"' "$xml" | xml_attribute arg | sed 's/%/1000000/')"
+read -r -a fps_arg <<<"$(grep 'id="showfps"' "$xml" | xml_attribute arg-set)"
+check "description: its command, a slider for the delay and a box for the frame rate" \
+  equals "${xml_args[*]} ${delay_arg[*]} ${fps_arg[*]}" "--root --delay 1000000 --fps"
+# In the 960x720 area from x=160, 8 rows above the bottom: the box's top
+# padding (black) and the text below it.
+fps_box() { black 80x1+172+691 && [ "$(channels maxima 80x14+172+694)" = "255 255 255" ]; }
+shows_fps_box() { screenshot "$SHOT" root 2>/dev/null && fps_box; }
+no_fps_box() { ! fps_box; }
+check "without --fps (the picture above): no frame rate box" no_fps_box
+start_saver "${xml_args[@]}" "${delay_arg[@]}" "${fps_arg[@]}"
+check "description's options: the scene in 4:3 with bars" shows_letterboxed root "$wide_area" "$wide_bars"
+check "--fps: the frame rate, white on black, in the corner" e2e_wait_until 10 shows_fps_box
+# New pictures of the scene area over at least 3 s and 8 screenshots.
+pictures_changed() {
+  local start now shots=0 changes=0 last='' sum
+  start=$(_e2e_now_ms)
+  while now=$(_e2e_now_ms) && { [ $((now - start)) -lt 3000 ] || [ "$shots" -lt 8 ]; }; do
+    sum=$(import -window root -crop 960x690+160+0 rgb:- 2>/dev/null | md5sum)
+    shots=$((shots + 1))
+    [ -n "$last" ] && [ "$sum" != "$last" ] && changes=$((changes + 1))
+    last=$sum
+  done
+  now=$(_e2e_now_ms)
+  echo "$changes $(((now - start) / 1000 + 1))"
+}
+read -r changes most <<<"$(pictures_changed)"
+check "--delay 1000000: at most one new picture a second ($changes in under $most s), and some" \
+  test "$changes" -ge 1 -a "$changes" -le "$most"
+check "description's options: SIGTERM ends it, killed by the signal" killed_by_sigterm "$APP_PID"
+
+# --- a session bus of the test's own ---------------------------------------
+# Everything said to org.freedesktop.ScreenSaver on it is recorded; a call
+# of the test's own first shows that the recording runs.
+bus_log=$WORK/bus.log
+bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1 --address="unix:path=$WORK/bus")
+bus_pid=$(sed -n 2p <<<"$bus")
+e2e_on_exit e2e_kill "$bus_pid"
+DBUS_SESSION_BUS_ADDRESS=$(head -n 1 <<<"$bus")
+export DBUS_SESSION_BUS_ADDRESS
+dbus-monitor --session "interface='org.freedesktop.ScreenSaver'" >"$bus_log" 2>&1 &
+e2e_on_exit e2e_kill "$!"
+probe_bus() {
+  dbus-send --session --type=method_call --dest=org.freedesktop.ScreenSaver \
+    /org/freedesktop/ScreenSaver org.freedesktop.ScreenSaver.GetActive 2>/dev/null
+  grep -q 'member=GetActive' "$bus_log"
+}
+check "session bus: recorded" e2e_wait_until 10 probe_bus
+start_saver --root
+check "session bus: the saver shows the scene" shows_letterboxed root "$wide_area" "$wide_bars"
+check "session bus: SIGTERM ends the saver" killed_by_sigterm "$APP_PID"
+keeps_awake() { grep -E 'member=(Inhibit|SimulateUserActivity)$' "$bus_log"; }
+check "session bus: the saver asked for no inhibit and simulated no activity" \
+  test -z "$(keeps_awake)"
+# The program, full screen, keeps the screen awake, saying who and why.
+start_program_in "$SOURCE"
+inhibit_call() { grep -A2 'member=Inhibit$' "$bus_log" | sed -n 's/^ *string //p' | paste -sd ' '; }
+inhibited() { [ -n "$(inhibit_call)" ]; }
+e2e_wait_until 20 inhibited
+check "session bus: the program inhibits as \"Winterhain\", showing a fullscreen animation" \
+  equals "$(inhibit_call)" '"Winterhain" "Showing a fullscreen animation"'
+kill -TERM "$APP_PID"
+check "session bus: SIGTERM ends the program with status 0" ends_with_0 "$APP_PID"
+unset DBUS_SESSION_BUS_ADDRESS
+
 # --- a window of its own ---------------------------------------------------
 for ending in Escape close; do
   start_saver
@@ -139,6 +224,53 @@ for ending in Escape close; do
   if [ "$ending" = Escape ]; then send_key "$window" Escape; else send_wm_close "$window"; fi
   check "own window: $ending ends it with status 0" ends_with_0 "$APP_PID"
 done
+
+# --- every screen of a two-screen server -----------------------------------
+# XScreenSaver runs a hack on each screen with DISPLAY naming that screen;
+# each must draw there, on the screen's own visuals. Screen 1 is 4:3: the
+# scene fills it.
+_xss_stop
+xvfb_start 1280x720 800x600 || exit 1
+second=$DISPLAY.1
+on_second() { DISPLAY=$second "$@"; } # a command run with screen 1 as its display
+rm -f "$WORK/xss/status"
+xss_start "$WORK/xss/hack --root" || exit 1
+xss_command -activate
+check "two screens, XScreenSaver: the scene on screen 0, in 4:3 with bars" \
+  shows_letterboxed root "$wide_area" "$wide_bars"
+check "two screens, XScreenSaver: the scene on screen 1, filling it" \
+  on_second shows_letterboxed root "800 600 0 0" ""
+xss_command -deactivate
+_xss_stop
+# Drawn by hand on screen 1: the root window, a window of another client,
+# a window of its own, the program's window; screen 0 stays as it was
+# (nothing of theirs there).
+no_sky_on_screen0() { screenshot "$SHOT" root 2>/dev/null && ! sky 960x144+160+0; }
+DISPLAY=$second start_saver --root
+check "DISPLAY=:N.1 --root: the scene on screen 1" \
+  on_second shows_letterboxed root "800 600 0 0" ""
+check "DISPLAY=:N.1 --root: no scene on screen 0" no_sky_on_screen0
+check "DISPLAY=:N.1 --root: SIGTERM ends it, killed by the signal" killed_by_sigterm "$APP_PID"
+# A window of screen 1 handed over while DISPLAY names screen 0: the
+# window's own screen is drawn on. 400x300 is 4:3: the scene fills it.
+DISPLAY=$second "$host_tool" 400 300 >"$WORK/host-second" &
+e2e_on_exit e2e_kill "$!"
+e2e_wait_until 10 test -s "$WORK/host-second"
+start_saver --window-id "$(cat "$WORK/host-second")"
+check "DISPLAY=:N, a window of screen 1 handed over: the scene in it" \
+  on_second shows_letterboxed "$(cat "$WORK/host-second")" "400 300 0 0" ""
+check "DISPLAY=:N, a window of screen 1 handed over: SIGTERM ends it" killed_by_sigterm "$APP_PID"
+only_on_second() { # only_on_second NAME: a mapped window NAME on screen 1, none on screen 0
+  on_second wait_for_window "$1" 20 >/dev/null && ! _find_window "$1" any >/dev/null
+}
+DISPLAY=$second start_saver
+check "DISPLAY=:N.1, its own window: opened on screen 1" only_on_second Winterhain
+check "DISPLAY=:N.1, its own window: SIGTERM ends it" killed_by_sigterm "$APP_PID"
+DISPLAY=$second start_program_in "$SOURCE"
+check "DISPLAY=:N.1, the program: its window on screen 1" only_on_second OpenGL
+kill -TERM "$APP_PID"
+check "DISPLAY=:N.1, the program: SIGTERM ends it with status 0" ends_with_0 "$APP_PID"
+
 check "nothing on stderr" test ! -s "$WORK/stderr" || head -n 3 "$WORK/stderr"
 check "no process left" nothing_left
 e2e_finish

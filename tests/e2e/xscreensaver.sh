@@ -2,7 +2,8 @@
 # Helpers for running a real XScreenSaver 6 on a private Xvfb. Source after
 # common.sh.
 #
-#   xvfb_start WxH               start Xvfb on a free display, export DISPLAY
+#   xvfb_start WxH [WxH...]      start Xvfb on a free display (one screen
+#                                per size), export DISPLAY
 #   xss_start PROGRAM            start xscreensaver with PROGRAM as its one
 #                                hack ("GL: PROGRAM"), blanking only on request
 #   xss_command ARG...           xscreensaver-command ARG... (-activate, ...)
@@ -16,12 +17,14 @@ XSS_PID=
 XSS_HOME=
 
 # Without an -auth file Xvfb admits every local client: root's tools and
-# the screensaver's user alike.
-xvfb_start() { # xvfb_start WxH
-  local n=${XVFB_FIRST_DISPLAY:-120}
+# the screensaver's user alike. Numbers from XVFB_FIRST_DISPLAY, by default
+# 100 above the X servers' own XSERVER_FIRST_DISPLAY.
+xvfb_start() { # xvfb_start WxH [WxH...]
+  local n=${XVFB_FIRST_DISPLAY:-$((${XSERVER_FIRST_DISPLAY:-20} + 100))} screens=() size
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  for size in "$@"; do screens+=(-screen "$((${#screens[@]} / 3))" "${size}x24"); done
   # -noreset: what a client leaves on the root window stays for the test to see.
-  Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
+  Xvfb ":$n" "${screens[@]}" -nolisten tcp -noreset >/dev/null 2>&1 &
   XVFB_PID=$!
   e2e_on_exit e2e_kill "$XVFB_PID"
   e2e_wait_until 10 _xvfb_answers "$n" || { echo "xvfb_start: Xvfb :$n did not answer" >&2; return 1; }

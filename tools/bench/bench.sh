@@ -9,7 +9,7 @@
 #                     (as root) so that other work on a shared machine disturbs
 #                     the figures less (default: left as it is)
 # Needs the dummy X server of the end-to-end tests, openbox and valgrind;
-# for the screensaver Xvfb and XScreenSaver.
+# for the screensaver Xvfb, XScreenSaver and its gears (xscreensaver-gl).
 #
 # State that would change the figures is fixed here rather than inherited:
 # - Mesa's shader cache is a private folder: "warm" was filled by one earlier
@@ -233,7 +233,7 @@ HACK
     sleep "$SAVER_SECONDS" # the measured span, not a synchronisation
     c1=$(cpu_ticks "$pid") t1=${EPOCHREALTIME/[.,]/}
     xss_command -deactivate
-    _xss_wait 10 grep -q '^swap' "$work/saver/log"
+    e2e_wait_until 10 grep -q '^swap' "$work/saver/log"
     awk -v a="$activated" '$1 == "mark" && $2 == "first_swap" {printf "%.1f\n", ($3 / 1000 - a) / 1000}' \
       "$work/saver/log" >>"$work/saver/first_frame"
     awk -v a="$((t0 * 1000))" -v b="$((t1 * 1000))" '$1 == "swap" && $2 >= a && $2 < b {n++}
@@ -245,6 +245,48 @@ HACK
   e2e_kill "$XVFB_PID"
 }
 saver_runs
+
+# 2c. Its cost against XScreenSaver's own OpenGL hack gears, side by side on
+#     one Xvfb of each size: RUNS pairs of `winterhain-saver --root` and
+#     `gears --root`, both at their defaults, each a share of one core over
+#     SAVER_SECONDS once 2 s have passed; the ratio is taken pair by pair.
+GEARS=/usr/libexec/xscreensaver/gears
+# share_of_core LOG CMD...: % of one core CMD's threads use, and the frames/s
+# the probe saw swapped in LOG meanwhile (0 without a probe in CMD).
+share_of_core() {
+  local log=$1 pid c0 c1 t0 t1
+  shift
+  rm -f "$log"
+  MESA_SHADER_CACHE_DIR=$work/cost-cache "$@" >/dev/null 2>&1 &
+  pid=$!
+  sleep 2 # settling, not a synchronisation
+  c0=$(cpu_ticks "$pid") t0=${EPOCHREALTIME/[.,]/}
+  sleep "$SAVER_SECONDS" # the measured span
+  c1=$(cpu_ticks "$pid") t1=${EPOCHREALTIME/[.,]/}
+  kill -TERM "$pid"
+  wait "$pid" 2>/dev/null || true
+  awk -v c="$((c1 - c0))" -v t="$((t1 - t0))" -v hz="$(getconf CLK_TCK)" \
+    -v a="$((t0 * 1000))" -v b="$((t1 * 1000))" '$1 == "swap" && $2 >= a && $2 < b {n++}
+    END {printf "%.1f %.1f\n", 100 * c / hz / (t / 1e6), n / ((b - a) / 1e9)}' "$log" 2>/dev/null ||
+    awk -v c="$((c1 - c0))" -v t="$((t1 - t0))" -v hz="$(getconf CLK_TCK)" \
+      'BEGIN {printf "%.1f 0\n", 100 * c / hz / (t / 1e6)}'
+}
+cost_runs() { # cost_runs WxH: $work/cost-WxH.{saver,gears,ratio,fps}
+  local out=$work/cost-$1 run saver gears fps
+  xvfb_start "$1" >/dev/null
+  for ((run = 0; run < RUNS; run++)); do
+    read -r saver fps < <(share_of_core "$work/cost-log" env WINTERHAIN_PROBE_LOG="$work/cost-log" \
+      LD_PRELOAD="$probe" "$BUILD/winterhain-saver" --root)
+    read -r gears _ < <(share_of_core "$work/cost-log" "$GEARS" --root)
+    echo "$saver" >>"$out.saver"
+    echo "$gears" >>"$out.gears"
+    echo "$fps" >>"$out.fps"
+    awk -v a="$saver" -v b="$gears" 'BEGIN {printf "%.2f\n", a / b}' >>"$out.ratio"
+  done
+  e2e_kill "$XVFB_PID"
+}
+cost_runs 1280x720
+cost_runs 1920x1080
 
 # 3. Instructions per steady frame, ours against everything (callgrind),
 #    with llvmpipe's threads off so its work is counted too.
@@ -307,6 +349,14 @@ row "  the program against it, launched in turns" "$(of "${against[@]}")" ratio 
 row "screensaver (XScreenSaver, 1280x720): frames" "$(median <"$work/saver/fps")" frames/s ""
 row "screensaver: CPU, all threads" "$(median <"$work/saver/cpu")" "% of core" ""
 row "screensaver: activation to first frame" "$(median <"$work/saver/first_frame")" ms ""
+for size in 1280x720 1920x1080; do
+  target="<= 1.5"
+  [ "$size" = 1920x1080 ] && target="<= 2"
+  row "saver --root, $size: CPU" "$(median <"$work/cost-$size.saver")" "% of core" ""
+  row "saver --root, $size: frames" "$(median <"$work/cost-$size.fps")" frames/s ""
+  row "gears --root, $size: CPU" "$(median <"$work/cost-$size.gears")" "% of core" ""
+  row "saver / gears, $size, pair by pair" "$(median <"$work/cost-$size.ratio")" ratio "$target"
+done
 row "peak resident memory, real program" "$(of "${peak[@]}")" MiB "<= 120"
 row "peak resident memory, capture of 400 frames" "$capture_peak" MiB "<= 120"
 row "heap allocations per frame, our code (new)" "$(value news_per_frame)" per-frame "0"

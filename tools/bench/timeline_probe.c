@@ -12,7 +12,8 @@
  *                       for it
  *   spent NAME NS       time spent inside NAME altogether (at exit)
  *   swap NS             one line per swapped frame (at exit)
- *   peak_kib KIB        peak resident memory (at exit)
+ *   peak_kib KIB        peak resident memory (at exit, or when it raises a
+ *                       signal to end itself)
  *
  * Only the program's own calls pass through here: SDL reaches Xlib and GL
  * through its own dlsym lookups. */
@@ -159,4 +160,13 @@ __attribute__((destructor)) static void WriteLog(void) {
   fprintf(g_log, "peak_kib %ld\n", PeakResidentKib());
   fclose(g_log);
   g_log = NULL;
+}
+
+/* A program that ends by re-raising a termination signal (the screensaver,
+ * on SIGTERM) runs no destructors: the log is written first. */
+int raise(int signal) {
+  static int (*real)(int);
+  if (!real) real = (int (*)(int))Real("raise");
+  WriteLog();
+  return real(signal);
 }

@@ -77,6 +77,20 @@ void HoldStandardStreams() {
 
 void BindChildrenToProgram() { g_forks.bound = RegisterForkHandlers(); }
 
+void DieOfSignal(int signal) {
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  sigaction(signal, &action, nullptr);
+  sigset_t just;
+  sigemptyset(&just);
+  sigaddset(&just, signal);
+  pthread_sigmask(SIG_UNBLOCK, &just, nullptr);
+  raise(signal);
+  // A signal whose default action is not to end the process.
+  _exit(128 + signal);
+}
+
 namespace posix {
 
 UnboundForks::UnboundForks() { g_forks.unbound = true; }

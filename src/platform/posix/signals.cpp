@@ -11,12 +11,14 @@ namespace {
 // may write, and a lock-free atomic for the box process it ends.
 volatile std::sig_atomic_t g_terminateRequested = 0;  // taken by the event loop
 volatile std::sig_atomic_t g_terminationSeen = 0;     // stays set
+volatile std::sig_atomic_t g_terminationSignal = 0;   // the first one, stays set
 std::atomic<pid_t> g_childToEnd{0};
 volatile std::sig_atomic_t g_stopRequested = 0;  // the stop signal, taken by the event loop
 
-extern "C" void OnTerminationSignal(int) {
+extern "C" void OnTerminationSignal(int signal) {
   g_terminateRequested = 1;
   g_terminationSeen = 1;
+  if (!g_terminationSignal) g_terminationSignal = signal;
   const pid_t child = g_childToEnd;
   if (child > 0) kill(child, SIGKILL);
 }
@@ -44,6 +46,7 @@ void InstallTerminationSignals() {
 }
 
 bool TerminationRequested() { return g_terminationSeen != 0; }
+int TerminationSignal() { return g_terminationSignal; }
 
 namespace posix {
 

@@ -53,6 +53,7 @@ DesktopPolicy ScreensaverPolicy(SaverWindow window, unsigned long windowId) {
   const bool own = window == SaverWindow::Own;
   return {.switchesMode = false,
           .letterboxes = true,
+          .letterboxesInPlace = true,
           .fullscreen = own ? Fullscreen::Resizable : Fullscreen::HandedOver,
           .escape = own ? EscapeSource::Window : EscapeSource::Nowhere,
           .boxes = BoxTrust::NotShown,

@@ -28,7 +28,7 @@ class GLLibrary {
 
   PixelFormatRequest grantedRequest;  // the one format windows have taken
   bool swapsWaitForRefresh = false;   // swap interval 1 was taken
-  std::function<void()> beforeSwap;   // set by the capture tool
+  std::function<void()> beforeSwap;   // set by the capture tool, the saver
 
  private:
   bool m_loaded = false;

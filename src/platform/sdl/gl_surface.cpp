@@ -87,6 +87,10 @@ void StartLetterbox(PlatformState& state, const Window& window) {
   if (!state.policy.letterboxes) return;
   int width = 0, height = 0;
   GetDrawableSize(window, width, height);
+  if (state.policy.letterboxesInPlace) {
+    state.letterbox.StartInPlace(LookUpGLCall, width, height);
+    return;
+  }
   state.letterbox.Start(LookUpGLCall, SDL_GL_ExtensionSupported("GL_ARB_framebuffer_object"),
                         width, height);
 }
@@ -164,6 +168,8 @@ bool SwapWindowBuffers(Window* window) {
   state.letterbox.Resume();
   return true;
 }
+
+void BeginFrame() { State().letterbox.BeginFrame(); }
 
 bool SwapWaitsForRefresh() { return State().gl.swapsWaitForRefresh; }
 

@@ -1,7 +1,9 @@
 #include "platform/platform.hpp"
 
 #include "platform/posix/standard_output.hpp"
+#include "platform/sdl/session_names.hpp"
 #include "platform/sdl/state.hpp"
+#include "platform/x11/window_screen.hpp"
 
 namespace platform {
 namespace {
@@ -12,6 +14,10 @@ PlatformState* g_platform = new PlatformState;
 void StartVideo(PlatformState& state) {
   state.xErrors.Install();
   const InitOptions& options = state.options;
+  // A screensaver is what blanks the screen: it never keeps it awake.
+  NameSessionCalls(/*keepsScreenAwake=*/options.saverWindow == SaverWindow::NotSaver);
+  // A window handed over draws on its own screen, whichever DISPLAY names.
+  if (options.saverWindow == SaverWindow::Given) x11::AimDisplayAtScreenOf(options.saverWindowId);
   if (!state.video.Start(options.onScreenOnly, state.lastError)) return;
   state.policy = options.saverWindow == SaverWindow::NotSaver
                      ? DecideDesktopPolicy(state.video.Driver())

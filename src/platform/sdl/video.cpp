@@ -65,6 +65,10 @@ bool PrepareForDisplay(const std::string& asked, const x11::ServerProbe& x, std:
   // SDL asks for RandR's version without looking whether the server has the
   // extension, and Xlib then prints that it is missing.
   if (x.Reachable() && !x.HasRandr()) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
+  // SDL 2.26 lists RandR's displays from screen 0 on, and opens windows and
+  // picks GL visuals on the first display: on any other screen of a
+  // multi-screen server (DISPLAY=:0.1) it is kept to that one screen.
+  if (!x.OnFirstScreen()) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
   // The window is fullscreen and borderless: it needs no decorations, and
   // libdecor, where SDL would take them from on a compositor that draws
   // none (GNOME's), prints lines about its plugins.

@@ -44,6 +44,16 @@ bool Letterbox::SizeStorage(int width, int height) {
   return m_gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
+bool Letterbox::LoadInPlaceCalls(GLProcLoader load) {
+  InPlaceCalls gl;
+#define WINTERHAIN_LOAD_CALL(type, member, name) \
+  if (!(gl.member = reinterpret_cast<type>(load(name)))) return false;
+  WINTERHAIN_IN_PLACE_GL_CALLS(WINTERHAIN_LOAD_CALL)
+#undef WINTERHAIN_LOAD_CALL
+  m_inPlaceGl = gl;
+  return true;
+}
+
 bool Letterbox::MakeFramebuffer(const Area& area) {
   m_gl.genFramebuffers(1, &m_framebuffer);
   m_gl.genRenderbuffers(1, &m_color);
@@ -83,7 +93,51 @@ bool Letterbox::Start(GLProcLoader load, bool hasFramebufferObjects, int drawabl
   return true;
 }
 
+bool Letterbox::StartInPlace(GLProcLoader load, int drawableWidth, int drawableHeight) {
+  if (m_active) return true;
+  const Area area = DesignArea(drawableWidth, drawableHeight);
+  if (!load || area.width == 0 || !LoadInPlaceCalls(load)) return false;
+  m_active = m_inPlace = true;
+  m_area = area;
+  return true;
+}
+
+void Letterbox::BeginFrame() {
+  if (m_active && m_inPlace) m_inPlaceGl.viewport(m_area.x, m_area.y, m_area.width, m_area.height);
+}
+
+// Each bar a scissored clear; the frame code's scissor and clear colour are
+// put back.
+void Letterbox::ClearBarsToBlack(int drawableWidth, int drawableHeight) {
+  const Area& a = m_area;
+  const Area bars[] = {{0, 0, a.x, drawableHeight},
+                       {a.x + a.width, 0, drawableWidth - a.x - a.width, drawableHeight},
+                       {0, 0, drawableWidth, a.y},
+                       {0, a.y + a.height, drawableWidth, drawableHeight - a.y - a.height}};
+  const InPlaceCalls& gl = m_inPlaceGl;
+  const GLboolean scissor = gl.isEnabled(GL_SCISSOR_TEST);
+  GLint box[4];
+  GLfloat colour[4];
+  gl.getIntegerv(GL_SCISSOR_BOX, box);
+  gl.getFloatv(GL_COLOR_CLEAR_VALUE, colour);
+  gl.enable(GL_SCISSOR_TEST);
+  gl.clearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  for (const Area& bar : bars) {
+    if (bar.width <= 0 || bar.height <= 0) continue;
+    gl.scissor(bar.x, bar.y, bar.width, bar.height);
+    gl.clear(GL_COLOR_BUFFER_BIT);
+  }
+  gl.clearColor(colour[0], colour[1], colour[2], colour[3]);
+  gl.scissor(box[0], box[1], box[2], box[3]);
+  if (!scissor) gl.disable(GL_SCISSOR_TEST);
+}
+
 void Letterbox::Resize(int drawableWidth, int drawableHeight) {
+  if (m_active && m_inPlace) {
+    const Area area = DesignArea(drawableWidth, drawableHeight);
+    if (area.width > 0) m_area = area;
+    return;
+  }
   const Area area = DesignArea(drawableWidth, drawableHeight);
   if (m_active && area.width > 0 && (area.width != m_width || area.height != m_height))
     SizeStorage(area.width, area.height);
@@ -91,6 +145,10 @@ void Letterbox::Resize(int drawableWidth, int drawableHeight) {
 
 void Letterbox::Present(int drawableWidth, int drawableHeight) {
   if (!m_active) return;
+  if (m_inPlace) {
+    ClearBarsToBlack(drawableWidth, drawableHeight);
+    return;
+  }
   const Area area = DesignArea(drawableWidth, drawableHeight);
   m_gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   m_gl.bindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
@@ -103,7 +161,7 @@ void Letterbox::Present(int drawableWidth, int drawableHeight) {
 }
 
 void Letterbox::Resume() {
-  if (m_active) m_gl.bindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+  if (m_active && !m_inPlace) m_gl.bindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
 }
 
 }  // namespace platform::surface

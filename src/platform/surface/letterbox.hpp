@@ -6,12 +6,19 @@
 // to black. The frame code sees a 4:3 client area and never learns about
 // the bars.
 //
+// In place, the frame is drawn straight into that area of the drawable
+// instead, through the viewport, and each swap only clears the bars: no
+// framebuffer and no copy per frame, for callers that point the viewport
+// at the area before each frame (BeginFrame), after the frame code has set
+// its own.
+//
 // Does:
 //  - plain OpenGL, with the context current, where it has
-//    GL_ARB_framebuffer_object
+//    GL_ARB_framebuffer_object (OpenGL 1.0 in place)
 // Does not:
-//  - decide where to letterbox (the desktop policy does)
-//  - letterbox without framebuffer objects: the frame then fills the window
+//  - decide where to letterbox, or in place (the desktop policy does)
+//  - letterbox without framebuffer objects, unless in place: the frame
+//    then fills the window
 #pragma once
 
 #include <GL/gl.h>
@@ -41,7 +48,12 @@ class Letterbox {
   // context has no framebuffer objects.
   bool Start(GLProcLoader load, bool hasFramebufferObjects, int drawableWidth,
              int drawableHeight);
+  // Draw into the design area of the drawable itself from now on; false
+  // (and nothing changed) where the context lacks the calls.
+  bool StartInPlace(GLProcLoader load, int drawableWidth, int drawableHeight);
   bool Active() const { return m_active; }
+  // In place, before each frame is drawn: the viewport is the design area.
+  void BeginFrame();
   // The drawable changed size: the framebuffer follows before the next frame.
   void Resize(int drawableWidth, int drawableHeight);
   // Around the swap: copy the frame into the centre and blacken the bars,
@@ -51,9 +63,11 @@ class Letterbox {
 
  private:
   bool LoadCalls(GLProcLoader load);
+  bool LoadInPlaceCalls(GLProcLoader load);
   bool MakeFramebuffer(const Area& area);
   bool SizeStorage(int width, int height);
   void ClearToBlack();
+  void ClearBarsToBlack(int drawableWidth, int drawableHeight);
 
   // The few calls needed, looked up once per context: the program's own
   // drawing uses OpenGL 1.1 only, and the platform layer links no GL itself.
@@ -77,8 +91,28 @@ class Letterbox {
 #undef WINTERHAIN_DECLARE_CALL
   };
 
+  // OpenGL 1.0's, for drawing in place.
+#define WINTERHAIN_IN_PLACE_GL_CALLS(X)                                           \
+  X(decltype(&glIsEnabled), isEnabled, "glIsEnabled")                             \
+  X(decltype(&glEnable), enable, "glEnable")                                      \
+  X(decltype(&glDisable), disable, "glDisable")                                   \
+  X(decltype(&glViewport), viewport, "glViewport")                                \
+  X(decltype(&glScissor), scissor, "glScissor")                                   \
+  X(decltype(&glGetIntegerv), getIntegerv, "glGetIntegerv")                       \
+  X(decltype(&glGetFloatv), getFloatv, "glGetFloatv")                             \
+  X(decltype(&glClearColor), clearColor, "glClearColor")                          \
+  X(decltype(&glClear), clear, "glClear")
+  struct InPlaceCalls {
+#define WINTERHAIN_DECLARE_CALL(type, member, name) type member = nullptr;
+    WINTERHAIN_IN_PLACE_GL_CALLS(WINTERHAIN_DECLARE_CALL)
+#undef WINTERHAIN_DECLARE_CALL
+  };
+
   bool m_active = false;
+  bool m_inPlace = false;
+  Area m_area;  // in place: the design area of the drawable
   Calls m_gl;
+  InPlaceCalls m_inPlaceGl;
   GLuint m_framebuffer = 0;
   GLuint m_color = 0;
   GLuint m_depth = 0;

@@ -7,6 +7,7 @@ namespace platform::x11 {
 ServerProbe::ServerProbe(bool ask) : m_display(ask ? XOpenDisplay(nullptr) : nullptr) {
   int opcode = 0, event = 0, error = 0;
   m_randr = m_display && XQueryExtension(m_display, "RANDR", &opcode, &event, &error);
+  m_firstScreen = !m_display || DefaultScreen(m_display) == 0;
 }
 
 ServerProbe::~ServerProbe() {

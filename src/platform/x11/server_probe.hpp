@@ -25,10 +25,14 @@ class ServerProbe {
   bool Reachable() const { return m_display != nullptr; }
   // And it has the RandR extension.
   bool HasRandr() const { return m_randr; }
+  // DISPLAY names the first of its screens (":0", ":0.0"): the screen SDL's
+  // RandR displays begin with, whichever screen DISPLAY names.
+  bool OnFirstScreen() const { return m_firstScreen; }
 
  private:
   _XDisplay* m_display = nullptr;
   bool m_randr = false;
+  bool m_firstScreen = true;
 };
 
 }  // namespace platform::x11
