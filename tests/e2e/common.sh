@@ -38,13 +38,18 @@ start_program() {
   start_program_in "$PWD" "$@"
 }
 
+# A command the program is started through, which execs it (a harness
+# whose desktop runs in namespaces of its own sets it: nsenter ...).
+E2E_PROGRAM_PREFIX=()
+
 # The same, with DIR as the working directory (the program reads DIR/Data).
 start_program_in() { # start_program_in DIR [VAR=VALUE...]
   local dir=$1
   shift
   APP_ERR=$(mktemp)
   e2e_on_exit rm -f "$APP_ERR"
-  (cd "$dir" && exec env SDL_AUDIODRIVER=dummy "$E2E_RUN_MARK" "$@" "$WINTERHAIN_BIN") 2>"$APP_ERR" &
+  (cd "$dir" && exec "${E2E_PROGRAM_PREFIX[@]}" env -C "$PWD" SDL_AUDIODRIVER=dummy \
+    "$E2E_RUN_MARK" "$@" "$WINTERHAIN_BIN") 2>"$APP_ERR" &
   APP_PID=$!
   e2e_on_exit e2e_kill "$APP_PID"
 }

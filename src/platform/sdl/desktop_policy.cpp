@@ -33,6 +33,7 @@ DesktopPolicy DecideDesktopPolicy(const char* videoDriver) {
       return {.switchesMode = false,
               .letterboxes = true,
               .fullscreen = Fullscreen::Desktop,
+              .noBorderlessHint = true,
               .escape = EscapeSource::XServer,
               .boxes = BoxTrust::Confirmed};
     case DesktopPath::NativeWayland:

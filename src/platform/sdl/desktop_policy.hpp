@@ -52,6 +52,11 @@ struct DesktopPolicy {
   // BeginFrame before each frame, and spares the copy's cost.
   bool letterboxesInPlace = false;
   Fullscreen fullscreen = Fullscreen::Windowed;
+  // Made without the borderless hint: the window goes fullscreen before it
+  // is shown, and the window manager draws no frame round a fullscreen one.
+  // Works around mutter 43's Xwayland, which never lets a borderless window
+  // made fullscreen before it is shown draw a frame (_XWAYLAND_ALLOW_COMMITS 0).
+  bool noBorderlessHint = false;
   EscapeSource escape = EscapeSource::Window;
   BoxTrust boxes = BoxTrust::NotShown;
   // HandedOver: the window's X id (0: the root window).

@@ -46,7 +46,10 @@ bool MakeSdlWindow(Window& window, Uint32 flags) {
   const DesktopPolicy& policy = State().policy;
   // Letterboxed, the drawable gets the output's own pixels, scaled or not.
   if (policy.letterboxes) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
-  flags |= policy.fullscreen == Fullscreen::Resizable ? SDL_WINDOW_RESIZABLE : SDL_WINDOW_BORDERLESS;
+  if (policy.fullscreen == Fullscreen::Resizable)
+    flags |= SDL_WINDOW_RESIZABLE;
+  else if (!policy.noBorderlessHint)
+    flags |= SDL_WINDOW_BORDERLESS;
   // A frame drawn before the compositor's first configure has the size the
   // window was made with, and KWin takes that first buffer's size for the
   // window's own: on Wayland the window is made at the output's size.
