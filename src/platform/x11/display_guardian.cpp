@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "platform/posix/children.hpp"
+#include "platform/x11/randr_desktop.hpp"
 
 namespace platform::x11 {
 namespace {
@@ -123,6 +124,7 @@ int OnServerGone(Display*) {
   const char word = display ? kReady : kNoServer;
   send(kNewsFd, &word, 1, MSG_NOSIGNAL);
   if (!display) _exit(0);
+  WatchScreen(display);
   XSetIOErrorHandler(OnServerGone);
   News last;
   WatchProgram(program, programFd >= 0, last);

@@ -177,7 +177,12 @@ RestoreOutcome GiveBack(Display* display, const SwitchedDesktop& desktop) {
   const DesktopLayout now = ReadDesktopLayout(display, resources);
   const RestorePlan plan = PlanRestore(desktop.before, now, desktop.output);
   std::string failure;
-  const bool taken = plan.outputGone || ApplyRestorePlan(display, resources, now, plan, &failure);
+  if (!plan.fits)
+    failure = "it needs a " + std::to_string(plan.screen.width) + "x" +
+              std::to_string(plan.screen.height) + " screen; the X server allows at most " +
+              std::to_string(now.maximum.width) + "x" + std::to_string(now.maximum.height);
+  const bool taken = plan.outputGone ||
+                     (plan.fits && ApplyRestorePlan(display, resources, now, plan, &failure));
   XUngrabServer(display);
   const std::string name = OutputName(display, resources, desktop.output);
   XRRFreeScreenResources(resources);
@@ -188,7 +193,9 @@ RestoreOutcome GiveBack(Display* display, const SwitchedDesktop& desktop) {
     return RestoreOutcome::OutputGone;
   }
   if (!taken) {
-    std::fprintf(stderr, "winterhain: cannot restore the mode of display output %s (%s)\n",
+    std::fprintf(stderr,
+                 "winterhain: cannot restore the mode of display output %s (%s); the desktop is "
+                 "left as it is\n",
                  name.c_str(), failure.c_str());
     return RestoreOutcome::Refused;
   }
@@ -212,6 +219,8 @@ Display* DisplaySwitch::OpenDisplay() {
       !XRRQueryVersion(m_display, &major, &minor) || major < 1 || (major == 1 && minor < 2)) {
     XCloseDisplay(m_display);
     m_display = nullptr;
+  } else {
+    WatchScreen(m_display);
   }
   return m_display;
 }
