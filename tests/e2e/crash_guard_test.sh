@@ -121,6 +121,23 @@ kill -KILL "$APP_PID"
 wait_pid_exit "$APP_PID" 20
 xserver_set_mode 1280x1024
 
+# The same in the background of a terminal set to stop writers from the
+# background (stty tostop): the line is written once the X server is let go,
+# so the stop that follows holds no other client up.
+script -qec "stty tostop; set -m
+  env $E2E_RUN_MARK SDL_AUDIODRIVER=dummy setpriv --reuid=$uid --regid=$uid --clear-groups \
+    bash -c 'ulimit -u 1 && exec \"\$0\"' '$WINTERHAIN_BIN' 2>/dev/tty &
+  echo \$! >'$tmp/background'; sleep 30" /dev/null >/dev/null &
+e2e_on_exit e2e_kill $!
+e2e_wait_until 20 test -s "$tmp/background"
+APP_PID=$(cat "$tmp/background")
+is_stopped() { [ "$(awk '/^State:/ { print $2 }' "/proc/$1/status" 2>/dev/null)" = T ]; }
+check "tostop: the program stops at its line" e2e_wait_until 20 is_stopped "$APP_PID"
+check "tostop: the X server still serves other clients" bash -c "timeout 5 xdpyinfo >/dev/null"
+kill -KILL "$APP_PID"
+wait_pid_exit "$APP_PID" 20
+xserver_set_mode 1280x1024
+
 # A server that admits only holders of its cookie, and the program's copy
 # of it removed while the scene runs (a session's file replaced): the guard
 # needs none, since it holds its connection from the start. The cookie file

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/signals.hpp"
 #include "platform/x11/randr_desktop.hpp"
 #include "platform/x11/x_errors.hpp"
 
@@ -161,29 +162,51 @@ bool SetMode(Display* display, XRRScreenResources* resources, const CrtcPlace& c
   return !RequestsFailed(display) && accepted;
 }
 
+// The server held, so that every other client sees one change. No stop is
+// taken meanwhile (a program stopped while it holds the server stops every
+// client of it), and nothing may be written to the terminal: a write from
+// the background would stop it.
+class ServerHold {
+ public:
+  explicit ServerHold(Display* display) : m_display(display) { XGrabServer(display); }
+  ~ServerHold() {
+    XUngrabServer(m_display);
+    XFlush(m_display);
+  }
+  ServerHold(const ServerHold&) = delete;
+  ServerHold& operator=(const ServerHold&) = delete;
+
+ private:
+  posix::StopsDeferred m_stops;  // made before the grab, gone after it
+  Display* m_display;
+};
+
 // Gives back what the switch changed, as one change to every other client:
 // the server is held from reading the layout to the last CRTC set. An output
 // switched off or unplugged meanwhile is left as the user left it; that, and
 // a refused change, are said in one line naming the output.
 RestoreOutcome GiveBack(Display* display, const SwitchedDesktop& desktop) {
-  XGrabServer(display);
-  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+  RestorePlan plan;
+  std::string failure;
+  bool taken = false;
+  XRRScreenResources* resources = nullptr;
+  {
+    const ServerHold hold(display);
+    resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+    const DesktopLayout now = resources ? ReadDesktopLayout(display, resources) : DesktopLayout{};
+    plan = PlanRestore(desktop.before, now, desktop.output);
+    if (!plan.fits)
+      failure = "it needs a " + std::to_string(plan.screen.width) + "x" +
+                std::to_string(plan.screen.height) + " screen; the X server allows at most " +
+                std::to_string(now.maximum.width) + "x" + std::to_string(now.maximum.height);
+    taken = resources && (plan.outputGone ||
+                          (plan.fits && ApplyRestorePlan(display, resources, now, plan, &failure)));
+  }
   if (!resources) {
-    XUngrabServer(display);
     std::fputs("winterhain: cannot read the display's configuration; its mode is left as it is\n",
                stderr);
     return RestoreOutcome::Refused;
   }
-  const DesktopLayout now = ReadDesktopLayout(display, resources);
-  const RestorePlan plan = PlanRestore(desktop.before, now, desktop.output);
-  std::string failure;
-  if (!plan.fits)
-    failure = "it needs a " + std::to_string(plan.screen.width) + "x" +
-              std::to_string(plan.screen.height) + " screen; the X server allows at most " +
-              std::to_string(now.maximum.width) + "x" + std::to_string(now.maximum.height);
-  const bool taken = plan.outputGone ||
-                     (plan.fits && ApplyRestorePlan(display, resources, now, plan, &failure));
-  XUngrabServer(display);
   const std::string name = OutputName(display, resources, desktop.output);
   XRRFreeScreenResources(resources);
   ForgetDesktopMode(display, desktop.output);
@@ -244,13 +267,6 @@ bool DisplaySwitch::SwitchOn(Display* display, XRRScreenResources* resources) {
     m_desktop = RecordDesktop(display, resources, now, output, mode);
     m_state = State::Saved;
   }
-  if (!m_noGuard.empty()) {
-    std::fprintf(stderr,
-                 "winterhain: cannot start the display guard (%s); should the program crash, "
-                 "the display stays at %ux%u\n",
-                 m_noGuard.c_str(), m_width, m_height);
-    m_noGuard.clear();
-  }
   m_guardian.TellSwitched(m_desktop);  // before the switch, so a crash during it is covered
   const CrtcPlace* crtc = now.Driving(static_cast<RandrId>(output));
   // Only a switch that reads back the asked-for size counts: the window is
@@ -274,12 +290,22 @@ bool DisplaySwitch::Switch(std::uint32_t width, std::uint32_t height) {
   // Held while the desktop is read, recorded and the switch made, so that
   // two instances starting together cannot both take the other's switched
   // mode for the desktop's.
-  XGrabServer(display);
-  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-  const bool switched = resources && SwitchOn(display, resources);
-  XUngrabServer(display);
+  XRRScreenResources* resources = nullptr;
+  bool switched = false;
+  {
+    const ServerHold hold(display);
+    resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+    switched = resources && SwitchOn(display, resources);
+  }
   XSync(display, False);
   if (resources) XRRFreeScreenResources(resources);
+  if (!m_noGuard.empty() && m_state != State::Desktop) {
+    std::fprintf(stderr,
+                 "winterhain: cannot start the display guard (%s); should the program crash, "
+                 "the display stays at %ux%u\n",
+                 m_noGuard.c_str(), m_width, m_height);
+    m_noGuard.clear();
+  }
   return switched;
 }
 
