@@ -1,16 +1,21 @@
-// A guard for the display mode: a small process, started before the first
-// switch, that gives the desktop back should the program end without doing
-// so itself (a crash, SIGKILL, its whole process group killed). It opens its
-// own X connection at its start, so that it needs nothing at the end that
-// may be gone by then (an X authority file, free descriptors, a process
-// slot). The program tells it, before each switch, what to put back, and
-// when it has put it back itself; the guard watches the program itself (not
-// a descriptor its children could inherit), lives in a session of its own,
+// A guard for the display mode: the program itself, started again with
+// kGuardFlag before the first switch, that gives the desktop back should
+// the program end without doing so itself (a crash, SIGKILL, its whole
+// process group killed). The same file is run again, not a helper beside
+// it, so that the guard always reads the program's messages as they are
+// written, also while a newer version is being installed. Nothing runs in
+// the new process before that exec (posix_spawn). It opens its own X
+// connection at its start, so that it needs nothing at the end that may be
+// gone by then (an X authority file, free descriptors, a process slot). The
+// program tells it, before each switch, what to put back, and when it has
+// put it back itself; the guard watches the program itself (not a
+// descriptor its children could inherit), lives in a session of its own,
 // acts at most once and says on stderr what it did.
 //
 // Does:
 //  - give the desktop back after a crash, SIGKILL or group kill
-//  - tell the program at its start whether it is there to do so
+//  - tell the program at its start whether it is there to do so, and
+//    whether it is still there
 // Does not:
 //  - reach an X server that has ended (it says so instead)
 //  - guard anything but the display, or act twice
@@ -40,6 +45,9 @@ struct SwitchedDesktop {
 // Gives `desktop` back on `display`; runs in the guard when it has to act.
 using RestoreFunction = RestoreOutcome (*)(_XDisplay* display, const SwitchedDesktop& desktop);
 
+// The first argument that makes the program its own guard.
+constexpr const char* kGuardFlag = "--display-guard";
+
 // The program's end of the line to its guard. Letting it go ends the guard,
 // which then acts only if it was last told "switched".
 class DisplayGuardian {
@@ -49,9 +57,12 @@ class DisplayGuardian {
   DisplayGuardian(const DisplayGuardian&) = delete;
   DisplayGuardian& operator=(const DisplayGuardian&) = delete;
 
-  // Starts the guard once and waits until it holds its X connection. False,
-  // with the reason in `why`, when no working guard could be started.
-  bool Start(RestoreFunction restore, std::string& why);
+  // Starts the guard, handed `switched` when that is given, and waits until
+  // it holds its X connection. False, with the reason in `why`, when no
+  // working guard could be started.
+  bool Start(std::string& why, const SwitchedDesktop* switched = nullptr);
+  // True once, when a guard that was started has ended (killed).
+  bool Gone();
   // Before a switch: what to give back should the program end from now on.
   void TellSwitched(const SwitchedDesktop& desktop);
   // The program gave the desktop back itself.
@@ -59,6 +70,12 @@ class DisplayGuardian {
 
  private:
   int m_news = -1;  // the program's end of the socket pair
+  int m_guard = 0;  // its process id
 };
+
+// The guard's whole life, in the process started with kGuardFlag and the
+// program's process id: waits until the program has ended, then gives back
+// what it was last told to with `restore`.
+void RunGuard(const char* programId, RestoreFunction restore);
 
 }  // namespace platform::x11

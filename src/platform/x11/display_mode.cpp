@@ -5,6 +5,8 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -14,66 +16,94 @@
 
 namespace platform::x11 {
 namespace {
-// Each running instance's switch is recorded on the root window as
-// (output, desktop mode) pairs, so that an instance started while another
-// has the output switched puts back the desktop's mode, not the switched one.
+// Each running instance's switch is recorded on the root window as (output,
+// desktop mode, rotation, owner, mark) entries, so that an instance started
+// while another has the output switched puts back the desktop's mode, not
+// the switched one. The owner is a window of the recording instance's own
+// connection, marked with a random number in the same property: it goes
+// with the instance, so that the entry of one killed together with its
+// guard is known for stale (its window id may be another's by then) and a
+// mode the user chose afterwards stays.
 constexpr const char* kDesktopModesProperty = "_WINTERHAIN_DESKTOP_MODES";
+constexpr std::size_t kEntry = 5;
 
-std::vector<unsigned long> ReadDesktopModes(Display* display) {
+std::vector<unsigned long> ReadDesktopModes(Display* display, ::Window window) {
   const Atom property = XInternAtom(display, kDesktopModesProperty, False);
   Atom type = 0;
   int format = 0;
   unsigned long count = 0, rest = 0;
   unsigned char* data = nullptr;
-  std::vector<unsigned long> pairs;
-  if (XGetWindowProperty(display, DefaultRootWindow(display), property, 0, 64, False, XA_CARDINAL,
-                         &type, &format, &count, &rest, &data) == Success &&
+  std::vector<unsigned long> values;
+  if (XGetWindowProperty(display, window, property, 0, 256, False, XA_CARDINAL, &type, &format,
+                         &count, &rest, &data) == Success &&
       type == XA_CARDINAL && format == 32 && data) {
-    const auto* values = reinterpret_cast<const unsigned long*>(data);
-    pairs.assign(values, values + count - count % 2);
+    const auto* read = reinterpret_cast<const unsigned long*>(data);
+    values.assign(read, read + count);
   }
   if (data) XFree(data);
-  return pairs;
+  RequestsFailed(display);  // a window that is gone
+  return values;
 }
 
-void WriteDesktopModes(Display* display, const std::vector<unsigned long>& pairs) {
+void WriteDesktopModes(Display* display, ::Window window, const std::vector<unsigned long>& values) {
   const Atom property = XInternAtom(display, kDesktopModesProperty, False);
-  if (pairs.empty()) {
-    XDeleteProperty(display, DefaultRootWindow(display), property);
+  if (values.empty()) {
+    XDeleteProperty(display, window, property);
   } else {
-    XChangeProperty(display, DefaultRootWindow(display), property, XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(pairs.data()),
-                    static_cast<int>(pairs.size()));
+    XChangeProperty(display, window, property, XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(values.data()),
+                    static_cast<int>(values.size()));
   }
   XSync(display, False);
 }
 
-// The desktop mode recorded for `output`, or 0.
-RRMode RecordedDesktopMode(Display* display, RROutput output) {
-  const std::vector<unsigned long> pairs = ReadDesktopModes(display);
-  for (std::size_t i = 0; i + 1 < pairs.size(); i += 2)
-    if (pairs[i] == output) return pairs[i + 1];
-  return 0;
+// A window of this connection, marked as the owner of this instance's entry.
+RecordOwner MakeOwner(Display* display) {
+  const RecordOwner owner{XCreateWindow(display, DefaultRootWindow(display), -1, -1, 1, 1, 0, 0,
+                                        InputOnly, CopyFromParent, 0, nullptr),
+                          std::random_device{}()};
+  WriteDesktopModes(display, owner.window, {owner.mark});
+  return owner;
 }
 
-// Every pair but the one for `output`.
+bool OwnerLives(Display* display, unsigned long window, unsigned long mark) {
+  return ReadDesktopModes(display, window) == std::vector<unsigned long>{mark};
+}
+
+// The entries of instances still running, `output`'s left out.
 std::vector<unsigned long> DesktopModesWithout(Display* display, RROutput output) {
-  const std::vector<unsigned long> old = ReadDesktopModes(display);
-  std::vector<unsigned long> pairs;
-  for (std::size_t i = 0; i + 1 < old.size(); i += 2)
-    if (old[i] != output) pairs.insert(pairs.end(), {old[i], old[i + 1]});
-  return pairs;
+  const std::vector<unsigned long> old = ReadDesktopModes(display, DefaultRootWindow(display));
+  std::vector<unsigned long> entries;
+  for (std::size_t i = 0; i + kEntry <= old.size(); i += kEntry)
+    if (old[i] != output && OwnerLives(display, old[i + 3], old[i + 4]))
+      entries.insert(entries.end(), old.begin() + i, old.begin() + i + kEntry);
+  return entries;
 }
 
-void RecordDesktopMode(Display* display, RROutput output, RRMode mode) {
-  std::vector<unsigned long> pairs = DesktopModesWithout(display, output);
-  pairs.insert(pairs.end(), {output, mode});
-  WriteDesktopModes(display, pairs);
+// The desktop mode and rotation a running instance recorded for `output`;
+// false when there is none.
+bool RecordedDesktopMode(Display* display, RROutput output, CrtcPlace& place) {
+  const std::vector<unsigned long> entries = ReadDesktopModes(display, DefaultRootWindow(display));
+  for (std::size_t i = 0; i + kEntry <= entries.size(); i += kEntry)
+    if (entries[i] == output && OwnerLives(display, entries[i + 3], entries[i + 4])) {
+      place.mode = static_cast<RandrId>(entries[i + 1]);
+      place.rotation = static_cast<std::uint16_t>(entries[i + 2]);
+      return true;
+    }
+  return false;
+}
+
+void RecordDesktopMode(Display* display, RROutput output, const CrtcPlace& place,
+                       const RecordOwner& owner) {
+  std::vector<unsigned long> entries = DesktopModesWithout(display, output);
+  entries.insert(entries.end(), {output, place.mode, place.rotation, owner.window, owner.mark});
+  WriteDesktopModes(display, DefaultRootWindow(display), entries);
 }
 
 void ForgetDesktopMode(Display* display, RROutput output) {
-  const std::vector<unsigned long> pairs = DesktopModesWithout(display, output);
-  if (pairs.size() != ReadDesktopModes(display).size()) WriteDesktopModes(display, pairs);
+  const std::vector<unsigned long> entries = DesktopModesWithout(display, output);
+  if (entries != ReadDesktopModes(display, DefaultRootWindow(display)))
+    WriteDesktopModes(display, DefaultRootWindow(display), entries);
 }
 
 // True when `output` is connected and shows a picture.
@@ -140,17 +170,15 @@ bool Switchable(Display* display, unsigned width, unsigned height) {
 // one that instance recorded; else the one it runs now, recorded for the
 // instances that come after.
 SwitchedDesktop RecordDesktop(Display* display, XRRScreenResources* resources,
-                              const DesktopLayout& now, RROutput output, RRMode sceneMode) {
+                              const DesktopLayout& now, RROutput output, RRMode sceneMode,
+                              const RecordOwner& owner) {
   SwitchedDesktop desktop{now, static_cast<RandrId>(output)};
   CrtcPlace* place = desktop.before.Driving(desktop.output);
   if (!place) return desktop;  // more CRTCs than a layout holds: nothing to give back
-  const RRMode recorded = place->mode == sceneMode ? RecordedDesktopMode(display, output) : 0;
-  if (recorded) {
-    place->mode = static_cast<RandrId>(recorded);
+  if (place->mode == sceneMode && RecordedDesktopMode(display, output, *place))
     ModeExtent(resources, place->mode, place->rotation, place->width, place->height);
-  } else {
-    RecordDesktopMode(display, output, place->mode);
-  }
+  else
+    RecordDesktopMode(display, output, *place, owner);
   return desktop;
 }
 
@@ -244,6 +272,7 @@ Display* DisplaySwitch::OpenDisplay() {
     m_display = nullptr;
   } else {
     WatchScreen(m_display);
+    m_owner = MakeOwner(m_display);
   }
   return m_display;
 }
@@ -255,7 +284,24 @@ void DisplaySwitch::StartGuard() {
   if (m_guardTried) return;
   m_guardTried = true;
   std::string why;
-  if (!m_guardian.Start(&GiveBack, why)) m_noGuard = why;
+  if (!m_guardian.Start(why)) m_noGuard = why;
+}
+
+// A guard killed is replaced, handed what it guarded; where none can be
+// started, that is said while a switch is in effect, or at the next one.
+void DisplaySwitch::KeepGuarded() {
+  if (!m_guardian.Gone()) return;
+  std::string why;
+  const bool switched = m_state != State::Desktop;
+  if (m_guardian.Start(why, switched ? &m_desktop : nullptr)) return;
+  if (!switched) {
+    m_noGuard = why;
+    return;
+  }
+  std::fprintf(stderr,
+               "winterhain: the display guard has ended and no new one starts (%s); should the "
+               "program crash, the display stays at %ux%u\n",
+               why.c_str(), m_width, m_height);
 }
 
 bool DisplaySwitch::SwitchOn(Display* display, XRRScreenResources* resources) {
@@ -264,7 +310,7 @@ bool DisplaySwitch::SwitchOn(Display* display, XRRScreenResources* resources) {
   if (!mode) return false;
   const DesktopLayout now = ReadDesktopLayout(display, resources);
   if (m_state == State::Desktop) {
-    m_desktop = RecordDesktop(display, resources, now, output, mode);
+    m_desktop = RecordDesktop(display, resources, now, output, mode, m_owner);
     m_state = State::Saved;
   }
   m_guardian.TellSwitched(m_desktop);  // before the switch, so a crash during it is covered
@@ -338,3 +384,13 @@ std::optional<DisplayArea> DisplaySwitch::SwitchedArea() const {
 }
 
 }  // namespace platform::x11
+
+namespace platform {
+
+bool RanAsDisplayGuard(int argc, char** argv) {
+  if (argc != 3 || std::strcmp(argv[1], x11::kGuardFlag) != 0) return false;
+  x11::RunGuard(argv[2], &x11::GiveBack);
+  return true;
+}
+
+}  // namespace platform

@@ -11,7 +11,10 @@
 //  - give the desktop back for a while and switch again (the program
 //    stopped, its window minimised)
 //  - switch only with a guard process that gives the desktop back if the
-//    program dies, or say on stderr that there is none
+//    program dies, or say on stderr that there is none; replace a guard
+//    that was killed
+//  - record the switch on the root window for the instances started while
+//    it is in effect, owned by this instance's connection
 // Does not:
 //  - switch bits per pixel: an X server has one depth
 //  - choose a refresh rate: the first mode of the asked-for size is taken
@@ -34,6 +37,11 @@ struct DisplayArea {
   int x = 0, y = 0, width = 0, height = 0;
 };
 
+// The window that owns an instance's record, and its mark (display_mode.cpp).
+struct RecordOwner {
+  unsigned long window = 0, mark = 0;
+};
+
 class DisplaySwitch {
  public:
   DisplaySwitch() = default;
@@ -53,6 +61,8 @@ class DisplaySwitch {
   void Hold();
   // Ends one Hold; the last one switches again. True when it did.
   bool Resume();
+  // Replaces a guard that was killed (called with every event poll).
+  void KeepGuarded();
   // The switched output's area while a switch is in effect.
   std::optional<DisplayArea> SwitchedArea() const;
 
@@ -68,6 +78,7 @@ class DisplaySwitch {
   bool SwitchOn(_XDisplay* display, _XRRScreenResources* resources);
 
   _XDisplay* m_display = nullptr;  // the RandR connection, opened at the first switch
+  RecordOwner m_owner;             // its window that owns this instance's record
   State m_state = State::Desktop;
   std::uint32_t m_width = 0, m_height = 0;  // the size asked for
   int m_holds = 0;                          // Hold calls not yet resumed
