@@ -182,10 +182,13 @@ SwitchedDesktop RecordDesktop(Display* display, XRRScreenResources* resources,
   return desktop;
 }
 
-// Sets `mode` on `crtc`, leaving its place and outputs as they are.
+// Sets `mode` on `crtc`, unrotated and unreflected so that the scene shows
+// whole and upright (the restore gives the rotation back), leaving its place
+// and outputs as they are.
 bool SetMode(Display* display, XRRScreenResources* resources, const CrtcPlace& crtc, RRMode mode) {
   CrtcPlace switched = crtc;
   switched.mode = mode;
+  switched.rotation = RR_Rotate_0;
   const bool accepted = SetCrtc(display, resources, switched);
   return !RequestsFailed(display) && accepted;
 }
