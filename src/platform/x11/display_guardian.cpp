@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -39,15 +38,6 @@ struct News {
 constexpr char kReady = 'K';
 constexpr char kNoServer = 'N';
 
-int OpenProcessHandle(pid_t pid) {
-#ifdef SYS_pidfd_open
-  return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-#else
-  (void)pid;
-  return -1;
-#endif
-}
-
 // Reads the news that has arrived; false once no sender is left.
 bool ReadNews(News& last) {
   for (;;) {
@@ -59,16 +49,15 @@ bool ReadNews(News& last) {
   }
 }
 
-bool ProgramGone(pid_t program) { return kill(program, 0) != 0 && errno == ESRCH; }
-
-// Waits until the program has ended, keeping track of the news.
-void WatchProgram(pid_t program, bool hasHandle, News& last) {
+// Waits until the program has ended, keeping track of the news. Without a
+// pidfd (an old kernel) that is when the socket has no sender left.
+void WatchProgram(News& last) {
+  const int program = fcntl(kProgramFd, F_GETFD) != -1 ? kProgramFd : -1;
   for (;;) {
-    pollfd watched[2] = {{kNewsFd, POLLIN, 0}, {hasHandle ? kProgramFd : -1, POLLIN, 0}};
-    // Without a pidfd (an old kernel) the program is looked at ten times a second.
-    if (poll(watched, 2, hasHandle ? -1 : 100) < 0 && errno != EINTR) return;
+    pollfd watched[2] = {{kNewsFd, POLLIN, 0}, {program, POLLIN, 0}};
+    if (poll(watched, 2, -1) < 0 && errno != EINTR) return;
     if (watched[0].revents && !ReadNews(last)) return;
-    if (watched[1].revents || (!hasHandle && ProgramGone(program))) break;
+    if (watched[1].revents) break;
   }
   ReadNews(last);  // whatever the program said before it ended
 }
@@ -103,7 +92,7 @@ bool AwaitReady(int news, std::string& why) {
 // else of the program's (its display connection above all).
 int SpawnGuard(int newsFd, int& guard) {
   const int news = fcntl(newsFd, F_DUPFD_CLOEXEC, kProgramFd + 1);
-  const int handle = OpenProcessHandle(getpid());
+  const int handle = static_cast<int>(syscall(SYS_pidfd_open, getpid(), 0));
   const int program = handle >= 0 ? fcntl(handle, F_DUPFD_CLOEXEC, kProgramFd + 1) : -1;
   if (handle >= 0) close(handle);
   posix_spawn_file_actions_t files;
@@ -119,9 +108,7 @@ int SpawnGuard(int newsFd, int& guard) {
   sigemptyset(&none);
   posix_spawnattr_setsigmask(&attributes, &none);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK);
-  const std::string programId = std::to_string(getpid());
-  char* const arguments[] = {const_cast<char*>("winterhain"), const_cast<char*>(kGuardFlag),
-                             const_cast<char*>(programId.c_str()), nullptr};
+  char* const arguments[] = {const_cast<char*>("winterhain"), const_cast<char*>(kGuardFlag), nullptr};
   pid_t pid = 0;
   const int error = news < 0 ? errno
                              : posix_spawn(&pid, "/proc/self/exe", &files, &attributes, arguments, environ);
@@ -134,7 +121,7 @@ int SpawnGuard(int newsFd, int& guard) {
 }
 }  // namespace
 
-void RunGuard(const char* programId, RestoreFunction restore) {
+void RunGuard(RestoreFunction restore) {
   for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGTTIN, SIGTTOU, SIGPIPE})
     std::signal(signal, SIG_IGN);
   ErrorTrap trap;
@@ -146,10 +133,10 @@ void RunGuard(const char* programId, RestoreFunction restore) {
   WatchScreen(display);
   XSetIOErrorHandler(OnServerGone);
   News last;
-  WatchProgram(static_cast<pid_t>(std::atol(programId)), fcntl(kProgramFd, F_GETFD) != -1, last);
+  WatchProgram(last);
   // A refused restore and a vanished output were said by the restore
   // itself, naming the output.
-  if (last.kind == 'S' && restore(display, last.desktop) == RestoreOutcome::Restored)
+  if (last.kind == 'S' && restore(display, last.desktop))
     std::fprintf(stderr, "%sthe desktop's mode is restored\n", kEndedSwitched);
 }
 

@@ -1,10 +1,9 @@
 // A guard for the display mode: the program itself, started again with
-// kGuardFlag before the first switch, that gives the desktop back should
-// the program end without doing so itself (a crash, SIGKILL, its whole
-// process group killed). The same file is run again, not a helper beside
-// it, so that the guard always reads the program's messages as they are
-// written, also while a newer version is being installed. Nothing runs in
-// the new process before that exec (posix_spawn). It opens its own X
+// kGuardFlag (posix_spawn: nothing runs before the exec) before the first
+// switch, that gives the desktop back should the program end without doing
+// so itself (a crash, SIGKILL, its whole process group killed). The same
+// file, not a helper beside it, so that it reads the program's messages as
+// they are written, also while a newer version is installed. It opens its own X
 // connection at its start, so that it needs nothing at the end that may be
 // gone by then (an X authority file, free descriptors, a process slot). The
 // program tells it, before each switch, what to put back, and when it has
@@ -29,12 +28,6 @@ struct _XDisplay;
 
 namespace platform::x11 {
 
-enum class RestoreOutcome {
-  Restored,     // the desktop is back
-  Refused,      // the X server did not take it
-  OutputGone,   // the switched output is off or unplugged: the layout is left
-};
-
 // What a switch changed: the desktop's layout before it, and the output
 // switched.
 struct SwitchedDesktop {
@@ -42,8 +35,9 @@ struct SwitchedDesktop {
   RandrId output = 0;
 };
 
-// Gives `desktop` back on `display`; runs in the guard when it has to act.
-using RestoreFunction = RestoreOutcome (*)(_XDisplay* display, const SwitchedDesktop& desktop);
+// Gives `desktop` back on `display`, saying what it could not do; true when
+// the desktop is back. Runs in the guard when it has to act.
+using RestoreFunction = bool (*)(_XDisplay* display, const SwitchedDesktop& desktop);
 
 // The first argument that makes the program its own guard.
 constexpr const char* kGuardFlag = "--display-guard";
@@ -73,9 +67,8 @@ class DisplayGuardian {
   int m_guard = 0;  // its process id
 };
 
-// The guard's whole life, in the process started with kGuardFlag and the
-// program's process id: waits until the program has ended, then gives back
-// what it was last told to with `restore`.
-void RunGuard(const char* programId, RestoreFunction restore);
+// The guard's whole life, in the process started with kGuardFlag: waits
+// until the program has ended, then gives back what it was last told to.
+void RunGuard(RestoreFunction restore);
 
 }  // namespace platform::x11

@@ -6,9 +6,7 @@
 
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <string>
-#include <vector>
 
 #include "platform/posix/signals.hpp"
 #include "platform/x11/randr_desktop.hpp"
@@ -16,94 +14,50 @@
 
 namespace platform::x11 {
 namespace {
-// Each running instance's switch is recorded on the root window as (output,
-// desktop mode, rotation, owner, mark) entries, so that an instance started
-// while another has the output switched puts back the desktop's mode, not
-// the switched one. The owner is a window of the recording instance's own
-// connection, marked with a random number in the same property: it goes
-// with the instance, so that the entry of one killed together with its
-// guard is known for stale (its window id may be another's by then) and a
-// mode the user chose afterwards stays.
-constexpr const char* kDesktopModesProperty = "_WINTERHAIN_DESKTOP_MODES";
-constexpr std::size_t kEntry = 5;
-
-std::vector<unsigned long> ReadDesktopModes(Display* display, ::Window window) {
-  const Atom property = XInternAtom(display, kDesktopModesProperty, False);
-  Atom type = 0;
-  int format = 0;
-  unsigned long count = 0, rest = 0;
-  unsigned char* data = nullptr;
-  std::vector<unsigned long> values;
-  if (XGetWindowProperty(display, window, property, 0, 256, False, XA_CARDINAL, &type, &format,
-                         &count, &rest, &data) == Success &&
-      type == XA_CARDINAL && format == 32 && data) {
-    const auto* read = reinterpret_cast<const unsigned long*>(data);
-    values.assign(read, read + count);
-  }
-  if (data) XFree(data);
-  RequestsFailed(display);  // a window that is gone
-  return values;
-}
-
-void WriteDesktopModes(Display* display, ::Window window, const std::vector<unsigned long>& values) {
-  const Atom property = XInternAtom(display, kDesktopModesProperty, False);
-  if (values.empty()) {
-    XDeleteProperty(display, window, property);
-  } else {
-    XChangeProperty(display, window, property, XA_CARDINAL, 32, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(values.data()),
-                    static_cast<int>(values.size()));
-  }
-  XSync(display, False);
-}
-
-// A window of this connection, marked as the owner of this instance's entry.
-RecordOwner MakeOwner(Display* display) {
-  const RecordOwner owner{XCreateWindow(display, DefaultRootWindow(display), -1, -1, 1, 1, 0, 0,
-                                        InputOnly, CopyFromParent, 0, nullptr),
-                          std::random_device{}()};
-  WriteDesktopModes(display, owner.window, {owner.mark});
-  return owner;
-}
-
-bool OwnerLives(Display* display, unsigned long window, unsigned long mark) {
-  return ReadDesktopModes(display, window) == std::vector<unsigned long>{mark};
-}
-
-// The entries of instances still running, `output`'s left out.
-std::vector<unsigned long> DesktopModesWithout(Display* display, RROutput output) {
-  const std::vector<unsigned long> old = ReadDesktopModes(display, DefaultRootWindow(display));
-  std::vector<unsigned long> entries;
-  for (std::size_t i = 0; i + kEntry <= old.size(); i += kEntry)
-    if (old[i] != output && OwnerLives(display, old[i + 3], old[i + 4]))
-      entries.insert(entries.end(), old.begin() + i, old.begin() + i + kEntry);
-  return entries;
+// Each running instance's switch is recorded for the instances started
+// while it is in effect, so that they put back the desktop's mode, not the
+// switched one: a window of the instance's own connection holds the mode and
+// rotation and owns a selection named after the output. The server drops
+// the owner with the connection, so the record of a run killed together
+// with its guard goes with it, and a mode the user chose afterwards stays.
+Atom RecordSelection(Display* display, RROutput output) {
+  const std::string name = "_WINTERHAIN_DESKTOP_MODE_" + std::to_string(output);
+  return XInternAtom(display, name.c_str(), False);
 }
 
 // The desktop mode and rotation a running instance recorded for `output`;
 // false when there is none.
 bool RecordedDesktopMode(Display* display, RROutput output, CrtcPlace& place) {
-  const std::vector<unsigned long> entries = ReadDesktopModes(display, DefaultRootWindow(display));
-  for (std::size_t i = 0; i + kEntry <= entries.size(); i += kEntry)
-    if (entries[i] == output && OwnerLives(display, entries[i + 3], entries[i + 4])) {
-      place.mode = static_cast<RandrId>(entries[i + 1]);
-      place.rotation = static_cast<std::uint16_t>(entries[i + 2]);
-      return true;
-    }
-  return false;
+  const Atom selection = RecordSelection(display, output);
+  const ::Window owner = XGetSelectionOwner(display, selection);
+  Atom type = 0;
+  int format = 0;
+  unsigned long count = 0, rest = 0;
+  unsigned char* data = nullptr;
+  const bool read = owner && XGetWindowProperty(display, owner, selection, 0, 2, False, XA_CARDINAL,
+                                                &type, &format, &count, &rest, &data) == Success &&
+                    type == XA_CARDINAL && format == 32 && count == 2;
+  if (read) {
+    place.mode = static_cast<RandrId>(reinterpret_cast<const unsigned long*>(data)[0]);
+    place.rotation = static_cast<std::uint16_t>(reinterpret_cast<const unsigned long*>(data)[1]);
+  }
+  if (data) XFree(data);
+  RequestsFailed(display);  // an owner gone meanwhile
+  return read;
 }
 
-void RecordDesktopMode(Display* display, RROutput output, const CrtcPlace& place,
-                       const RecordOwner& owner) {
-  std::vector<unsigned long> entries = DesktopModesWithout(display, output);
-  entries.insert(entries.end(), {output, place.mode, place.rotation, owner.window, owner.mark});
-  WriteDesktopModes(display, DefaultRootWindow(display), entries);
+void RecordDesktopMode(Display* display, RROutput output, const CrtcPlace& place, ::Window owner) {
+  const Atom selection = RecordSelection(display, output);
+  const unsigned long values[] = {place.mode, place.rotation};
+  XChangeProperty(display, owner, selection, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(values), 2);
+  XSetSelectionOwner(display, selection, owner, CurrentTime);
 }
 
-void ForgetDesktopMode(Display* display, RROutput output) {
-  const std::vector<unsigned long> entries = DesktopModesWithout(display, output);
-  if (entries != ReadDesktopModes(display, DefaultRootWindow(display)))
-    WriteDesktopModes(display, DefaultRootWindow(display), entries);
+void ForgetDesktopMode(Display* display, RROutput output, ::Window owner) {
+  const Atom selection = RecordSelection(display, output);
+  if (XGetSelectionOwner(display, selection) == owner)
+    XSetSelectionOwner(display, selection, None, CurrentTime);
 }
 
 // True when `output` is connected and shows a picture.
@@ -171,7 +125,7 @@ bool Switchable(Display* display, unsigned width, unsigned height) {
 // instances that come after.
 SwitchedDesktop RecordDesktop(Display* display, XRRScreenResources* resources,
                               const DesktopLayout& now, RROutput output, RRMode sceneMode,
-                              const RecordOwner& owner) {
+                              ::Window owner) {
   SwitchedDesktop desktop{now, static_cast<RandrId>(output)};
   CrtcPlace* place = desktop.before.Driving(desktop.output);
   if (!place) return desktop;  // more CRTCs than a layout holds: nothing to give back
@@ -204,8 +158,6 @@ class ServerHold {
     XUngrabServer(m_display);
     XFlush(m_display);
   }
-  ServerHold(const ServerHold&) = delete;
-  ServerHold& operator=(const ServerHold&) = delete;
 
  private:
   posix::StopsDeferred m_stops;  // made before the grab, gone after it
@@ -216,7 +168,7 @@ class ServerHold {
 // the server is held from reading the layout to the last CRTC set. An output
 // switched off or unplugged meanwhile is left as the user left it; that, and
 // a refused change, are said in one line naming the output.
-RestoreOutcome GiveBack(Display* display, const SwitchedDesktop& desktop) {
+bool GiveBack(Display* display, const SwitchedDesktop& desktop) {
   RestorePlan plan;
   std::string failure;
   bool taken = false;
@@ -226,34 +178,28 @@ RestoreOutcome GiveBack(Display* display, const SwitchedDesktop& desktop) {
     resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
     const DesktopLayout now = resources ? ReadDesktopLayout(display, resources) : DesktopLayout{};
     plan = PlanRestore(desktop.before, now, desktop.output);
-    if (!plan.fits)
-      failure = "it needs a " + std::to_string(plan.screen.width) + "x" +
-                std::to_string(plan.screen.height) + " screen; the X server allows at most " +
-                std::to_string(now.maximum.width) + "x" + std::to_string(now.maximum.height);
-    taken = resources && (plan.outputGone ||
-                          (plan.fits && ApplyRestorePlan(display, resources, now, plan, &failure)));
+    taken = resources && (plan.outputGone || ApplyRestorePlan(display, resources, now, plan, &failure));
   }
   if (!resources) {
     std::fputs("winterhain: cannot read the display's configuration; its mode is left as it is\n",
                stderr);
-    return RestoreOutcome::Refused;
+    return false;
   }
   const std::string name = OutputName(display, resources, desktop.output);
   XRRFreeScreenResources(resources);
-  ForgetDesktopMode(display, desktop.output);
   if (plan.outputGone) {
     std::fprintf(stderr, "winterhain: display output %s is off or gone; its mode is left as it is\n",
                  name.c_str());
-    return RestoreOutcome::OutputGone;
+    return false;
   }
   if (!taken) {
     std::fprintf(stderr,
                  "winterhain: cannot restore the mode of display output %s (%s); the desktop is "
                  "left as it is\n",
                  name.c_str(), failure.c_str());
-    return RestoreOutcome::Refused;
+    return false;
   }
-  return RestoreOutcome::Restored;
+  return true;
 }
 }  // namespace
 
@@ -275,7 +221,8 @@ Display* DisplaySwitch::OpenDisplay() {
     m_display = nullptr;
   } else {
     WatchScreen(m_display);
-    m_owner = MakeOwner(m_display);
+    m_owner = XCreateWindow(m_display, DefaultRootWindow(m_display), -1, -1, 1, 1, 0, 0, InputOnly,
+                            CopyFromParent, 0, nullptr);
   }
   return m_display;
 }
@@ -294,17 +241,18 @@ void DisplaySwitch::StartGuard() {
 // started, that is said while a switch is in effect, or at the next one.
 void DisplaySwitch::KeepGuarded() {
   if (!m_guardian.Gone()) return;
-  std::string why;
-  const bool switched = m_state != State::Desktop;
-  if (m_guardian.Start(why, switched ? &m_desktop : nullptr)) return;
-  if (!switched) {
-    m_noGuard = why;
-    return;
-  }
+  m_guardian.Start(m_noGuard, m_state != State::Desktop ? &m_desktop : nullptr);
+  SayUnguarded();
+}
+
+// Once a switch is recorded, the reason there is no guard, once.
+void DisplaySwitch::SayUnguarded() {
+  if (m_noGuard.empty() || m_state == State::Desktop) return;
   std::fprintf(stderr,
-               "winterhain: the display guard has ended and no new one starts (%s); should the "
-               "program crash, the display stays at %ux%u\n",
-               why.c_str(), m_width, m_height);
+               "winterhain: cannot start the display guard (%s); should the program crash, the "
+               "display stays at %ux%u\n",
+               m_noGuard.c_str(), m_width, m_height);
+  m_noGuard.clear();
 }
 
 bool DisplaySwitch::SwitchOn(Display* display, XRRScreenResources* resources) {
@@ -348,13 +296,7 @@ bool DisplaySwitch::Switch(std::uint32_t width, std::uint32_t height) {
   }
   XSync(display, False);
   if (resources) XRRFreeScreenResources(resources);
-  if (!m_noGuard.empty() && m_state != State::Desktop) {
-    std::fprintf(stderr,
-                 "winterhain: cannot start the display guard (%s); should the program crash, "
-                 "the display stays at %ux%u\n",
-                 m_noGuard.c_str(), m_width, m_height);
-    m_noGuard.clear();
-  }
+  SayUnguarded();  // after the grab: a write may stop the program
   return switched;
 }
 
@@ -363,6 +305,7 @@ void DisplaySwitch::Restore() {
   m_heldSwitched = false;
   if (m_state == State::Desktop || !m_display) return;
   GiveBack(m_display, m_desktop);
+  ForgetDesktopMode(m_display, m_desktop.output, m_owner);
   m_guardian.TellRestored();
   m_state = State::Desktop;
 }
@@ -391,8 +334,8 @@ std::optional<DisplayArea> DisplaySwitch::SwitchedArea() const {
 namespace platform {
 
 bool RanAsDisplayGuard(int argc, char** argv) {
-  if (argc != 3 || std::strcmp(argv[1], x11::kGuardFlag) != 0) return false;
-  x11::RunGuard(argv[2], &x11::GiveBack);
+  if (argc != 2 || std::strcmp(argv[1], x11::kGuardFlag) != 0) return false;
+  x11::RunGuard(&x11::GiveBack);
   return true;
 }
 

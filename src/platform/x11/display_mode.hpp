@@ -13,8 +13,7 @@
 //  - switch only with a guard process that gives the desktop back if the
 //    program dies, or say on stderr that there is none; replace a guard
 //    that was killed
-//  - record the switch on the root window for the instances started while
-//    it is in effect, owned by this instance's connection
+//  - record the switch for the instances started while it is in effect
 // Does not:
 //  - switch bits per pixel: an X server has one depth
 //  - choose a refresh rate: the first mode of the asked-for size is taken
@@ -35,11 +34,6 @@ namespace platform::x11 {
 // Where the switched output sits, in root-window coordinates.
 struct DisplayArea {
   int x = 0, y = 0, width = 0, height = 0;
-};
-
-// The window that owns an instance's record, and its mark (display_mode.cpp).
-struct RecordOwner {
-  unsigned long window = 0, mark = 0;
 };
 
 class DisplaySwitch {
@@ -75,10 +69,11 @@ class DisplaySwitch {
 
   _XDisplay* OpenDisplay();
   void StartGuard();
+  void SayUnguarded();
   bool SwitchOn(_XDisplay* display, _XRRScreenResources* resources);
 
   _XDisplay* m_display = nullptr;  // the RandR connection, opened at the first switch
-  RecordOwner m_owner;             // its window that owns this instance's record
+  unsigned long m_owner = 0;       // its window, which holds this instance's record
   State m_state = State::Desktop;
   std::uint32_t m_width = 0, m_height = 0;  // the size asked for
   int m_holds = 0;                          // Hold calls not yet resumed

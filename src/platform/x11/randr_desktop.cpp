@@ -78,12 +78,6 @@ void ModeExtent(XRRScreenResources* resources, RandrId mode, std::uint16_t rotat
 }
 
 namespace {
-const CrtcPlace* Find(const DesktopLayout& layout, RandrId crtc) {
-  for (int i = 0; i < layout.crtcCount; ++i)
-    if (layout.crtcs[i].crtc == crtc) return &layout.crtcs[i];
-  return nullptr;
-}
-
 bool SamePlace(const CrtcPlace& a, const CrtcPlace& b) {
   return a.mode == b.mode && a.x == b.x && a.y == b.y && a.rotation == b.rotation;
 }
@@ -95,17 +89,18 @@ void SetScreenSize(Display* display, const ScreenSize& size) {
 }  // namespace
 
 // The screen first (it only grows, so each CRTC fits), then each CRTC that
-// changes. Should the server refuse any of it, what was set is set back.
+// changes. Should the server refuse any of it, or the screen exceed its
+// maximum, what was set is set back.
 bool ApplyRestorePlan(Display* display, XRRScreenResources* resources, const DesktopLayout& now,
                       const RestorePlan& plan, std::string* failure) {
-  if (plan.ChangesScreen(now.screen)) SetScreenSize(display, plan.screen);
-  bool taken = !RequestsFailed(display);
+  if (plan.fits && plan.ChangesScreen(now.screen)) SetScreenSize(display, plan.screen);
+  bool taken = plan.fits && !RequestsFailed(display);
   if (!taken && failure)
     *failure = "the X server refuses a " + std::to_string(plan.screen.width) + "x" +
                std::to_string(plan.screen.height) + " screen";
   std::vector<CrtcPlace> changed;  // as they were
   for (auto place = plan.crtcs.begin(); taken && place != plan.crtcs.end(); ++place) {
-    const CrtcPlace* was = Find(now, place->crtc);
+    const CrtcPlace* was = now.Driving(place->outputs[0]);
     if (was && SamePlace(*was, *place)) continue;
     if (was) changed.push_back(*was);
     taken = SetCrtc(display, resources, *place) && !RequestsFailed(display, failure);
@@ -115,7 +110,7 @@ bool ApplyRestorePlan(Display* display, XRRScreenResources* resources, const Des
     XRRSetOutputPrimary(display, DefaultRootWindow(display), plan.primary);
   if (taken) return true;
   for (const CrtcPlace& place : changed) SetCrtc(display, resources, place);
-  if (plan.ChangesScreen(now.screen)) SetScreenSize(display, now.screen);
+  if (plan.fits && plan.ChangesScreen(now.screen)) SetScreenSize(display, now.screen);
   RequestsFailed(display);
   return false;
 }
