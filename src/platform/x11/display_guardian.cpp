@@ -104,10 +104,7 @@ int SpawnGuard(int newsFd, int& guard) {
   posix_spawn_file_actions_addclosefrom_np(&files, program >= 0 ? kProgramFd + 1 : kProgramFd);
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
-  sigset_t none;
-  sigemptyset(&none);
-  posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
   char* const arguments[] = {const_cast<char*>("winterhain"), const_cast<char*>(kGuardFlag), nullptr};
   pid_t pid = 0;
   const int error = news < 0 ? errno
