@@ -12,8 +12,8 @@
 
 namespace platform {
 
-// True when this process was started as the program's display guard: it
-// has then done all it had to, and main returns. Call before anything else.
+// When this process was started as the program's display guard, does all
+// it has to and ends it; else false. Call before anything else.
 bool RanAsDisplayGuard(int argc, char** argv);
 
 // Opens /dev/null on whichever of descriptors 0, 1 and 2 is closed, so that

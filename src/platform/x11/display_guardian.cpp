@@ -118,7 +118,7 @@ int SpawnGuard(int newsFd, int& guard) {
 }
 }  // namespace
 
-void RunGuard(RestoreFunction restore) {
+[[noreturn]] void RunGuard(RestoreFunction restore) {
   for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGTTIN, SIGTTOU, SIGPIPE})
     std::signal(signal, SIG_IGN);
   ErrorTrap trap;
@@ -126,7 +126,7 @@ void RunGuard(RestoreFunction restore) {
   Display* display = XOpenDisplay(nullptr);
   const char word = display ? kReady : kNoServer;
   send(kNewsFd, &word, 1, MSG_NOSIGNAL);
-  if (!display) return;
+  if (!display) _exit(0);
   WatchScreen(display);
   XSetIOErrorHandler(OnServerGone);
   News last;
@@ -135,6 +135,7 @@ void RunGuard(RestoreFunction restore) {
   // itself, naming the output.
   if (last.kind == 'S' && restore(display, last.desktop))
     std::fprintf(stderr, "%sthe desktop's mode is restored\n", kEndedSwitched);
+  _exit(0);  // none of the program's exit handlers: it has run none of its start
 }
 
 bool DisplayGuardian::Start(std::string& why, const SwitchedDesktop* switched) {

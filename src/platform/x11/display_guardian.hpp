@@ -68,7 +68,7 @@ class DisplayGuardian {
 };
 
 // The guard's whole life, in the process started with kGuardFlag: waits
-// until the program has ended, then gives back what it was last told to.
-void RunGuard(RestoreFunction restore);
+// until the program has ended, gives back what it was last told to, ends.
+[[noreturn]] void RunGuard(RestoreFunction restore);
 
 }  // namespace platform::x11

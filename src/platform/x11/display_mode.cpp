@@ -336,7 +336,6 @@ namespace platform {
 bool RanAsDisplayGuard(int argc, char** argv) {
   if (argc != 2 || std::strcmp(argv[1], x11::kGuardFlag) != 0) return false;
   x11::RunGuard(&x11::GiveBack);
-  return true;
 }
 
 }  // namespace platform
