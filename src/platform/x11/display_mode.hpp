@@ -5,7 +5,8 @@
 //  - switch the size of one output (the primary one when it is in use, else
 //    the first connected one in use), on a connection of its own
 //  - record the desktop's layout first (the screen, every output in use),
-//    never taking a mode another instance switched to for the desktop's
+//    never taking a mode another running instance switched to for the
+//    desktop's
 //  - give back what the switch changed as one change, also when the screen
 //    or the other outputs changed meanwhile (desktop_layout.hpp)
 //  - give the desktop back for a while and switch again (the program
@@ -13,7 +14,6 @@
 //  - switch only with a guard process that gives the desktop back if the
 //    program dies, or say on stderr that there is none; replace a guard
 //    that was killed
-//  - record the switch for the instances started while it is in effect
 // Does not:
 //  - switch bits per pixel: an X server has one depth
 //  - choose a refresh rate: the first mode of the asked-for size is taken
