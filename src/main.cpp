@@ -1,7 +1,8 @@
 #include "framework/winapp.hpp"
 #include "platform/process.hpp"
 
-int main() {
+int main(int argc, char** argv) {
+  if (platform::RanAsDisplayGuard(argc, argv)) return 0;
   // Before anything opens a descriptor: a program started with closed
   // standard streams must not get its display connection as "stderr".
   platform::HoldStandardStreams();

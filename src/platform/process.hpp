@@ -5,11 +5,16 @@
 //  - hold descriptors 0 to 2 open, writable without SIGPIPE; bind forked
 //    children to the program
 //  - end the program with one line when the X connection is lost
+//  - be the display guard, in the process started as one
 // Does not:
 //  - undo any of it: it holds for the whole process, past Shutdown
 #pragma once
 
 namespace platform {
+
+// When this process was started as the program's display guard, does all
+// it has to and ends it; else false. Call before anything else.
+bool RanAsDisplayGuard(int argc, char** argv);
 
 // Opens /dev/null on whichever of descriptors 0, 1 and 2 is closed, so that
 // no display connection or socket the program opens later lands there and
@@ -20,7 +25,9 @@ void HoldStandardStreams();
 
 // From now on every child the program forks (SDL's message boxes, the
 // dialog programs it starts) is killed when the program ends, however it
-// ends, so that no box or window of a dead program stays on screen.
+// ends, so that no box or window of a dead program stays on screen. The
+// display guard, started by posix_spawn (which runs no fork handler), is
+// left to outlive it.
 void BindChildrenToProgram();
 
 // A lost connection to the X server (the server ended, the client was

@@ -44,6 +44,42 @@ for signal in ABRT SEGV KILL; do
   check "$signal: desktop mode restored by the guard" mode_becomes 1280x1024
 done
 
+# The run's processes but the program: its guard.
+guards_of() { live_run_processes | grep -vx "$1"; }
+guard_other_than() { # guard_other_than PROGRAM GUARD
+  [ -n "$(guards_of "$1" | grep -vx "$2")" ]
+}
+
+# The guard killed first, then the program: the program has started a new
+# guard, handed what to give back, and that one gives the desktop back.
+start_program
+wait_for_window OpenGL 20 >/dev/null
+first_guard=$(guards_of "$APP_PID")
+check "one guard beside the program" test -n "$first_guard"
+kill -KILL $first_guard
+check "guard killed: a new one takes its place" e2e_wait_until 10 guard_other_than "$APP_PID" "$first_guard"
+kill -KILL "$APP_PID"
+wait_pid_exit "$APP_PID" 20
+check "then the program killed: desktop given back" desktop_given_back 1280x1024
+check "the new guard says so" grep -q "the desktop's mode is restored" "$APP_ERR"
+
+# Program and guard killed together, then the user chooses 640x480: what
+# the dead run recorded is no reason for a later run to change that.
+start_program
+wait_for_window OpenGL 20 >/dev/null
+run=$(live_run_processes)
+# shellcheck disable=SC2086
+kill -STOP $run && kill -KILL $run
+wait_pid_exit "$APP_PID" 20
+xrandr --output DUMMY0 --mode 1280x1024
+xrandr --output DUMMY0 --mode 640x480
+start_program
+window=$(wait_for_window OpenGL 20)
+send_key "$window" Escape
+wait_pid_exit "$APP_PID" 20
+check "both killed, 640x480 chosen: a later run leaves it" equals "$(xserver_mode)" 640x480
+xserver_set_mode 1280x1024
+
 # What `timeout -s KILL`, a closed terminal session or `kill -9 -- -PGID`
 # do: every process of the program's group gets SIGKILL at once.
 # env runs setsid, which makes the program (same process, not a group
@@ -117,6 +153,23 @@ start_program setpriv --reuid="$uid" --regid="$uid" --clear-groups bash -c 'ulim
 wait_for_message_box Winterhain 20 >/dev/null
 check "one process: says a crash would leave the display switched" \
   grep -q "^winterhain: cannot start the display guard" "$APP_ERR"
+kill -KILL "$APP_PID"
+wait_pid_exit "$APP_PID" 20
+xserver_set_mode 1280x1024
+
+# The same in the background of a terminal set to stop writers from the
+# background (stty tostop): the line is written once the X server is let go,
+# so the stop that follows holds no other client up.
+script -qec "stty tostop; set -m
+  env $E2E_RUN_MARK SDL_AUDIODRIVER=dummy setpriv --reuid=$uid --regid=$uid --clear-groups \
+    bash -c 'ulimit -u 1 && exec \"\$0\"' '$WINTERHAIN_BIN' 2>/dev/tty &
+  echo \$! >'$tmp/background'; sleep 30" /dev/null >/dev/null &
+e2e_on_exit e2e_kill $!
+e2e_wait_until 20 test -s "$tmp/background"
+APP_PID=$(cat "$tmp/background")
+is_stopped() { [ "$(awk '/^State:/ { print $2 }' "/proc/$1/status" 2>/dev/null)" = T ]; }
+check "tostop: the program stops at its line" e2e_wait_until 20 is_stopped "$APP_PID"
+check "tostop: the X server still serves other clients" bash -c "timeout 5 xdpyinfo >/dev/null"
 kill -KILL "$APP_PID"
 wait_pid_exit "$APP_PID" 20
 xserver_set_mode 1280x1024

@@ -153,6 +153,46 @@ check "the switched monitor back, the new one moved right by 640" \
   equals "$(desktop_layout)" "2560x1024; DUMMY0 1280x1024+0+0*; DUMMY1 1280x1024+1280+0"
 xrandr --output DUMMY1 --off --fb 1280x1024
 
+echo "# a neighbour moved left of the switched monitor during the scene"
+start_program
+window=$(wait_for_window OpenGL 20)
+xrandr --output DUMMY1 --mode 1280x1024 --left-of DUMMY0
+check "the neighbour sits left of the 640-wide one" equals "$(output_mode DUMMY0)" 640x480+1280+0
+check_escape_ends "$window" "$APP_PID"
+check "the switched monitor grows where it is, none stacked" \
+  equals "$(desktop_layout)" "2560x1024; DUMMY0 1280x1024+1280+0*; DUMMY1 1280x1024+0+0"
+
+echo "# the mirror case: the neighbour moved from the left to the right"
+xrandr --fb 2560x1024 --output DUMMY1 --pos 0x0 --output DUMMY0 --pos 1280x0
+start_program
+window=$(wait_for_window OpenGL 20)
+xrandr --output DUMMY1 --right-of DUMMY0
+check "the switched monitor moved to the left edge" equals "$(output_mode DUMMY0)" 640x480+0+0
+check_escape_ends "$window" "$APP_PID"
+check "no column left that no monitor shows" \
+  equals "$(desktop_layout)" "2560x1024; DUMMY0 1280x1024+0+0*; DUMMY1 1280x1024+1280+0"
+
+echo "# a monitor turned on in the room beside the switched one"
+xrandr --fb 2560x1024 --output DUMMY0 --pos 0x0 --output DUMMY1 --pos 1280x0
+start_program
+window=$(wait_for_window OpenGL 20)
+xrandr --addmode DUMMY2 640x480
+xrandr --output DUMMY2 --mode 640x480 --pos 640x0
+check_escape_ends "$window" "$APP_PID"
+check "the new monitor pushed right, and the one beyond it" \
+  equals "$(desktop_layout)" "3200x1024; DUMMY0 1280x1024+0+0*; DUMMY1 1280x1024+1920+0; DUMMY2 640x480+1280+0"
+xrandr --output DUMMY2 --off --output DUMMY1 --off --fb 1280x1024
+
+echo "# the screen shrunk and a density set during the scene"
+start_program
+window=$(wait_for_window OpenGL 20)
+xrandr --fb 640x480 --dpi 200
+check_escape_ends "$window" "$APP_PID"
+# xrandr rounds the density to whole millimetres: 81 x 60 mm for 640 x 480.
+check "the screen grown back" equals "$(desktop_layout)" "$ONE_MONITOR"
+check "at the density set" equals "$(xdpyinfo | sed -n 's/^ *resolution: *\([0-9x]*\) dots.*/\1/p')" 201x203
+xrandr --dpi 96
+
 # A desktop that already runs at the scene's size is left exactly so.
 for screen in 640x480 1280x1024; do
   echo "# a desktop that really is 640x480, on a $screen screen"
@@ -263,6 +303,22 @@ window=$(wait_for_window OpenGL 20)
 xrandr --output DUMMY0 --off
 check_escape_ends "$window" "$APP_PID"
 xrandr --output DUMMY0 --mode 1280x1024
+
+echo "# a restore that needs a larger screen than the server allows"
+sed -e 's/VideoRam 32768/VideoRam 14000/' "$DEFAULT_CONF" >"$WORK/small-ram.conf"
+fresh_server "$WORK/small-ram.conf" || exit 1
+xrandr --addmode DUMMY1 1280x1024
+xrandr --addmode DUMMY2 640x480
+xrandr --addmode DUMMY3 640x480
+xrandr --output DUMMY1 --mode 1280x1024 --right-of DUMMY0
+start_program
+window=$(wait_for_window OpenGL 20)
+xrandr --output DUMMY2 --mode 640x480 --pos 640x0 --output DUMMY3 --mode 640x480 --pos 2560x0
+scene_desktop=$(desktop_layout)
+check_escape_ends "$window" "$APP_PID"
+check "the desktop is left as it is" equals "$(desktop_layout)" "$scene_desktop"
+check "one line says why" equals "$(grep '^winterhain:' "$APP_ERR")" \
+  "winterhain: cannot restore the mode of display output DUMMY0 (the X server refuses a 3840x1024 screen); the desktop is left as it is"
 
 echo "# a server without 640x480"
 sed -e '/Modeline "640x480"/d' -e 's/ "640x480"//' -e 's/^\( *HorizSync\).*/\1 63.5-64.5/' \

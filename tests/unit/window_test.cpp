@@ -220,8 +220,12 @@ TEST(DesktopLayout, OutputsClearOfTheRestoredAreaStay) {
   const DesktopLayout now = Layout(3840, 2048, {Crtc(1, kSwitched, 2, 0, 0), Crtc(2, 11, 1, 1280, 0),
                                                 Crtc(3, 12, 1, 2560, 1024)});
   const auto plan = PlanRestore(before, now, kSwitched);
-  ASSERT_EQ(plan.crtcs.size(), 1u);
-  EXPECT_EQ(plan.crtcs[0].crtc, 1u);
+  ASSERT_EQ(plan.crtcs.size(), 3u);
+  EXPECT_EQ(plan.crtcs[0].mode, 1u);
+  EXPECT_EQ(plan.crtcs[1].x, 1280);
+  EXPECT_EQ(plan.crtcs[1].y, 0);
+  EXPECT_EQ(plan.crtcs[2].x, 2560);
+  EXPECT_EQ(plan.crtcs[2].y, 1024);
   EXPECT_FALSE(plan.ChangesScreen(now.screen));
 }
 

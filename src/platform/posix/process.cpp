@@ -19,7 +19,6 @@ namespace {
 struct ForkState {
   bool handlersRegistered = false;
   bool bound = false;      // children die with the thread that forked them
-  bool unbound = false;    // the child's copy tells it whether it is exempt
   pid_t forker = 0;        // the process forking right now
   int idPipe[2] = {-1, -1};  // open while a ForkWatch lives
 };
@@ -44,7 +43,7 @@ void TakeChildId() {
 // thread that forked them ends; a parent that died during the fork is
 // caught too. A watched child then sends its id.
 void InChild() {
-  if (g_forks.bound && !g_forks.unbound) {
+  if (g_forks.bound) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != g_forks.forker) _exit(1);
   }
@@ -92,9 +91,6 @@ void DieOfSignal(int signal) {
 }
 
 namespace posix {
-
-UnboundForks::UnboundForks() { g_forks.unbound = true; }
-UnboundForks::~UnboundForks() { g_forks.unbound = false; }
 
 ForkWatch::ForkWatch() {
   m_ok = RegisterForkHandlers() && g_forks.idPipe[0] < 0 && pipe2(g_forks.idPipe, O_CLOEXEC) == 0;

@@ -22,7 +22,10 @@ extern "C" void OnTerminationSignal(int signal) {
   const pid_t child = g_childToEnd;
   if (child > 0) kill(child, SIGKILL);
 }
+volatile std::sig_atomic_t g_deferredStop = 0;  // a stop that came while deferred
 extern "C" void OnStopSignal(int signal) { g_stopRequested = signal; }
+extern "C" void OnDeferredStop(int signal) { g_deferredStop = signal; }
+constexpr int kStops[] = {SIGTSTP, SIGTTIN, SIGTTOU};
 
 // One shot: the handler is reset to the default action when it runs.
 void CatchStop(int signal) {
@@ -65,6 +68,21 @@ int TakeStopRequest() {
   const int signal = g_stopRequested;
   g_stopRequested = 0;
   return signal;
+}
+
+StopsDeferred::StopsDeferred() {
+  struct sigaction action {};
+  action.sa_handler = OnDeferredStop;
+  action.sa_flags = SA_RESTART;
+  sigemptyset(&action.sa_mask);
+  for (int i = 0; i < 3; ++i) sigaction(kStops[i], &action, &m_was[i]);
+}
+
+StopsDeferred::~StopsDeferred() {
+  for (int i = 0; i < 3; ++i) sigaction(kStops[i], &m_was[i], nullptr);
+  const int signal = g_deferredStop;
+  g_deferredStop = 0;
+  if (signal) raise(signal);
 }
 
 void StopNow(int signal) {

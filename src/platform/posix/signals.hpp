@@ -10,6 +10,7 @@
 //  - anything else inside the handler: no allocation, no locks
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
 namespace platform::posix {
@@ -31,5 +32,19 @@ int TakeStopRequest();
 // continued (at once where the terminal's stops do not apply: a process
 // group with no shell to continue it). The handler is back afterwards.
 void StopNow(int signal);
+
+// While one lives, the terminal's stops wait, in every thread: one that
+// comes is taken as it would have been once this goes. For the time the X
+// server is held: a process stopped while it holds it stops every client.
+class StopsDeferred {
+ public:
+  StopsDeferred();
+  ~StopsDeferred();
+  StopsDeferred(const StopsDeferred&) = delete;
+  StopsDeferred& operator=(const StopsDeferred&) = delete;
+
+ private:
+  struct sigaction m_was[3];
+};
 
 }  // namespace platform::posix

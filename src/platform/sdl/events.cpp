@@ -119,6 +119,7 @@ bool Translate(const SDL_Event& sdl, Event& event) {
 
 bool PollEvent(Event& event) {
   StopIfAsked();
+  State().display.KeepGuarded();
   if (TakeTerminateRequest(event) || OutputClosedEvent(event)) return true;
   if (!State().video.Up()) return false;
   if (HandedOverWindowEvent(event)) return true;

@@ -4,53 +4,6 @@
 
 namespace platform::x11 {
 namespace {
-bool Overlap(const CrtcPlace& a, const CrtcPlace& b) {
-  return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
-}
-
-bool SamePlace(const CrtcPlace& a, const CrtcPlace& b) {
-  return a.mode == b.mode && a.x == b.x && a.y == b.y && a.rotation == b.rotation;
-}
-
-// True when `crtc` shows what it showed before the scene: the CRTC that
-// drove its first output then had the same mode and place.
-bool AsBefore(const CrtcPlace& crtc, const DesktopLayout& before) {
-  const CrtcPlace* then = crtc.outputCount > 0 ? before.Driving(crtc.outputs[0]) : nullptr;
-  return then && SamePlace(*then, crtc);
-}
-
-// Moves the outputs that changed during the scene off the switched one's
-// restored area: those right of its present right edge by as much as that
-// edge moves, those below its present bottom edge likewise. Nearest first,
-// so a row of them keeps its order. Returns the ones moved.
-std::vector<CrtcPlace> MakeRoom(const DesktopLayout& before, const DesktopLayout& now,
-                                const CrtcPlace& switchedNow, const CrtcPlace& restored) {
-  std::vector<CrtcPlace> settled{restored}, changed, moved;
-  for (int i = 0; i < now.crtcCount; ++i) {
-    const CrtcPlace& crtc = now.crtcs[i];
-    if (crtc.crtc == switchedNow.crtc) continue;
-    (AsBefore(crtc, before) ? settled : changed).push_back(crtc);
-  }
-  std::sort(changed.begin(), changed.end(), [](const CrtcPlace& a, const CrtcPlace& b) {
-    return a.x + a.y < b.x + b.y;
-  });
-  const int growX = restored.Right() - switchedNow.Right();
-  const int growY = restored.Bottom() - switchedNow.Bottom();
-  for (CrtcPlace crtc : changed) {
-    const bool overlaps = std::any_of(settled.begin(), settled.end(),
-                                      [&crtc](const CrtcPlace& other) { return Overlap(crtc, other); });
-    if (overlaps && crtc.x >= switchedNow.Right()) {
-      crtc.x += growX;
-      moved.push_back(crtc);
-    } else if (overlaps && crtc.y >= switchedNow.Bottom()) {
-      crtc.y += growY;
-      moved.push_back(crtc);
-    }
-    settled.push_back(crtc);
-  }
-  return moved;
-}
-
 // Millimetres for a screen of `pixels`, at the density the server reports
 // now (96 dots per inch when it reports none).
 int MillimetresFor(int pixels, int nowPixels, int nowMm) {
@@ -58,10 +11,9 @@ int MillimetresFor(int pixels, int nowPixels, int nowMm) {
   return static_cast<int>(pixels * 25.4 / 96.0 + 0.5);
 }
 
-// The screen grows to hold every CRTC, and never shrinks: what the user or
-// the desktop set stays, and before the scene it held them all.
-ScreenSize ScreenFor(const DesktopLayout& before, const DesktopLayout& now,
-                     const std::vector<CrtcPlace>& placed) {
+// The screen holds every CRTC and never shrinks: what the user or the
+// desktop set stays.
+ScreenSize ScreenFor(const DesktopLayout& now, const std::vector<CrtcPlace>& placed) {
   ScreenSize size = now.screen;
   for (const CrtcPlace& crtc : placed) {
     size.width = std::max(size.width, crtc.Right());
@@ -70,10 +22,43 @@ ScreenSize ScreenFor(const DesktopLayout& before, const DesktopLayout& now,
   size.width = std::max(size.width, now.minimum.width);
   size.height = std::max(size.height, now.minimum.height);
   if (size.width == now.screen.width && size.height == now.screen.height) return now.screen;
-  if (size.width == before.screen.width && size.height == before.screen.height) return before.screen;
   size.widthMm = MillimetresFor(size.width, now.screen.width, now.screen.widthMm);
   size.heightMm = MillimetresFor(size.height, now.screen.height, now.screen.heightMm);
   return size;
+}
+
+bool Overlap(const CrtcPlace& a, const CrtcPlace& b) {
+  return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
+}
+
+int& Along(CrtcPlace& crtc, bool rightwards) { return rightwards ? crtc.x : crtc.y; }
+
+// Moves `crtcs[i]` rightwards (or downwards) to `to`, and whatever it then
+// covers just clear of it, the farthest first, so that no two change sides.
+void Push(std::vector<CrtcPlace>& crtcs, std::size_t i, bool rightwards, int to) {
+  Along(crtcs[i], rightwards) = to;
+  std::vector<std::size_t> covered;
+  for (std::size_t j = 0; j < crtcs.size(); ++j)
+    if (j != i && Overlap(crtcs[j], crtcs[i])) covered.push_back(j);
+  std::sort(covered.begin(), covered.end(), [&](std::size_t a, std::size_t b) {
+    return Along(crtcs[a], rightwards) > Along(crtcs[b], rightwards);
+  });
+  const int end = rightwards ? crtcs[i].Right() : crtcs[i].Bottom();
+  for (std::size_t j : covered)
+    if (Overlap(crtcs[j], crtcs[i])) Push(crtcs, j, rightwards, end);
+}
+
+// Moves the whole desktop to the top-left corner.
+void ToCorner(std::vector<CrtcPlace>& crtcs) {
+  int left = crtcs[0].x, top = crtcs[0].y;
+  for (const CrtcPlace& crtc : crtcs) left = std::min(left, crtc.x), top = std::min(top, crtc.y);
+  for (CrtcPlace& crtc : crtcs) crtc.x -= left, crtc.y -= top;
+}
+
+// A maximum of 0 is one the server did not tell.
+bool WithinMaximum(const ScreenSize& size, const ScreenSize& maximum) {
+  return (maximum.width <= 0 || size.width <= maximum.width) &&
+         (maximum.height <= 0 || size.height <= maximum.height);
 }
 }  // namespace
 
@@ -104,23 +89,38 @@ bool RestorePlan::ChangesScreen(const ScreenSize& now) const {
 RestorePlan PlanRestore(const DesktopLayout& before, const DesktopLayout& now,
                         RandrId switchedOutput) {
   RestorePlan plan;
+  plan.screen = now.screen;
+  plan.primary = now.primary;
   const CrtcPlace* switchedNow = now.Driving(switchedOutput);
   const CrtcPlace* switchedBefore = before.Driving(switchedOutput);
   if (!switchedNow || !switchedBefore) {
     plan.outputGone = true;
-    plan.screen = now.screen;
     return plan;
   }
-  // Its mode and place of before, on whichever CRTC drives it now.
-  CrtcPlace restored = *switchedBefore;
-  restored.crtc = switchedNow->crtc;
-  restored.outputCount = switchedNow->outputCount;
-  std::copy(switchedNow->outputs, switchedNow->outputs + kMaxClones, restored.outputs);
-
-  const std::vector<CrtcPlace> moved = MakeRoom(before, now, *switchedNow, restored);
-  if (!SamePlace(restored, *switchedNow)) plan.crtcs.push_back(restored);
-  plan.crtcs.insert(plan.crtcs.end(), moved.begin(), moved.end());
-  plan.screen = ScreenFor(before, now, plan.crtcs);
+  CrtcPlace restored = *switchedNow;
+  restored.mode = switchedBefore->mode;
+  restored.rotation = switchedBefore->rotation;
+  restored.width = switchedBefore->width;
+  restored.height = switchedBefore->height;
+  // What it grows over is pushed out of its way: rightwards what lies
+  // beyond its present right edge, else downwards; the farthest first.
+  std::vector<std::size_t> inTheWay;
+  for (int i = 0; i < now.crtcCount; ++i) {
+    const bool switched = now.crtcs[i].crtc == switchedNow->crtc;
+    plan.crtcs.push_back(switched ? restored : now.crtcs[i]);
+    if (!switched && Overlap(now.crtcs[i], restored)) inTheWay.push_back(plan.crtcs.size() - 1);
+  }
+  std::sort(inTheWay.begin(), inTheWay.end(), [&](std::size_t a, std::size_t b) {
+    return plan.crtcs[a].x + plan.crtcs[a].y > plan.crtcs[b].x + plan.crtcs[b].y;
+  });
+  for (std::size_t i : inTheWay) {
+    const bool rightwards = plan.crtcs[i].x >= switchedNow->Right();
+    const int to = rightwards ? restored.Right() : restored.Bottom();
+    if (Along(plan.crtcs[i], rightwards) < to) Push(plan.crtcs, i, rightwards, to);
+  }
+  ToCorner(plan.crtcs);
+  plan.screen = ScreenFor(now, plan.crtcs);
+  plan.fits = WithinMaximum(plan.screen, now.maximum);
   return plan;
 }
 

@@ -5,12 +5,12 @@
 //  - hold the screen's size and every CRTC in use (mode, place, rotation,
 //    the outputs it drives), in a fixed-size value that can be copied to
 //    another process as it is
-//  - work out, from the layout before the switch and the one now, which
-//    CRTCs get which mode and place and how large the screen must be
+//  - plan, from the layout before the switch, the one now and the server's
+//    limits, the whole desktop after the restore, as one change
 // Does not:
 //  - talk to the X server (randr_desktop.hpp reads and applies layouts)
 //  - undo what the user changed during the scene: outputs turned on, off or
-//    moved stay as they are, moved only where they would overlap
+//    moved, the primary output and the density stay as the user set them
 #pragma once
 
 #include <cstdint>
@@ -58,19 +58,24 @@ struct DesktopLayout {
   bool Add(const CrtcPlace& place);  // false when full
 };
 
-// The change that gives the desktop back: the screen's new size, then the
-// CRTCs to set, in this order (the screen only grows, so each one fits).
+// The desktop after the restore: every CRTC in use, the screen's size (at
+// the density the server reports now) and the primary output.
 struct RestorePlan {
   bool outputGone = false;  // the switched output is off or unplugged
+  bool fits = true;         // false: the screen would exceed the server's maximum
   ScreenSize screen;
+  RandrId primary = 0;
   std::vector<CrtcPlace> crtcs;
 
   bool ChangesScreen(const ScreenSize& now) const;
 };
 
-// What to do to `now` so that `switchedOutput` has its mode and place of
-// `before` again. Outputs placed right of it (or below it) during the scene
-// move by as much as it grows, where they would overlap it otherwise.
+// What `now` becomes so that `switchedOutput` has its mode and rotation of
+// `before` again. It grows from its present top-left corner into the room
+// the switch left; an output the user put there is pushed just clear of
+// it, rightwards (or downwards where it lies below), and whatever that one
+// runs into likewise, so no output changes sides with another. The whole
+// desktop then moves to the top-left corner.
 RestorePlan PlanRestore(const DesktopLayout& before, const DesktopLayout& now,
                         RandrId switchedOutput);
 

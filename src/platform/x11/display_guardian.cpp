@@ -3,18 +3,20 @@
 #include <X11/Xlib.h>
 #include <fcntl.h>
 #include <poll.h>
+#include <spawn.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
-#include "platform/posix/children.hpp"
+#include "platform/x11/randr_desktop.hpp"
+#include "platform/x11/x_errors.hpp"
 
 namespace platform::x11 {
 namespace {
@@ -36,52 +38,6 @@ struct News {
 constexpr char kReady = 'K';
 constexpr char kNoServer = 'N';
 
-int OpenProcessHandle(pid_t pid) {
-#ifdef SYS_pidfd_open
-  return static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
-#else
-  (void)pid;
-  return -1;
-#endif
-}
-
-// Closes every descriptor above 2 but `a` and `b` (b may be -1).
-void CloseAllBut(int a, int b) {
-  const int low = b < 0 ? a : std::min(a, b);
-  const int high = std::max(a, b);
-  if (low > 3) close_range(3, low - 1, 0);
-  if (high > low + 1) close_range(low + 1, high - 1, 0);
-  close_range(high + 1, ~0u, 0);
-}
-
-// Puts `from` on `to`; `from` is above both targets, so nothing is lost.
-void MoveTo(int from, int to) {
-  dup2(from, to);
-  close(from);
-}
-
-// The guard leaves the program's session and process group (a kill aimed at
-// the group must not take the guard along), ignores the terminal's signals
-// and keeps none of the program's files open (its display connection above
-// all) but the two it watches and stderr. Everything else is closed first,
-// so that the moves need no more than a few descriptors (ulimit -n).
-void DetachFromProgram(int newsFd, int programFd) {
-  setsid();
-  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGTTIN, SIGTTOU, SIGPIPE})
-    std::signal(signal, SIG_IGN);
-  CloseAllBut(newsFd, programFd);
-  const int news = fcntl(newsFd, F_DUPFD, kProgramFd + 1);
-  close(newsFd);
-  const int program = programFd >= 0 ? fcntl(programFd, F_DUPFD, kProgramFd + 1) : -1;
-  if (programFd >= 0) close(programFd);
-  MoveTo(news, kNewsFd);
-  if (program >= 0) MoveTo(program, kProgramFd);
-  const int devNull = open("/dev/null", O_RDWR);
-  dup2(devNull, 0);
-  dup2(devNull, 1);
-  if (devNull > 2) close(devNull);
-}
-
 // Reads the news that has arrived; false once no sender is left.
 bool ReadNews(News& last) {
   for (;;) {
@@ -93,16 +49,15 @@ bool ReadNews(News& last) {
   }
 }
 
-bool ProgramGone(pid_t program) { return kill(program, 0) != 0 && errno == ESRCH; }
-
-// Waits until the program has ended, keeping track of the news.
-void WatchProgram(pid_t program, bool hasHandle, News& last) {
+// Waits until the program has ended, keeping track of the news. Without a
+// pidfd (an old kernel) that is when the socket has no sender left.
+void WatchProgram(News& last) {
+  const int program = fcntl(kProgramFd, F_GETFD) != -1 ? kProgramFd : -1;
   for (;;) {
-    pollfd watched[2] = {{kNewsFd, POLLIN, 0}, {hasHandle ? kProgramFd : -1, POLLIN, 0}};
-    // Without a pidfd (an old kernel) the program is looked at ten times a second.
-    if (poll(watched, 2, hasHandle ? -1 : 100) < 0 && errno != EINTR) return;
+    pollfd watched[2] = {{kNewsFd, POLLIN, 0}, {program, POLLIN, 0}};
+    if (poll(watched, 2, -1) < 0 && errno != EINTR) return;
     if (watched[0].revents && !ReadNews(last)) return;
-    if (watched[1].revents || (!hasHandle && ProgramGone(program))) break;
+    if (watched[1].revents) break;
   }
   ReadNews(last);  // whatever the program said before it ended
 }
@@ -114,22 +69,6 @@ const char kEndedSwitched[] = "winterhain: the program ended with the display sw
 int OnServerGone(Display*) {
   std::fprintf(stderr, "%sthe X server cannot be reached, so the desktop's mode was not put back\n",
                kEndedSwitched);
-  _exit(0);
-}
-
-[[noreturn]] void Guard(pid_t program, int newsFd, int programFd, RestoreFunction restore) {
-  DetachFromProgram(newsFd, programFd);
-  Display* display = XOpenDisplay(nullptr);
-  const char word = display ? kReady : kNoServer;
-  send(kNewsFd, &word, 1, MSG_NOSIGNAL);
-  if (!display) _exit(0);
-  XSetIOErrorHandler(OnServerGone);
-  News last;
-  WatchProgram(program, programFd >= 0, last);
-  // A refused restore and a vanished output were said by the restore
-  // itself, naming the output.
-  if (last.kind == 'S' && restore(display, last.desktop) == RestoreOutcome::Restored)
-    std::fprintf(stderr, "%sthe desktop's mode is restored\n", kEndedSwitched);
   _exit(0);
 }
 
@@ -146,9 +85,60 @@ bool AwaitReady(int news, std::string& why) {
   why = word == kNoServer ? "it cannot reach the X server" : "it did not start";
   return false;
 }
+
+// The program started again as its guard, in a session of its own (a kill
+// aimed at the program's group must not take the guard along), with the
+// socket on kNewsFd, the program's pidfd on kProgramFd, stderr and nothing
+// else of the program's (its display connection above all).
+int SpawnGuard(int newsFd, int& guard) {
+  const int news = fcntl(newsFd, F_DUPFD_CLOEXEC, kProgramFd + 1);
+  const int handle = static_cast<int>(syscall(SYS_pidfd_open, getpid(), 0));
+  const int program = handle >= 0 ? fcntl(handle, F_DUPFD_CLOEXEC, kProgramFd + 1) : -1;
+  if (handle >= 0) close(handle);
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_adddup2(&files, news, kNewsFd);
+  if (program >= 0) posix_spawn_file_actions_adddup2(&files, program, kProgramFd);
+  posix_spawn_file_actions_addclosefrom_np(&files, program >= 0 ? kProgramFd + 1 : kProgramFd);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+  char* const arguments[] = {const_cast<char*>("winterhain"), const_cast<char*>(kGuardFlag), nullptr};
+  pid_t pid = 0;
+  const int error = news < 0 ? errno
+                             : posix_spawn(&pid, "/proc/self/exe", &files, &attributes, arguments, environ);
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&files);
+  if (news >= 0) close(news);
+  if (program >= 0) close(program);
+  guard = pid;
+  return error;
+}
 }  // namespace
 
-bool DisplayGuardian::Start(RestoreFunction restore, std::string& why) {
+[[noreturn]] void RunGuard(RestoreFunction restore) {
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGTTIN, SIGTTOU, SIGPIPE})
+    std::signal(signal, SIG_IGN);
+  ErrorTrap trap;
+  trap.Install();
+  Display* display = XOpenDisplay(nullptr);
+  const char word = display ? kReady : kNoServer;
+  send(kNewsFd, &word, 1, MSG_NOSIGNAL);
+  if (!display) _exit(0);
+  WatchScreen(display);
+  XSetIOErrorHandler(OnServerGone);
+  News last;
+  WatchProgram(last);
+  // A refused restore and a vanished output were said by the restore
+  // itself, naming the output.
+  if (last.kind == 'S' && restore(display, last.desktop))
+    std::fprintf(stderr, "%sthe desktop's mode is restored\n", kEndedSwitched);
+  _exit(0);  // none of the program's exit handlers: it has run none of its start
+}
+
+bool DisplayGuardian::Start(std::string& why, const SwitchedDesktop* switched) {
   if (m_news >= 0) return true;
   int fds[2];
   // Sockets rather than a pipe: sending to a guard that is gone must not
@@ -157,35 +147,25 @@ bool DisplayGuardian::Start(RestoreFunction restore, std::string& why) {
     why = std::strerror(errno);
     return false;
   }
-  const pid_t program = getpid();
-  const int programFd = OpenProcessHandle(program);
-  pid_t child = -1;
-  int forkError = 0;
-  {
-    posix::UnboundForks unbound;  // the guard must outlive the program
-    child = fork();
-    forkError = errno;
-    if (child == 0) {
-      // A grandchild does the guarding, so the program never has to reap it.
-      const pid_t guard = fork();
-      if (guard == 0) Guard(program, fds[0], programFd, restore);
-      _exit(guard < 0 ? errno : 0);
-    }
-  }
-  if (programFd >= 0) close(programFd);
-  close(fds[0]);
-  int status = 0;
-  if (child > 0) waitpid(child, &status, 0);
-  if (child < 0 || (WIFEXITED(status) && WEXITSTATUS(status) != 0)) {
-    why = std::strerror(child < 0 ? forkError : WEXITSTATUS(status));
-    close(fds[1]);
-    return false;
-  }
-  if (!AwaitReady(fds[1], why)) {
-    close(fds[1]);
-    return false;
-  }
   m_news = fds[1];
+  if (switched) TellSwitched(*switched);  // there for the guard from its start
+  const int error = SpawnGuard(fds[0], m_guard);
+  close(fds[0]);
+  if (error != 0 || !AwaitReady(m_news, why)) {
+    if (error != 0) why = std::strerror(error);
+    close(m_news);
+    m_news = -1;
+    return false;
+  }
+  return true;
+}
+
+bool DisplayGuardian::Gone() {
+  pollfd news = {m_news, POLLIN, 0};
+  if (m_news < 0 || poll(&news, 1, 0) <= 0) return false;
+  close(m_news);
+  m_news = -1;
+  waitpid(m_guard, nullptr, 0);
   return true;
 }
 

@@ -1,16 +1,20 @@
-// A guard for the display mode: a small process, started before the first
+// A guard for the display mode: the program itself, started again with
+// kGuardFlag (posix_spawn: nothing runs before the exec) before the first
 // switch, that gives the desktop back should the program end without doing
-// so itself (a crash, SIGKILL, its whole process group killed). It opens its
-// own X connection at its start, so that it needs nothing at the end that
-// may be gone by then (an X authority file, free descriptors, a process
-// slot). The program tells it, before each switch, what to put back, and
-// when it has put it back itself; the guard watches the program itself (not
-// a descriptor its children could inherit), lives in a session of its own,
+// so itself (a crash, SIGKILL, its whole process group killed). The same
+// file, not a helper beside it, so that it reads the program's messages as
+// they are written, also while a newer version is installed. It opens its own X
+// connection at its start, so that it needs nothing at the end that may be
+// gone by then (an X authority file, free descriptors, a process slot). The
+// program tells it, before each switch, what to put back, and when it has
+// put it back itself; the guard watches the program itself (not a
+// descriptor its children could inherit), lives in a session of its own,
 // acts at most once and says on stderr what it did.
 //
 // Does:
 //  - give the desktop back after a crash, SIGKILL or group kill
-//  - tell the program at its start whether it is there to do so
+//  - tell the program at its start whether it is there to do so, and
+//    whether it is still there
 // Does not:
 //  - reach an X server that has ended (it says so instead)
 //  - guard anything but the display, or act twice
@@ -24,12 +28,6 @@ struct _XDisplay;
 
 namespace platform::x11 {
 
-enum class RestoreOutcome {
-  Restored,     // the desktop is back
-  Refused,      // the X server did not take it
-  OutputGone,   // the switched output is off or unplugged: the layout is left
-};
-
 // What a switch changed: the desktop's layout before it, and the output
 // switched.
 struct SwitchedDesktop {
@@ -37,8 +35,12 @@ struct SwitchedDesktop {
   RandrId output = 0;
 };
 
-// Gives `desktop` back on `display`; runs in the guard when it has to act.
-using RestoreFunction = RestoreOutcome (*)(_XDisplay* display, const SwitchedDesktop& desktop);
+// Gives `desktop` back on `display`, saying what it could not do; true when
+// the desktop is back. Runs in the guard when it has to act.
+using RestoreFunction = bool (*)(_XDisplay* display, const SwitchedDesktop& desktop);
+
+// The first argument that makes the program its own guard.
+constexpr const char* kGuardFlag = "--display-guard";
 
 // The program's end of the line to its guard. Letting it go ends the guard,
 // which then acts only if it was last told "switched".
@@ -49,9 +51,12 @@ class DisplayGuardian {
   DisplayGuardian(const DisplayGuardian&) = delete;
   DisplayGuardian& operator=(const DisplayGuardian&) = delete;
 
-  // Starts the guard once and waits until it holds its X connection. False,
-  // with the reason in `why`, when no working guard could be started.
-  bool Start(RestoreFunction restore, std::string& why);
+  // Starts the guard, handed `switched` when that is given, and waits until
+  // it holds its X connection. False, with the reason in `why`, when no
+  // working guard could be started.
+  bool Start(std::string& why, const SwitchedDesktop* switched = nullptr);
+  // True once, when a guard that was started has ended (killed).
+  bool Gone();
   // Before a switch: what to give back should the program end from now on.
   void TellSwitched(const SwitchedDesktop& desktop);
   // The program gave the desktop back itself.
@@ -59,6 +64,11 @@ class DisplayGuardian {
 
  private:
   int m_news = -1;  // the program's end of the socket pair
+  int m_guard = 0;  // its process id
 };
+
+// The guard's whole life, in the process started with kGuardFlag: waits
+// until the program has ended, gives back what it was last told to, ends.
+[[noreturn]] void RunGuard(RestoreFunction restore);
 
 }  // namespace platform::x11

@@ -5,74 +5,59 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
-#include <vector>
 
+#include "platform/posix/signals.hpp"
 #include "platform/x11/randr_desktop.hpp"
 #include "platform/x11/x_errors.hpp"
 
 namespace platform::x11 {
 namespace {
-// Each running instance's switch is recorded on the root window as
-// (output, desktop mode) pairs, so that an instance started while another
-// has the output switched puts back the desktop's mode, not the switched one.
-constexpr const char* kDesktopModesProperty = "_WINTERHAIN_DESKTOP_MODES";
+// Each running instance's switch is recorded for the instances started
+// while it is in effect, so that they put back the desktop's mode, not the
+// switched one: a window of the instance's own connection holds the mode and
+// rotation and owns a selection named after the output. The server drops
+// the owner with the connection, so the record of a run killed together
+// with its guard goes with it, and a mode the user chose afterwards stays.
+Atom RecordSelection(Display* display, RROutput output) {
+  const std::string name = "_WINTERHAIN_DESKTOP_MODE_" + std::to_string(output);
+  return XInternAtom(display, name.c_str(), False);
+}
 
-std::vector<unsigned long> ReadDesktopModes(Display* display) {
-  const Atom property = XInternAtom(display, kDesktopModesProperty, False);
+// The desktop mode and rotation a running instance recorded for `output`;
+// false when there is none.
+bool RecordedDesktopMode(Display* display, RROutput output, CrtcPlace& place) {
+  const Atom selection = RecordSelection(display, output);
+  const ::Window owner = XGetSelectionOwner(display, selection);
   Atom type = 0;
   int format = 0;
   unsigned long count = 0, rest = 0;
   unsigned char* data = nullptr;
-  std::vector<unsigned long> pairs;
-  if (XGetWindowProperty(display, DefaultRootWindow(display), property, 0, 64, False, XA_CARDINAL,
-                         &type, &format, &count, &rest, &data) == Success &&
-      type == XA_CARDINAL && format == 32 && data) {
-    const auto* values = reinterpret_cast<const unsigned long*>(data);
-    pairs.assign(values, values + count - count % 2);
+  const bool read = owner && XGetWindowProperty(display, owner, selection, 0, 2, False, XA_CARDINAL,
+                                                &type, &format, &count, &rest, &data) == Success &&
+                    type == XA_CARDINAL && format == 32 && count == 2;
+  if (read) {
+    place.mode = static_cast<RandrId>(reinterpret_cast<const unsigned long*>(data)[0]);
+    place.rotation = static_cast<std::uint16_t>(reinterpret_cast<const unsigned long*>(data)[1]);
   }
   if (data) XFree(data);
-  return pairs;
+  RequestsFailed(display);  // an owner gone meanwhile
+  return read;
 }
 
-void WriteDesktopModes(Display* display, const std::vector<unsigned long>& pairs) {
-  const Atom property = XInternAtom(display, kDesktopModesProperty, False);
-  if (pairs.empty()) {
-    XDeleteProperty(display, DefaultRootWindow(display), property);
-  } else {
-    XChangeProperty(display, DefaultRootWindow(display), property, XA_CARDINAL, 32,
-                    PropModeReplace, reinterpret_cast<const unsigned char*>(pairs.data()),
-                    static_cast<int>(pairs.size()));
-  }
-  XSync(display, False);
+void RecordDesktopMode(Display* display, RROutput output, const CrtcPlace& place, ::Window owner) {
+  const Atom selection = RecordSelection(display, output);
+  const unsigned long values[] = {place.mode, place.rotation};
+  XChangeProperty(display, owner, selection, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(values), 2);
+  XSetSelectionOwner(display, selection, owner, CurrentTime);
 }
 
-// The desktop mode recorded for `output`, or 0.
-RRMode RecordedDesktopMode(Display* display, RROutput output) {
-  const std::vector<unsigned long> pairs = ReadDesktopModes(display);
-  for (std::size_t i = 0; i + 1 < pairs.size(); i += 2)
-    if (pairs[i] == output) return pairs[i + 1];
-  return 0;
-}
-
-// Every pair but the one for `output`.
-std::vector<unsigned long> DesktopModesWithout(Display* display, RROutput output) {
-  const std::vector<unsigned long> old = ReadDesktopModes(display);
-  std::vector<unsigned long> pairs;
-  for (std::size_t i = 0; i + 1 < old.size(); i += 2)
-    if (old[i] != output) pairs.insert(pairs.end(), {old[i], old[i + 1]});
-  return pairs;
-}
-
-void RecordDesktopMode(Display* display, RROutput output, RRMode mode) {
-  std::vector<unsigned long> pairs = DesktopModesWithout(display, output);
-  pairs.insert(pairs.end(), {output, mode});
-  WriteDesktopModes(display, pairs);
-}
-
-void ForgetDesktopMode(Display* display, RROutput output) {
-  const std::vector<unsigned long> pairs = DesktopModesWithout(display, output);
-  if (pairs.size() != ReadDesktopModes(display).size()) WriteDesktopModes(display, pairs);
+void ForgetDesktopMode(Display* display, RROutput output, ::Window owner) {
+  const Atom selection = RecordSelection(display, output);
+  if (XGetSelectionOwner(display, selection) == owner)
+    XSetSelectionOwner(display, selection, None, CurrentTime);
 }
 
 // True when `output` is connected and shows a picture.
@@ -139,60 +124,82 @@ bool Switchable(Display* display, unsigned width, unsigned height) {
 // one that instance recorded; else the one it runs now, recorded for the
 // instances that come after.
 SwitchedDesktop RecordDesktop(Display* display, XRRScreenResources* resources,
-                              const DesktopLayout& now, RROutput output, RRMode sceneMode) {
+                              const DesktopLayout& now, RROutput output, RRMode sceneMode,
+                              ::Window owner) {
   SwitchedDesktop desktop{now, static_cast<RandrId>(output)};
   CrtcPlace* place = desktop.before.Driving(desktop.output);
   if (!place) return desktop;  // more CRTCs than a layout holds: nothing to give back
-  const RRMode recorded = place->mode == sceneMode ? RecordedDesktopMode(display, output) : 0;
-  if (recorded) {
-    place->mode = static_cast<RandrId>(recorded);
+  if (place->mode == sceneMode && RecordedDesktopMode(display, output, *place))
     ModeExtent(resources, place->mode, place->rotation, place->width, place->height);
-  } else {
-    RecordDesktopMode(display, output, place->mode);
-  }
+  else
+    RecordDesktopMode(display, output, *place, owner);
   return desktop;
 }
 
-// Sets `mode` on `crtc`, leaving its place and outputs as they are.
+// Sets `mode` on `crtc`, unrotated and unreflected so that the scene shows
+// whole and upright (the restore gives the rotation back), leaving its place
+// and outputs as they are.
 bool SetMode(Display* display, XRRScreenResources* resources, const CrtcPlace& crtc, RRMode mode) {
   CrtcPlace switched = crtc;
   switched.mode = mode;
+  switched.rotation = RR_Rotate_0;
   const bool accepted = SetCrtc(display, resources, switched);
   return !RequestsFailed(display) && accepted;
 }
+
+// The server held, so that every other client sees one change. No stop is
+// taken meanwhile (a program stopped while it holds the server stops every
+// client of it), and nothing may be written to the terminal: a write from
+// the background would stop it.
+class ServerHold {
+ public:
+  explicit ServerHold(Display* display) : m_display(display) { XGrabServer(display); }
+  ~ServerHold() {
+    XUngrabServer(m_display);
+    XFlush(m_display);
+  }
+
+ private:
+  posix::StopsDeferred m_stops;  // made before the grab, gone after it
+  Display* m_display;
+};
 
 // Gives back what the switch changed, as one change to every other client:
 // the server is held from reading the layout to the last CRTC set. An output
 // switched off or unplugged meanwhile is left as the user left it; that, and
 // a refused change, are said in one line naming the output.
-RestoreOutcome GiveBack(Display* display, const SwitchedDesktop& desktop) {
-  XGrabServer(display);
-  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+bool GiveBack(Display* display, const SwitchedDesktop& desktop) {
+  RestorePlan plan;
+  std::string failure;
+  bool taken = false;
+  XRRScreenResources* resources = nullptr;
+  {
+    const ServerHold hold(display);
+    resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+    const DesktopLayout now = resources ? ReadDesktopLayout(display, resources) : DesktopLayout{};
+    plan = PlanRestore(desktop.before, now, desktop.output);
+    taken = resources && (plan.outputGone || ApplyRestorePlan(display, resources, now, plan, &failure));
+  }
   if (!resources) {
-    XUngrabServer(display);
     std::fputs("winterhain: cannot read the display's configuration; its mode is left as it is\n",
                stderr);
-    return RestoreOutcome::Refused;
+    return false;
   }
-  const DesktopLayout now = ReadDesktopLayout(display, resources);
-  const RestorePlan plan = PlanRestore(desktop.before, now, desktop.output);
-  std::string failure;
-  const bool taken = plan.outputGone || ApplyRestorePlan(display, resources, now, plan, &failure);
-  XUngrabServer(display);
   const std::string name = OutputName(display, resources, desktop.output);
   XRRFreeScreenResources(resources);
-  ForgetDesktopMode(display, desktop.output);
   if (plan.outputGone) {
     std::fprintf(stderr, "winterhain: display output %s is off or gone; its mode is left as it is\n",
                  name.c_str());
-    return RestoreOutcome::OutputGone;
+    return false;
   }
   if (!taken) {
-    std::fprintf(stderr, "winterhain: cannot restore the mode of display output %s (%s)\n",
+    std::fprintf(stderr,
+                 "winterhain: cannot restore the mode of display output %s (%s); the desktop is "
+                 "left as it is\n",
                  name.c_str(), failure.c_str());
-    return RestoreOutcome::Refused;
+    return false;
   }
-  return RestoreOutcome::Restored;
+  return true;
 }
 }  // namespace
 
@@ -212,6 +219,10 @@ Display* DisplaySwitch::OpenDisplay() {
       !XRRQueryVersion(m_display, &major, &minor) || major < 1 || (major == 1 && minor < 2)) {
     XCloseDisplay(m_display);
     m_display = nullptr;
+  } else {
+    WatchScreen(m_display);
+    m_owner = XCreateWindow(m_display, DefaultRootWindow(m_display), -1, -1, 1, 1, 0, 0, InputOnly,
+                            CopyFromParent, 0, nullptr);
   }
   return m_display;
 }
@@ -223,7 +234,25 @@ void DisplaySwitch::StartGuard() {
   if (m_guardTried) return;
   m_guardTried = true;
   std::string why;
-  if (!m_guardian.Start(&GiveBack, why)) m_noGuard = why;
+  if (!m_guardian.Start(why)) m_noGuard = why;
+}
+
+// A guard killed is replaced, handed what it guarded; where none can be
+// started, that is said while a switch is in effect, or at the next one.
+void DisplaySwitch::KeepGuarded() {
+  if (!m_guardian.Gone()) return;
+  m_guardian.Start(m_noGuard, m_state != State::Desktop ? &m_desktop : nullptr);
+  SayUnguarded();
+}
+
+// Once a switch is recorded, the reason there is no guard, once.
+void DisplaySwitch::SayUnguarded() {
+  if (m_noGuard.empty() || m_state == State::Desktop) return;
+  std::fprintf(stderr,
+               "winterhain: cannot start the display guard (%s); should the program crash, the "
+               "display stays at %ux%u\n",
+               m_noGuard.c_str(), m_width, m_height);
+  m_noGuard.clear();
 }
 
 bool DisplaySwitch::SwitchOn(Display* display, XRRScreenResources* resources) {
@@ -232,15 +261,8 @@ bool DisplaySwitch::SwitchOn(Display* display, XRRScreenResources* resources) {
   if (!mode) return false;
   const DesktopLayout now = ReadDesktopLayout(display, resources);
   if (m_state == State::Desktop) {
-    m_desktop = RecordDesktop(display, resources, now, output, mode);
+    m_desktop = RecordDesktop(display, resources, now, output, mode, m_owner);
     m_state = State::Saved;
-  }
-  if (!m_noGuard.empty()) {
-    std::fprintf(stderr,
-                 "winterhain: cannot start the display guard (%s); should the program crash, "
-                 "the display stays at %ux%u\n",
-                 m_noGuard.c_str(), m_width, m_height);
-    m_noGuard.clear();
   }
   m_guardian.TellSwitched(m_desktop);  // before the switch, so a crash during it is covered
   const CrtcPlace* crtc = now.Driving(static_cast<RandrId>(output));
@@ -265,12 +287,16 @@ bool DisplaySwitch::Switch(std::uint32_t width, std::uint32_t height) {
   // Held while the desktop is read, recorded and the switch made, so that
   // two instances starting together cannot both take the other's switched
   // mode for the desktop's.
-  XGrabServer(display);
-  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-  const bool switched = resources && SwitchOn(display, resources);
-  XUngrabServer(display);
+  XRRScreenResources* resources = nullptr;
+  bool switched = false;
+  {
+    const ServerHold hold(display);
+    resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
+    switched = resources && SwitchOn(display, resources);
+  }
   XSync(display, False);
   if (resources) XRRFreeScreenResources(resources);
+  SayUnguarded();  // after the grab: a write may stop the program
   return switched;
 }
 
@@ -279,6 +305,7 @@ void DisplaySwitch::Restore() {
   m_heldSwitched = false;
   if (m_state == State::Desktop || !m_display) return;
   GiveBack(m_display, m_desktop);
+  ForgetDesktopMode(m_display, m_desktop.output, m_owner);
   m_guardian.TellRestored();
   m_state = State::Desktop;
 }
@@ -303,3 +330,12 @@ std::optional<DisplayArea> DisplaySwitch::SwitchedArea() const {
 }
 
 }  // namespace platform::x11
+
+namespace platform {
+
+bool RanAsDisplayGuard(int argc, char** argv) {
+  if (argc != 2 || std::strcmp(argv[1], x11::kGuardFlag) != 0) return false;
+  x11::RunGuard(&x11::GiveBack);
+}
+
+}  // namespace platform

@@ -5,13 +5,15 @@
 //  - switch the size of one output (the primary one when it is in use, else
 //    the first connected one in use), on a connection of its own
 //  - record the desktop's layout first (the screen, every output in use),
-//    never taking a mode another instance switched to for the desktop's
+//    never taking a mode another running instance switched to for the
+//    desktop's
 //  - give back what the switch changed as one change, also when the screen
 //    or the other outputs changed meanwhile (desktop_layout.hpp)
 //  - give the desktop back for a while and switch again (the program
 //    stopped, its window minimised)
 //  - switch only with a guard process that gives the desktop back if the
-//    program dies, or say on stderr that there is none
+//    program dies, or say on stderr that there is none; replace a guard
+//    that was killed
 // Does not:
 //  - switch bits per pixel: an X server has one depth
 //  - choose a refresh rate: the first mode of the asked-for size is taken
@@ -53,6 +55,8 @@ class DisplaySwitch {
   void Hold();
   // Ends one Hold; the last one switches again. True when it did.
   bool Resume();
+  // Replaces a guard that was killed (called with every event poll).
+  void KeepGuarded();
   // The switched output's area while a switch is in effect.
   std::optional<DisplayArea> SwitchedArea() const;
 
@@ -65,9 +69,11 @@ class DisplaySwitch {
 
   _XDisplay* OpenDisplay();
   void StartGuard();
+  void SayUnguarded();
   bool SwitchOn(_XDisplay* display, _XRRScreenResources* resources);
 
   _XDisplay* m_display = nullptr;  // the RandR connection, opened at the first switch
+  unsigned long m_owner = 0;       // its window, which holds this instance's record
   State m_state = State::Desktop;
   std::uint32_t m_width = 0, m_height = 0;  // the size asked for
   int m_holds = 0;                          // Hold calls not yet resumed

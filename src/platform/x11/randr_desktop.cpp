@@ -1,25 +1,25 @@
 #include "platform/x11/randr_desktop.hpp"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/x11/x_errors.hpp"
 
 namespace platform::x11 {
 namespace {
-// The root window's size is the screen's, asked of the server: Xlib's
-// copy is only brought up to date by events this connection never reads.
-// The millimetres keep the density Xlib last knew.
+// Xlib's copy of the screen's size and density, brought up to date by the
+// screen changes this connection was told of (WatchScreen): a density set
+// with the size unchanged (xrandr --dpi) reaches no client in another way.
 ScreenSize ReadScreenSize(Display* display) {
-  ::Window root = 0;
-  int x = 0, y = 0;
-  unsigned width = 0, height = 0, border = 0, depth = 0;
-  XGetGeometry(display, DefaultRootWindow(display), &root, &x, &y, &width, &height, &border, &depth);
+  int eventBase = 0, errorBase = 0;
+  XRRQueryExtension(display, &eventBase, &errorBase);
+  XSync(display, False);
+  XEvent event;
+  while (XCheckTypedEvent(display, eventBase + RRScreenChangeNotify, &event))
+    XRRUpdateConfiguration(&event);
   const int screen = DefaultScreen(display);
-  const int knownWidth = std::max(DisplayWidth(display, screen), 1);
-  const int knownHeight = std::max(DisplayHeight(display, screen), 1);
-  return ScreenSize{static_cast<int>(width), static_cast<int>(height),
-                    static_cast<int>(static_cast<long>(DisplayWidthMM(display, screen)) * width / knownWidth),
-                    static_cast<int>(static_cast<long>(DisplayHeightMM(display, screen)) * height / knownHeight)};
+  return ScreenSize{DisplayWidth(display, screen), DisplayHeight(display, screen),
+                    DisplayWidthMM(display, screen), DisplayHeightMM(display, screen)};
 }
 
 bool ReadCrtcPlace(Display* display, XRRScreenResources* resources, RRCrtc crtc, CrtcPlace& place) {
@@ -50,6 +50,10 @@ bool SetCrtc(Display* display, XRRScreenResources* resources, const CrtcPlace& p
                           place.rotation, outputs, place.outputCount) == RRSetConfigSuccess;
 }
 
+void WatchScreen(Display* display) {
+  XRRSelectInput(display, DefaultRootWindow(display), RRScreenChangeNotifyMask);
+}
+
 DesktopLayout ReadDesktopLayout(Display* display, XRRScreenResources* resources) {
   DesktopLayout layout;
   layout.screen = ReadScreenSize(display);
@@ -73,16 +77,42 @@ void ModeExtent(XRRScreenResources* resources, RandrId mode, std::uint16_t rotat
   if (rotation & (RR_Rotate_90 | RR_Rotate_270)) std::swap(width, height);
 }
 
+namespace {
+bool SamePlace(const CrtcPlace& a, const CrtcPlace& b) {
+  return a.mode == b.mode && a.x == b.x && a.y == b.y && a.rotation == b.rotation;
+}
+
+void SetScreenSize(Display* display, const ScreenSize& size) {
+  XRRSetScreenSize(display, DefaultRootWindow(display), size.width, size.height, size.widthMm,
+                   size.heightMm);
+}
+}  // namespace
+
+// The screen first (it only grows, so each CRTC fits), then each CRTC that
+// changes. Should the server refuse any of it, or the screen exceed its
+// maximum, what was set is set back.
 bool ApplyRestorePlan(Display* display, XRRScreenResources* resources, const DesktopLayout& now,
                       const RestorePlan& plan, std::string* failure) {
-  if (plan.ChangesScreen(now.screen))
-    XRRSetScreenSize(display, DefaultRootWindow(display), plan.screen.width, plan.screen.height,
-                     plan.screen.widthMm, plan.screen.heightMm);
-  bool taken = true;
-  for (const CrtcPlace& place : plan.crtcs) taken = SetCrtc(display, resources, place) && taken;
-  const bool refused = RequestsFailed(display, failure);
-  if (!refused && !taken && failure) *failure = "the server refused the mode";
-  return !refused && taken;
+  if (plan.fits && plan.ChangesScreen(now.screen)) SetScreenSize(display, plan.screen);
+  bool taken = plan.fits && !RequestsFailed(display);
+  if (!taken && failure)
+    *failure = "the X server refuses a " + std::to_string(plan.screen.width) + "x" +
+               std::to_string(plan.screen.height) + " screen";
+  std::vector<CrtcPlace> changed;  // as they were
+  for (auto place = plan.crtcs.begin(); taken && place != plan.crtcs.end(); ++place) {
+    const CrtcPlace* was = now.Driving(place->outputs[0]);
+    if (was && SamePlace(*was, *place)) continue;
+    if (was) changed.push_back(*was);
+    taken = SetCrtc(display, resources, *place) && !RequestsFailed(display, failure);
+    if (!taken && failure && failure->empty()) *failure = "the server refused the mode";
+  }
+  if (taken && plan.primary != now.primary)
+    XRRSetOutputPrimary(display, DefaultRootWindow(display), plan.primary);
+  if (taken) return true;
+  for (const CrtcPlace& place : changed) SetCrtc(display, resources, place);
+  if (plan.fits && plan.ChangesScreen(now.screen)) SetScreenSize(display, now.screen);
+  RequestsFailed(display);
+  return false;
 }
 
 }  // namespace platform::x11

@@ -20,6 +20,9 @@
 
 namespace platform::x11 {
 
+// Asks for the screen's changes, which ReadDesktopLayout reads: once, as
+// soon as the connection is open.
+void WatchScreen(Display* display);
 DesktopLayout ReadDesktopLayout(Display* display, XRRScreenResources* resources);
 
 // The mode's extent on the screen when shown with `rotation` (0 x 0 when
@@ -31,7 +34,8 @@ void ModeExtent(XRRScreenResources* resources, RandrId mode, std::uint16_t rotat
 // (a failure it reports later comes as an X error).
 bool SetCrtc(Display* display, XRRScreenResources* resources, const CrtcPlace& place);
 
-// False, with `failure` filled in, when the server refused part of it.
+// False, with `failure` filled in, when the server refused part of it; the
+// desktop is then as it was.
 bool ApplyRestorePlan(Display* display, XRRScreenResources* resources, const DesktopLayout& now,
                       const RestorePlan& plan, std::string* failure);
 
