@@ -58,14 +58,30 @@ bool Letterbox::MakeFramebuffer(const Area& area) {
   return false;
 }
 
-// The bars are cleared with the scissor test off and the clear colour left
-// alone: both belong to the frame code's state.
-void Letterbox::ClearToBlack() {
+// Each bar is cleared inside a scissor box of its own (glClear: OpenGL
+// 1.0); the scissor test, its box and the clear colour belong to the frame
+// code and are put back.
+void Letterbox::ClearBars(const Area& area, int drawableWidth, int drawableHeight) {
   const GLboolean scissor = m_gl.isEnabled(GL_SCISSOR_TEST);
-  if (scissor) m_gl.disable(GL_SCISSOR_TEST);
-  const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-  m_gl.clearBufferfv(GL_COLOR, 0, black);
-  if (scissor) m_gl.enable(GL_SCISSOR_TEST);
+  GLint box[4];
+  GLfloat colour[4];
+  m_gl.getIntegerv(GL_SCISSOR_BOX, box);
+  m_gl.getFloatv(GL_COLOR_CLEAR_VALUE, colour);
+  m_gl.enable(GL_SCISSOR_TEST);
+  m_gl.clearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  const int right = area.x + area.width, top = area.y + area.height;
+  const Area bars[] = {{0, 0, area.x, drawableHeight},
+                       {right, 0, drawableWidth - right, drawableHeight},
+                       {0, 0, drawableWidth, area.y},
+                       {0, top, drawableWidth, drawableHeight - top}};
+  for (const Area& bar : bars) {
+    if (bar.width <= 0 || bar.height <= 0) continue;
+    m_gl.scissor(bar.x, bar.y, bar.width, bar.height);
+    m_gl.clear(GL_COLOR_BUFFER_BIT);
+  }
+  m_gl.scissor(box[0], box[1], box[2], box[3]);
+  m_gl.clearColor(colour[0], colour[1], colour[2], colour[3]);
+  if (!scissor) m_gl.disable(GL_SCISSOR_TEST);
 }
 
 bool Letterbox::Start(GLProcLoader load, bool hasFramebufferObjects, int drawableWidth,
@@ -94,7 +110,7 @@ void Letterbox::Present(int drawableWidth, int drawableHeight) {
   const Area area = DesignArea(drawableWidth, drawableHeight);
   m_gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   m_gl.bindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
-  ClearToBlack();
+  ClearBars(area, drawableWidth, drawableHeight);
   // Until the frame code has taken a new size, the last frame is scaled.
   const bool same = area.width == m_width && area.height == m_height;
   m_gl.blitFramebuffer(0, 0, m_width, m_height, area.x, area.y, area.x + area.width,

@@ -53,11 +53,11 @@ class Letterbox {
   bool LoadCalls(GLProcLoader load);
   bool MakeFramebuffer(const Area& area);
   bool SizeStorage(int width, int height);
-  void ClearToBlack();
+  void ClearBars(const Area& area, int drawableWidth, int drawableHeight);
 
   // The few calls needed, looked up once per context: the program's own
   // drawing uses OpenGL 1.1 only, and the platform layer links no GL itself.
-  // Core names since OpenGL 3.0 and in GL_ARB_framebuffer_object.
+  // OpenGL 1.0, and the framebuffer calls of GL_ARB_framebuffer_object.
 #define WINTERHAIN_LETTERBOX_GL_CALLS(X)                                          \
   X(decltype(&glIsEnabled), isEnabled, "glIsEnabled")                             \
   X(decltype(&glEnable), enable, "glEnable")                                      \
@@ -69,8 +69,12 @@ class Letterbox {
   X(PFNGLGENRENDERBUFFERSPROC, genRenderbuffers, "glGenRenderbuffers")            \
   X(PFNGLBINDRENDERBUFFERPROC, bindRenderbuffer, "glBindRenderbuffer")            \
   X(PFNGLRENDERBUFFERSTORAGEPROC, renderbufferStorage, "glRenderbufferStorage")   \
-  X(PFNGLBLITFRAMEBUFFERPROC, blitFramebuffer, "glBlitFramebuffer")               \
-  X(PFNGLCLEARBUFFERFVPROC, clearBufferfv, "glClearBufferfv")
+  X(decltype(&glGetIntegerv), getIntegerv, "glGetIntegerv")                       \
+  X(decltype(&glGetFloatv), getFloatv, "glGetFloatv")                             \
+  X(decltype(&glScissor), scissor, "glScissor")                                   \
+  X(decltype(&glClearColor), clearColor, "glClearColor")                          \
+  X(decltype(&glClear), clear, "glClear")                                         \
+  X(PFNGLBLITFRAMEBUFFERPROC, blitFramebuffer, "glBlitFramebuffer")
   struct Calls {
 #define WINTERHAIN_DECLARE_CALL(type, member, name) type member = nullptr;
     WINTERHAIN_LETTERBOX_GL_CALLS(WINTERHAIN_DECLARE_CALL)
