@@ -12,6 +12,7 @@ namespace {
 volatile std::sig_atomic_t g_terminateRequested = 0;  // taken by the event loop
 volatile std::sig_atomic_t g_terminationSeen = 0;     // stays set
 std::atomic<pid_t> g_childToEnd{0};
+std::atomic<void (*)()> g_endInPlace{nullptr};
 volatile std::sig_atomic_t g_stopRequested = 0;  // the stop signal, taken by the event loop
 
 extern "C" void OnTerminationSignal(int) {
@@ -19,6 +20,7 @@ extern "C" void OnTerminationSignal(int) {
   g_terminationSeen = 1;
   const pid_t child = g_childToEnd;
   if (child > 0) kill(child, SIGKILL);
+  if (void (*const end)() = g_endInPlace) end();
 }
 extern "C" void OnStopSignal(int signal) { g_stopRequested = signal; }
 
@@ -56,6 +58,11 @@ bool TakeTerminateRequest() {
 void EndOnTermination(pid_t child) {
   g_childToEnd = child;
   if (child > 0 && g_terminationSeen) kill(child, SIGKILL);
+}
+
+void EndInPlaceOnTermination(void (*end)()) {
+  g_endInPlace = end;
+  if (end && g_terminationSeen) end();
 }
 
 int TakeStopRequest() {
