@@ -45,7 +45,7 @@ constexpr auto kServerProbeLimit = std::chrono::seconds(2);
 bool ChooseAudioDrivers() {
   const char* asked = std::getenv("SDL_AUDIODRIVER");
   const std::string_view askedList = asked ? asked : "";
-  if (!WouldTryPulse(askedList)) return true;
+  if (!State().policy.quirks.sdlPulseNeedsProbe || !WouldTryPulse(askedList)) return true;
   const std::string drivers = AudioDriversToTry(
       askedList, pulse::ProbeServer(kServerProbeLimit, TerminationRequested));
   if (drivers.empty()) return false;

@@ -12,13 +12,11 @@ PlatformState* g_platform = new PlatformState;
 void StartVideo(PlatformState& state) {
   state.xErrors.Install();
   const InitOptions& options = state.options;
-  if (!state.video.Start(options.onScreenOnly, state.lastError)) return;
-  state.policy = options.saverWindow == SaverWindow::NotSaver
-                     ? DecideDesktopPolicy(state.video.Driver())
-                     : ScreensaverPolicy(options.saverWindow, options.saverWindowId);
-  if (!options.switchDisplay) state.policy.switchesMode = false;
+  if (!state.video.Start(options.onScreenOnly, state.xServer, state.host, state.lastError)) return;
+  state.policy = DecidePolicy(state.host, RoleOf(options));
   if (state.policy.endsWithOutput) posix::IgnoreBrokenPipes();
-  const bool serverKeys = state.policy.escape == EscapeSource::XServer && state.xKeys.Open();
+  const bool serverKeys = state.policy.escape == EscapeSource::XServer &&
+                          state.xKeys.Open(state.xServer.Display());
   state.keyWatch.Start(serverKeys ? &state.xKeys : nullptr);
 }
 }  // namespace
