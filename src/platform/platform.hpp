@@ -17,6 +17,7 @@
 //    termination signals
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace platform {
@@ -47,6 +48,15 @@ struct InitOptions {
 bool Init(const InitOptions& options = {});
 // Undoes everything the layer set up; safe to call more than once.
 void Shutdown();
+// Switches the output the scene shows on to width x height, only where the
+// desktop policy switches modes (a real X server, through RandR; the
+// first mode of that size, at the server's one depth), with a guard process
+// that puts the desktop back should the program die first. True when the
+// display now runs at that size.
+bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height);
+// Puts the desktop back; does nothing when nothing was switched.
+void RestoreDisplayMode();
+
 // The last error the platform layer saw, as one readable sentence.
 std::string LastError();
 void SetLastError(const std::string& text);

@@ -38,6 +38,15 @@ void Shutdown() {
   g_platform = new PlatformState;
 }
 
+// Xwayland would just scale the picture, and with any other SDL video
+// driver nothing of the scene shows on the X display.
+bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height) {
+  PlatformState& state = State();
+  return state.policy.switchesMode && state.display.Switch(width, height);
+}
+
+void RestoreDisplayMode() { State().display.Restore(); }
+
 std::string LastError() { return State().lastError; }
 void SetLastError(const std::string& text) { State().lastError = text; }
 
