@@ -1,5 +1,5 @@
 #include "framework/winapp.hpp"
-#include "platform/process.hpp"
+#include "platform/platform.hpp"
 
 int main() {
   // Before anything opens a descriptor: a program started with closed

@@ -13,8 +13,8 @@
 // Does not:
 //  - start sound (the audio library opens its own device)
 //  - retry a failed video start before Shutdown
-//  - undo what holds for the whole process: process.hpp's set-up and the
-//    termination signals
+//  - undo what holds for the whole process: the process set-up below and
+//    the termination signals
 #pragma once
 
 #include <cstdint>
@@ -41,6 +41,19 @@ struct InitOptions {
   // refuses video drivers that show nothing, even asked for by name.
   bool onScreenOnly = false;
 };
+
+// The process-wide set-up every way out depends on, first thing in main.
+// HoldStandardStreams opens /dev/null on whichever of descriptors 0 to 2 is
+// closed, so no connection the program opens later lands there and receives
+// what libraries write to "stderr", and a write to a pipe nobody reads fails
+// instead of ending the program. BindChildrenToProgram has every child the
+// program forks (SDL's boxes, its dialog programs) killed when the program
+// ends, however it ends. EndOnLostDisplayConnection ends the program with
+// status 1 and one line instead of Xlib's dump when the X connection is
+// lost; the display guard then does what can still be done.
+void HoldStandardStreams();
+void BindChildrenToProgram();
+void EndOnLostDisplayConnection();
 
 // Starts the layer: video, and the desktop's policy. Call once at the
 // program's entry; later calls report the first result. False when there is

@@ -12,7 +12,6 @@
 
 #include "framework/winapp.hpp"
 #include "platform/platform.hpp"
-#include "platform/process.hpp"
 #include "saver/saver_options.hpp"
 
 int main(int argc, char** argv) {

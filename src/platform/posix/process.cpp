@@ -1,4 +1,4 @@
-#include "platform/process.hpp"
+#include "platform/platform.hpp"
 
 #include <fcntl.h>
 #include <pthread.h>

@@ -4,8 +4,8 @@
 //  - declare the members in the order they are set up, so that destroying
 //    the state (Shutdown) undoes them in reverse
 // Does not:
-//  - hold what is the whole process's (process.hpp, the signal flags, the
-//    X error notes Xlib's handlers reach)
+//  - hold what is the whole process's (its set-up in platform.hpp, the
+//    signal flags, the X error notes Xlib's handlers reach)
 #pragma once
 
 #include <string>
