@@ -158,13 +158,12 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Dependencies from the libraries the program links (dpkg-shlibdeps, in
-# dpkg-dev): SDL2, GL, GLU, X11, Xrandr, the Wayland client and the C/C++
-# runtime.
+# dpkg-dev): SDL2, SDL2_mixer, GL, GLU, X11, Xrandr, the Wayland client and
+# the C/C++ runtime.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The program links libOpenGL (GLVND) only; SDL opens libGL.so.1 itself at
-# run time for its GLX context, and the program opens SDL2_mixer when the
-# music starts, so dpkg-shlibdeps cannot see those two.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libsdl2-mixer-2.0-0 (>= 2.6)")
+# run time for its GLX context, which dpkg-shlibdeps cannot see.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1")
 # Only what the program needs: no build tree, no source.
 set(CPACK_SOURCE_GENERATOR "")
 include(CPack)

@@ -1,5 +1,5 @@
 #include "framework/winapp.hpp"
-#include "platform/process.hpp"
+#include "platform/platform.hpp"
 
 int main(int argc, char** argv) {
   if (platform::RanAsDisplayGuard(argc, argv)) return 0;

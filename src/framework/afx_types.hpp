@@ -11,6 +11,7 @@ struct Icon;
 
 using UINT = unsigned int;
 using BOOL = int;
+using SHORT = std::int16_t;
 using DWORD = std::uint32_t;
 using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;

@@ -4,7 +4,6 @@
 
 #include "framework/wnd.hpp"
 #include "platform/events.hpp"
-#include "platform/keyboard.hpp"
 
 namespace {
 std::deque<MSG> g_queue;
@@ -19,7 +18,7 @@ void PostEvent(const platform::Event& event) {
       PostMessage(event.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(event.width, event.height));
       break;
     case platform::EventKind::KeyDown: {
-      const int vk = event.key == static_cast<int>(platform::Key::Escape) ? VK_ESCAPE : 0;
+      const int vk = event.escape ? VK_ESCAPE : 0;
       PostMessage(event.window, WM_KEYDOWN, static_cast<WPARAM>(vk), 0);
       break;
     }
@@ -35,6 +34,12 @@ void DrainSystemEvents() {
   while (platform::PollEvent(event)) PostEvent(event);
 }
 }  // namespace
+
+SHORT GetAsyncKeyState(int vk) {
+  if (vk != VK_ESCAPE) return 0;
+  const platform::EscapeKey escape = platform::PollEscape();
+  return static_cast<SHORT>((escape.down ? 0x8000 : 0) | (escape.pressedSincePoll ? 0x0001 : 0));
+}
 
 BOOL PeekMessage(MSG* msg, HWND, UINT, UINT, UINT removeFlags) {
   DrainSystemEvents();

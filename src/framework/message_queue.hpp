@@ -16,5 +16,9 @@ void PostQuitMessage(int exitCode);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
 
+// The 0x8000 bit if the key is down now, the 0x0001 bit if it went down
+// since the previous call; only VK_ESCAPE is ever down.
+SHORT GetAsyncKeyState(int vk);
+
 // Drops every queued message (used when the framework shuts down).
 void AfxClearMessageQueue();

@@ -1,7 +1,10 @@
 // System events, reduced to what the window layer above turns into messages.
 //
 // Does:
-//  - close requests, size changes, key presses (only Escape is named)
+//  - close requests, size changes, key presses (only Escape is named), and
+//    Escape as the frame loop polls it: by the symbol it produces in the
+//    current layout, on X11 from the server whichever window has the focus,
+//    from the moment the layer starts
 //  - SIGINT, SIGTERM and SIGHUP as Terminate events
 //  - the terminal's stops (Ctrl+Z) and the window minimised: the display
 //    gets the desktop's mode meanwhile and is switched again after
@@ -25,7 +28,12 @@ struct Event {
   Window* window = nullptr;  // nullptr for Terminate
   int width = 0;             // Size
   int height = 0;            // Size
-  int key = 0;               // KeyDown: a platform::Key value, or 0 for others
+  bool escape = false;       // KeyDown: the key was Escape
+};
+
+struct EscapeKey {
+  bool down = false;
+  bool pressedSincePoll = false;  // a press and release between two polls counts
 };
 
 // Routes SIGINT, SIGTERM and SIGHUP into Terminate events, and has the
@@ -39,5 +47,8 @@ int TerminationSignal();
 bool PollEvent(Event& event);
 // Waits up to timeoutMs for an event; false when none came.
 bool WaitEvent(Event& event, int timeoutMs);
+// Escape now, and whether it went down since the previous call; never down
+// where the program that handed the window over ends it.
+EscapeKey PollEscape();
 
 }  // namespace platform

@@ -13,10 +13,11 @@
 // Does not:
 //  - start sound (the audio library opens its own device)
 //  - retry a failed video start before Shutdown
-//  - undo what holds for the whole process: process.hpp's set-up and the
-//    termination signals
+//  - undo what holds for the whole process: the process set-up below and
+//    the termination signals
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace platform {
@@ -41,12 +42,43 @@ struct InitOptions {
   bool onScreenOnly = false;
 };
 
+// The process-wide set-up every way out depends on, first thing in main.
+// HoldStandardStreams opens /dev/null on whichever of descriptors 0 to 2 is
+// closed, so no connection the program opens later lands there and receives
+// what libraries write to "stderr", and a write to a pipe nobody reads fails
+// instead of ending the program. BindChildrenToProgram has every child the
+// program forks (SDL's boxes, its dialog programs) killed when the program
+// ends, however it ends. EndOnLostDisplayConnection ends the program with
+// status 1 and one line instead of Xlib's dump when the X connection is
+// lost; the display guard then does what can still be done.
+void HoldStandardStreams();
+void BindChildrenToProgram();
+void EndOnLostDisplayConnection();
+// When this process was started as the program's display guard, does all
+// it has to and ends it; else false. Call before anything else. The guard
+// is started by posix_spawn, which runs no fork handler: it outlives the
+// program.
+bool RanAsDisplayGuard(int argc, char** argv);
+// Ends the process by `signal`'s default action, as a program that never
+// caught it would have ended: its parent sees it killed by that signal.
+// Call once everything is cleaned up; exit handlers do not run.
+[[noreturn]] void DieOfSignal(int signal);
+
 // Starts the layer: video, and the desktop's policy. Call once at the
 // program's entry; later calls report the first result. False when there is
 // no display to show anything on (see LastError()).
 bool Init(const InitOptions& options = {});
 // Undoes everything the layer set up; safe to call more than once.
 void Shutdown();
+// Switches the output the scene shows on to width x height, only where the
+// desktop policy switches modes (a real X server, through RandR; the
+// first mode of that size, at the server's one depth), with a guard process
+// that puts the desktop back should the program die first. True when the
+// display now runs at that size.
+bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height);
+// Puts the desktop back; does nothing when nothing was switched.
+void RestoreDisplayMode();
+
 // The last error the platform layer saw, as one readable sentence.
 std::string LastError();
 void SetLastError(const std::string& text);

@@ -13,7 +13,6 @@
 #include "framework/winapp.hpp"
 #include "platform/events.hpp"
 #include "platform/platform.hpp"
-#include "platform/process.hpp"
 #include "saver/saver_app.hpp"
 #include "saver/saver_options.hpp"
 

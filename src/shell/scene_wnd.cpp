@@ -6,7 +6,6 @@
 #include "music/background_music.hpp"
 #include "platform/audio.hpp"
 #include "platform/gl_surface.hpp"
-#include "platform/keyboard.hpp"
 #include "scene/motion.hpp"
 #include "scene/scene_frame.hpp"
 #include "scene/sprites.hpp"
@@ -64,7 +63,7 @@ void CSceneWnd::OnDestroy() {
 
 void CSceneWnd::Tick() {
   m_frameDelta = WaitForNextFrame(m_clock, m_lastTime);
-  if (platform::GetAsyncKeyState(platform::Key::Escape)) PostMessage(WM_CLOSE, 0, 0);
+  if (GetAsyncKeyState(VK_ESCAPE)) PostMessage(WM_CLOSE, 0, 0);
   DrawScene();
 }
 

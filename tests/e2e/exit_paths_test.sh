@@ -2,7 +2,8 @@
 # Every way of asking the program to end goes through closing its window:
 # the window manager's close request, SIGINT, SIGTERM and SIGHUP each end it
 # with status 0 and the desktop's mode back. A termination signal while a
-# message box is up ends the program as promptly, a SIGKILL during any box
+# message box is up ends the program as promptly (also a box SDL draws
+# inside the program when no process can be forked), a SIGKILL during any box
 # takes the box with it, and Escape counts while another client has the
 # focus. Each run must leave the desktop as it was.
 set -u
@@ -96,6 +97,23 @@ wait_pid_exit "$APP_PID" 3
 check "TERM during box 1: ends within 3 s with status 0" equals "$?" 0
 check "TERM during box 1: no further box, the texts on stderr" equals "$(grep -c '^Winterhain: ' "$APP_ERR")" 3
 check "TERM during box 1: desktop given back" desktop_given_back "$DESKTOP"
+
+# No process can be forked for a box (run as nobody with a limit of one
+# process): SDL draws it inside the program, where it reads no signal. Each
+# termination signal still ends the program at once, with the desktop back.
+for signal in TERM HUP INT; do
+  start_program SDL_AUDIODRIVER=nonexistent setpriv --reuid=nobody --regid=nogroup \
+    --clear-groups prlimit --nproc=1 --
+  check "$signal during a box drawn in the program: the box is up" box_is_up
+  check "$signal during a box drawn in the program: no process could be forked" \
+    grep -q "cannot start the display guard" "$APP_ERR"
+  kill -s "$signal" "$APP_PID"
+  wait_pid_exit "$APP_PID" 3
+  check "$signal during a box drawn in the program: ends within 3 s with status 0" equals "$?" 0
+  check "$signal during a box drawn in the program: desktop given back" desktop_given_back "$DESKTOP"
+  e2e_kill "$APP_PID"  # a program still in its box must not spoil the next row
+  [ "$(xserver_mode)" = "$DESKTOP" ] || xserver_set_mode "$DESKTOP"
+done
 
 # Another client has the focus and the pointer: the key still ends the scene.
 start_program

@@ -1,8 +1,8 @@
 // The window object on a real (off-screen) system window: creation order,
 // message maps with decoded arguments, default handling, message boxes
 // (recorded, not shown), the area a letterboxed window draws its 640 x 480
-// design into, where the outputs go when a switched desktop is given back,
-// and a sound device closed by Shutdown.
+// design into, the policy each desktop gets, where the outputs go when a
+// switched desktop is given back, and a sound device closed by Shutdown.
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 
 #include "framework/afxwin.hpp"
 #include "platform/audio.hpp"
+#include "platform/sdl/desktop_policy.hpp"
 #include "platform/surface/letterbox.hpp"
 #include "platform/x11/desktop_layout.hpp"
 #include "platform/platform.hpp"
@@ -138,6 +139,56 @@ TEST(DesignAreaTest, IsTheLargestCentredFourByThreeArea) {
   EXPECT_EQ(DesignArea(1080, 1920), (Area{0, 555, 1080, 810}));   // portrait
   EXPECT_EQ(DesignArea(1, 1), (Area{0, 0, 1, 1}));                // never empty
   EXPECT_EQ(DesignArea(0, 1080), Area{});                         // no drawable yet
+}
+
+// One row for each desktop of the README's table, and the roles beside it:
+// what the user gets there, written out as the policy's fields.
+TEST(DesktopPolicyTest, EachDesktopGetsWhatTheReadmeSays) {
+  using namespace platform;
+  using F = Fullscreen;
+  using E = EscapeSource;
+  using B = BoxTrust;
+  struct Row {
+    const char* desktop;
+    Host host;
+    Role role;
+    bool switches, letterboxes;
+    F fullscreen;
+    E escape;
+    B boxes;
+    bool paces, atCreation, whenShown;
+  };
+  const Host xorg{.x = true, .xRandr = true, .videoDriver = "x11"};
+  const Host xwayland{.x = true, .xRandr = true, .xwayland = true, .videoDriver = "x11"};
+  const Host wayland{.wayland = Compositor::WithSeat, .videoDriver = "wayland"};
+  const Row rows[] = {
+      {"X11 (Xorg)", xorg, Role::Program, true, false, F::CoverSwitchedOutput, E::XServer,
+       B::Confirmed, false, false, false},
+      {"Wayland through Xwayland", xwayland, Role::Program, false, true, F::Desktop, E::XServer,
+       B::Confirmed, false, false, true},
+      {"Wayland natively", wayland, Role::Program, false, true, F::Desktop, E::Window,
+       B::ShownUnconfirmed, false, true, false},
+      {"a screensaver's window", xorg, Role::SaverInHandedWindow, false, true, F::HandedOver,
+       E::Nowhere, B::NotShown, true, false, false},
+      {"the screensaver tried out", xwayland, Role::SaverInOwnWindow, false, true, F::Resizable,
+       E::Window, B::NotShown, true, false, false},
+      {"a tool on Xorg", xorg, Role::Tool, false, false, F::CoverSwitchedOutput, E::XServer,
+       B::Confirmed, false, false, false},
+      {"off screen", Host{.videoDriver = "offscreen"}, Role::Tool, false, false, F::Windowed,
+       E::Window, B::NotShown, false, false, false},
+  };
+  for (const Row& row : rows) {
+    const DesktopPolicy policy = DecidePolicy(row.host, row.role);
+    EXPECT_EQ(policy.switchesMode, row.switches) << row.desktop;
+    EXPECT_EQ(policy.letterboxes, row.letterboxes) << row.desktop;
+    EXPECT_EQ(policy.fullscreen, row.fullscreen) << row.desktop;
+    EXPECT_EQ(policy.escape, row.escape) << row.desktop;
+    EXPECT_EQ(policy.boxes, row.boxes) << row.desktop;
+    EXPECT_EQ(policy.pacesToRefresh, row.paces) << row.desktop;
+    EXPECT_EQ(policy.endsWithOutput, row.paces) << row.desktop;  // both only for the saver
+    EXPECT_EQ(policy.quirks.fullscreenAtCreation, row.atCreation) << row.desktop;
+    EXPECT_EQ(policy.quirks.fullscreenWhenShown, row.whenShown) << row.desktop;
+  }
 }
 
 // Sound left open at Shutdown (a start that failed after the music began)

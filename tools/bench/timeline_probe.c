@@ -22,7 +22,6 @@
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <string.h>
 #include <time.h>
 
 typedef struct SDL_Window SDL_Window;
@@ -115,16 +114,10 @@ int gluBuild2DMipmaps(unsigned target, int components, int width, int height, un
   return result;
 }
 
-/* The audio phase starts where the audio subsystem or the mixer library is
- * first asked for, whichever comes first. */
+/* The audio phase starts where the audio subsystem is first asked for. */
 int SDL_InitSubSystem(unsigned flags) {
   if (flags & 0x10u) MARK_ONCE("audio", NowNs()); /* SDL_INIT_AUDIO */
   return ((int (*)(unsigned))Real("SDL_InitSubSystem"))(flags);
-}
-
-void* dlopen(const char* file, int mode) {
-  if (file && strstr(file, "SDL2_mixer")) MARK_ONCE("audio", NowNs());
-  return ((void* (*)(const char*, int))Real("dlopen"))(file, mode);
 }
 
 void SDL_ShowWindow(SDL_Window* window) {

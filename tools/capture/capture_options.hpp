@@ -21,5 +21,5 @@ std::optional<CaptureOptions> ParseCaptureOptions(const std::vector<std::string>
                                                   std::string& error);
 
 // Parses LIST: comma-separated `D` or `DxN` items; "" is no frame. Each D
-// is a frame delta from 0.001 to 20000 ms.
+// is a frame delta of at least 0.001 ms; together they are at most 1e12 ms.
 bool ParseDeltaList(const std::string& list, std::vector<double>& deltas, std::string& error);

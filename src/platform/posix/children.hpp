@@ -13,10 +13,12 @@ namespace platform::posix {
 
 // While one of these lives, the next child forked (SDL forks its message
 // boxes itself) sends its id to the program right after the fork; it is
-// handed to EndOnTermination. `Ok()` is false when that cannot be arranged.
+// handed to EndOnTermination. When that fork fails, `endInPlace` is handed
+// to EndInPlaceOnTermination instead. `Ok()` is false when none of it can
+// be arranged.
 class ForkWatch {
  public:
-  ForkWatch();
+  explicit ForkWatch(void (*endInPlace)());
   ~ForkWatch();
   ForkWatch(const ForkWatch&) = delete;
   ForkWatch& operator=(const ForkWatch&) = delete;

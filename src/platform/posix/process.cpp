@@ -1,4 +1,4 @@
-#include "platform/process.hpp"
+#include "platform/platform.hpp"
 
 #include <fcntl.h>
 #include <pthread.h>
@@ -21,12 +21,14 @@ struct ForkState {
   bool bound = false;      // children die with the thread that forked them
   pid_t forker = 0;        // the process forking right now
   int idPipe[2] = {-1, -1};  // open while a ForkWatch lives
+  void (*endInPlace)() = nullptr;  // the ForkWatch's, for a fork that failed
 };
 ForkState g_forks;
 
 void NoteForker() { g_forks.forker = getpid(); }
 
-// In the program, right after the fork: the watched child's id, once.
+// In the program, right after the fork: the watched child's id, once. No
+// id (the end of the pipe, as no child holds it) means the fork failed.
 void TakeChildId() {
   if (g_forks.idPipe[1] < 0) return;
   close(g_forks.idPipe[1]);
@@ -37,6 +39,7 @@ void TakeChildId() {
     got = read(g_forks.idPipe[0], &child, sizeof child);
   } while (got < 0 && errno == EINTR);
   if (got == sizeof child) posix::EndOnTermination(child);
+  if (got == 0) posix::EndInPlaceOnTermination(g_forks.endInPlace);
 }
 
 // Runs in every new child. Bound children are killed by the kernel when the
@@ -92,12 +95,14 @@ void DieOfSignal(int signal) {
 
 namespace posix {
 
-ForkWatch::ForkWatch() {
+ForkWatch::ForkWatch(void (*endInPlace)()) {
+  g_forks.endInPlace = endInPlace;
   m_ok = RegisterForkHandlers() && g_forks.idPipe[0] < 0 && pipe2(g_forks.idPipe, O_CLOEXEC) == 0;
 }
 
 ForkWatch::~ForkWatch() {
   EndOnTermination(0);
+  EndInPlaceOnTermination(nullptr);
   if (!m_ok) return;
   for (int& end : g_forks.idPipe) {
     if (end >= 0) close(end);

@@ -13,6 +13,7 @@ volatile std::sig_atomic_t g_terminateRequested = 0;  // taken by the event loop
 volatile std::sig_atomic_t g_terminationSeen = 0;     // stays set
 volatile std::sig_atomic_t g_terminationSignal = 0;   // the first one, stays set
 std::atomic<pid_t> g_childToEnd{0};
+std::atomic<void (*)()> g_endInPlace{nullptr};
 volatile std::sig_atomic_t g_stopRequested = 0;  // the stop signal, taken by the event loop
 
 extern "C" void OnTerminationSignal(int signal) {
@@ -21,6 +22,7 @@ extern "C" void OnTerminationSignal(int signal) {
   if (!g_terminationSignal) g_terminationSignal = signal;
   const pid_t child = g_childToEnd;
   if (child > 0) kill(child, SIGKILL);
+  if (void (*const end)() = g_endInPlace) end();
 }
 volatile std::sig_atomic_t g_deferredStop = 0;  // a stop that came while deferred
 extern "C" void OnStopSignal(int signal) { g_stopRequested = signal; }
@@ -62,6 +64,11 @@ bool TakeTerminateRequest() {
 void EndOnTermination(pid_t child) {
   g_childToEnd = child;
   if (child > 0 && g_terminationSeen) kill(child, SIGKILL);
+}
+
+void EndInPlaceOnTermination(void (*end)()) {
+  g_endInPlace = end;
+  if (end && g_terminationSeen) end();
 }
 
 int TakeStopRequest() {

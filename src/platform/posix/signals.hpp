@@ -22,6 +22,11 @@ bool TakeTerminateRequest();
 // termination signal kills it, so that the program waiting for the box can
 // go; one that came before the child was known kills it here.
 void EndOnTermination(pid_t child);
+// What a termination signal calls, inside the handler, while a box is drawn
+// in this process (no child could be forked for it) and reads no signal
+// itself (nullptr: nothing). `end` ends the program; one that came already
+// calls it here.
+void EndInPlaceOnTermination(void (*end)());
 
 // The stop signal that arrived since the last call, or 0. Until StopNow,
 // that signal has its default action again: a second one, or one raised

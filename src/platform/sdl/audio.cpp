@@ -45,7 +45,7 @@ constexpr auto kServerProbeLimit = std::chrono::seconds(2);
 bool ChooseAudioDrivers() {
   const char* asked = std::getenv("SDL_AUDIODRIVER");
   const std::string_view askedList = asked ? asked : "";
-  if (!WouldTryPulse(askedList)) return true;
+  if (!State().policy.quirks.sdlPulseNeedsProbe || !WouldTryPulse(askedList)) return true;
   const std::string drivers = AudioDriversToTry(
       askedList, pulse::ProbeServer(kServerProbeLimit, TerminationRequested));
   if (drivers.empty()) return false;
@@ -65,8 +65,6 @@ SdlMixerLibrary::~SdlMixerLibrary() { Free(); }
 bool SdlMixerLibrary::Init(int device, std::uint32_t rate, std::uint32_t flags, Window*) {
   if (m_initialised) return Fail(kAudioAlreadyInitialised);
   if (rate == 0 || rate > 384000) return Fail(kAudioBadArgument);
-  // Without SDL2_mixer there is no way to sound: as if there were no device.
-  if (!m_mix.Load()) return Fail(kAudioNoDevice);
   QuietSoundLibraries();
   if (!ChooseAudioDrivers() || SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return Fail(kAudioNoDevice);
   if (!OpenOutput(device, static_cast<int>(rate), (flags & kAudioMono) ? 1 : 2)) {
@@ -74,7 +72,7 @@ bool SdlMixerLibrary::Init(int device, std::uint32_t rate, std::uint32_t flags, 
     return Fail(kAudioNoDevice);
   }
   // Loads the MP3 decoder now rather than at the first file.
-  m_mix.Init(MIX_INIT_MP3);
+  Mix_Init(MIX_INIT_MP3);
   m_initialised = true;
   return Succeed();
 }
@@ -93,7 +91,7 @@ std::uint32_t SdlMixerLibrary::StreamCreateFile(bool fromMemory, const char* fil
     return FailHandle(kAudioBadArgument);
   const std::string path = ToPlatformPath(file);
   if (!CanOpen(path)) return FailHandle(kAudioFileOpen);
-  Mix_Music* music = m_mix.LoadMUS(path.c_str());
+  Mix_Music* music = Mix_LoadMUS(path.c_str());
   if (!music) return FailHandle(kAudioFileFormat);
   const std::uint32_t handle = NewHandle();
   m_streams[handle] = music;
@@ -105,15 +103,15 @@ bool SdlMixerLibrary::StreamPlay(std::uint32_t stream, bool flush, std::uint32_t
   if (!m_initialised) return Fail(kAudioNotInitialised);
   Mix_Music* music = Find(stream);
   if (!music || (flags & ~kAudioLoop) != 0) return Fail(kAudioBadArgument);
-  if (stream == m_playing && m_mix.PlayingMusic() && !flush) return Succeed();
-  if (m_mix.PlayMusic(music, (flags & kAudioLoop) ? -1 : 1) != 0) return Fail(kAudioUnknown);
+  if (stream == m_playing && Mix_PlayingMusic() && !flush) return Succeed();
+  if (Mix_PlayMusic(music, (flags & kAudioLoop) ? -1 : 1) != 0) return Fail(kAudioUnknown);
   m_playing = stream;
   return Succeed();
 }
 
 bool SdlMixerLibrary::Stop() {
   if (!m_initialised) return Fail(kAudioNotInitialised);
-  m_mix.HaltMusic();
+  Mix_HaltMusic();
   m_playing = 0;
   Silence(true);
   return Succeed();
@@ -124,19 +122,19 @@ bool SdlMixerLibrary::StreamFree(std::uint32_t stream) {
   Mix_Music* music = Find(stream);
   if (!music) return Fail(kAudioBadArgument);
   if (stream == m_playing) m_playing = 0;
-  m_mix.FreeMusic(music);  // halts it first when it is playing
+  Mix_FreeMusic(music);  // halts it first when it is playing
   m_streams.erase(stream);
   return Succeed();
 }
 
 bool SdlMixerLibrary::Free() {
   if (!m_initialised) return Fail(kAudioNotInitialised);
-  m_mix.HaltMusic();
-  for (const auto& entry : m_streams) m_mix.FreeMusic(entry.second);
+  Mix_HaltMusic();
+  for (const auto& entry : m_streams) Mix_FreeMusic(entry.second);
   m_streams.clear();
   m_playing = 0;
-  m_mix.CloseAudio();
-  m_mix.Quit();
+  Mix_CloseAudio();
+  Mix_Quit();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
   m_initialised = false;
   return Succeed();
@@ -148,11 +146,11 @@ bool SdlMixerLibrary::OpenOutput(int device, int rate, int channels) {
     if (device < 1 || device > SDL_GetNumAudioDevices(0)) return false;
     name = SDL_GetAudioDeviceName(device - 1, 0);
   }
-  return m_mix.OpenAudioDevice(rate, AUDIO_S16SYS, channels, kChunkSamples, name, 0) == 0;
+  return Mix_OpenAudioDevice(rate, AUDIO_S16SYS, channels, kChunkSamples, name, 0) == 0;
 }
 
 // The hook is set under the mixer's lock, so the next buffer already obeys.
-void SdlMixerLibrary::Silence(bool silent) { m_mix.SetPostMix(silent ? ClearBuffer : nullptr, nullptr); }
+void SdlMixerLibrary::Silence(bool silent) { Mix_SetPostMix(silent ? ClearBuffer : nullptr, nullptr); }
 
 Mix_Music* SdlMixerLibrary::Find(std::uint32_t stream) const {
   const auto found = m_streams.find(stream);

@@ -1,66 +1,63 @@
 #include "platform/sdl/desktop_policy.hpp"
 
-#include <cstring>
-
-#include "platform/x11/xwayland_probe.hpp"
-
 namespace platform {
 namespace {
-enum class DesktopPath {
-  RealX,          // an X server that really switches modes through RandR
-  Xwayland,       // X clients of a Wayland compositor: modes are only emulated
-  NativeWayland,  // SDL's wayland driver: no mode switching exists
-  Other,          // off-screen or dummy drivers, or no video at all
-};
+DesktopPolicy SaverPolicy(bool ownWindow) {
+  return {.letterboxes = true,
+          .letterboxesInPlace = true,
+          .fullscreen = ownWindow ? Fullscreen::Resizable : Fullscreen::HandedOver,
+          .escape = ownWindow ? EscapeSource::Window : EscapeSource::Nowhere,
+          .pacesToRefresh = true,
+          .endsWithOutput = true,
+          .quirks = {}};
+}
 
-DesktopPath PathOf(const char* driver) {
-  if (!driver) return DesktopPath::Other;
-  if (std::strcmp(driver, "wayland") == 0) return DesktopPath::NativeWayland;
-  if (std::strcmp(driver, "x11") != 0) return DesktopPath::Other;
-  return x11::ServerIsXwayland() ? DesktopPath::Xwayland : DesktopPath::RealX;
+// A real X server switches modes through RandR; Xwayland's modes are only
+// emulated; SDL's wayland driver has no mode switching at all.
+DesktopPolicy DesktopPolicyOf(const Host& host) {
+  if (host.videoDriver == "x11" && !host.xwayland)
+    return {.switchesMode = true,
+            .fullscreen = Fullscreen::CoverSwitchedOutput,
+            .escape = EscapeSource::XServer,
+            .boxes = BoxTrust::Confirmed,
+            .quirks = {}};
+  if (host.videoDriver == "x11")
+    return {.letterboxes = true,
+            .fullscreen = Fullscreen::Desktop,
+            .escape = EscapeSource::XServer,
+            .boxes = BoxTrust::Confirmed,
+            .quirks = {.fullscreenWhenShown = true, .decoratedUntilFullscreen = true}};
+  // SDL hands boxes to a dialog program there and may report success when
+  // that program failed.
+  if (host.videoDriver == "wayland")
+    return {.letterboxes = true,
+            .fullscreen = Fullscreen::Desktop,
+            .escape = EscapeSource::Window,
+            .boxes = BoxTrust::ShownUnconfirmed,
+            .quirks = {.fullscreenAtCreation = true}};
+  return {};  // off-screen or dummy drivers, or no video at all
 }
 }  // namespace
 
-DesktopPolicy DecideDesktopPolicy(const char* videoDriver) {
-  switch (PathOf(videoDriver)) {
-    case DesktopPath::RealX:
-      return {.switchesMode = true,
-              .letterboxes = false,
-              .fullscreen = Fullscreen::CoverSwitchedOutput,
-              .escape = EscapeSource::XServer,
-              .boxes = BoxTrust::Confirmed};
-    case DesktopPath::Xwayland:
-      return {.switchesMode = false,
-              .letterboxes = true,
-              .fullscreen = Fullscreen::Desktop,
-              .noBorderlessHint = true,
-              .escape = EscapeSource::XServer,
-              .boxes = BoxTrust::Confirmed};
-    case DesktopPath::NativeWayland:
-      // SDL hands boxes to a dialog program there and may report success
-      // when that program failed.
-      return {.switchesMode = false,
-              .letterboxes = true,
-              .fullscreen = Fullscreen::DesktopFromTheStart,
-              .escape = EscapeSource::Window,
-              .boxes = BoxTrust::ShownUnconfirmed};
-    case DesktopPath::Other:
+Role RoleOf(const InitOptions& options) {
+  switch (options.saverWindow) {
+    case SaverWindow::Own:
+      return Role::SaverInOwnWindow;
+    case SaverWindow::Given:
+    case SaverWindow::Root:
+      return Role::SaverInHandedWindow;
+    case SaverWindow::NotSaver:
       break;
   }
-  return DesktopPolicy{};
+  return options.switchDisplay ? Role::Program : Role::Tool;
 }
 
-DesktopPolicy ScreensaverPolicy(SaverWindow window, unsigned long windowId) {
-  const bool own = window == SaverWindow::Own;
-  return {.switchesMode = false,
-          .letterboxes = true,
-          .letterboxesInPlace = true,
-          .fullscreen = own ? Fullscreen::Resizable : Fullscreen::HandedOver,
-          .escape = own ? EscapeSource::Window : EscapeSource::Nowhere,
-          .boxes = BoxTrust::NotShown,
-          .handedOverWindow = window == SaverWindow::Given ? windowId : 0,
-          .pacesToRefresh = true,
-          .endsWithOutput = true};
+DesktopPolicy DecidePolicy(const Host& host, Role role) {
+  if (role == Role::SaverInOwnWindow || role == Role::SaverInHandedWindow)
+    return SaverPolicy(role == Role::SaverInOwnWindow);
+  DesktopPolicy policy = DesktopPolicyOf(host);
+  if (role == Role::Tool) policy.switchesMode = false;
+  return policy;
 }
 
 }  // namespace platform

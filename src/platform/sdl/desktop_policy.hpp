@@ -1,28 +1,28 @@
 // What kind of desktop the program shows on, decided once when video starts
-// and held as one value: each part of the layer reads the field it needs
-// instead of asking which desktop this is. A new kind of host is one new
-// value here: the screensaver's window is one.
+// from the host and the program's role, and held as one value: each part of
+// the layer reads the field it needs instead of asking which desktop this
+// is. A new kind of host is one new value here: the screensaver's window is
+// one.
 //
 // Does:
-//  - tell a real X server, Xwayland and SDL's wayland driver apart
+//  - tell a real X server, Xwayland and SDL's wayland driver apart, as a
+//    pure function of plain data
 // Does not:
 //  - follow a change of desktop while video is up (only after Shutdown)
 #pragma once
 
+#include "platform/host.hpp"
 #include "platform/platform.hpp"
+#include "platform/sdl/quirks.hpp"
 
 namespace platform {
 
 enum class Fullscreen {
   Windowed,             // the window keeps the rectangle it was made with
   CoverSwitchedOutput,  // marked as covering the output the program switched
-  // Covers the output it opens on, at the output's size, as it is shown: an
-  // X11 window manager (Xwayland's compositor) takes it from there.
+  // Covers the output it opens on, at the output's size (when it is asked
+  // for: see the quirks).
   Desktop,
-  // The same, but made so from the start: a Wayland compositor takes the
-  // size of the first frame, and the first frame is drawn while the window
-  // is still hidden, at the size it was made with.
-  DesktopFromTheStart,
   Resizable,            // framed by the window manager; the user sizes it
   HandedOver,           // another program's window (or the root), at its size,
                         // which it may change; never shown, raised or focused
@@ -52,28 +52,29 @@ struct DesktopPolicy {
   // BeginFrame before each frame, and spares the copy's cost.
   bool letterboxesInPlace = false;
   Fullscreen fullscreen = Fullscreen::Windowed;
-  // Made without the borderless hint: the window goes fullscreen before it
-  // is shown, and the window manager draws no frame round a fullscreen one.
-  // Works around mutter 43's Xwayland, which never lets a borderless window
-  // made fullscreen before it is shown draw a frame (_XWAYLAND_ALLOW_COMMITS 0).
-  bool noBorderlessHint = false;
   EscapeSource escape = EscapeSource::Window;
   BoxTrust boxes = BoxTrust::NotShown;
-  // HandedOver: the window's X id (0: the root window).
-  unsigned long handedOverWindow = 0;
   // Swap interval 1 where the driver offers it, so frames come one per
   // display refresh (the caller waits where it is not offered).
   bool pacesToRefresh = false;
   // The program ends when nobody reads its standard output or error any
   // more, and a write there never kills it.
   bool endsWithOutput = false;
+  Quirks quirks;
 };
 
-// The policy for the video driver SDL started with (nullptr: video is down).
-DesktopPolicy DecideDesktopPolicy(const char* videoDriver);
+enum class Role {
+  Program,  // the scene, on the desktop
+  Tool,     // renders off screen or in a test's window: never switches the display
+  SaverInOwnWindow,
+  SaverInHandedWindow,  // a window another program made, or the root window
+};
 
-// A screensaver's policy, whatever the desktop: no mode switch, no box, the
-// design in proportion in a surface of any shape, paced to the refresh.
-DesktopPolicy ScreensaverPolicy(SaverWindow window, unsigned long windowId);
+Role RoleOf(const InitOptions& options);
+
+// The policy for `role` on `host`. A screensaver's, whatever the desktop:
+// no mode switch, no box, the design in proportion in a surface of any
+// shape, paced to the refresh.
+DesktopPolicy DecidePolicy(const Host& host, Role role);
 
 }  // namespace platform

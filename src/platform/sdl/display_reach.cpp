@@ -1,7 +1,5 @@
 #include "platform/sdl/display_reach.hpp"
 
-#include <sys/stat.h>
-
 #include <cstdlib>
 
 namespace platform {
@@ -11,25 +9,11 @@ std::string Env(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";
 }
-
-// libwayland's rule: WAYLAND_SOCKET, else the socket WAYLAND_DISPLAY
-// (default "wayland-0") names, in XDG_RUNTIME_DIR unless it is a full path.
-bool WaylandReachable() {
-  if (!Env("WAYLAND_SOCKET").empty()) return true;
-  std::string path = Env("WAYLAND_DISPLAY");
-  if (path.empty()) path = "wayland-0";
-  if (path.front() != '/') {
-    const std::string runtimeDir = Env("XDG_RUNTIME_DIR");
-    if (runtimeDir.empty()) return false;
-    path = runtimeDir + "/" + path;
-  }
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
-}
 }  // namespace
 
-std::string WhyNoDisplayReachable(bool xReachable) {
-  if (xReachable || WaylandReachable()) return "";
+std::string WhyNoDisplayReachable(const Host& host) {
+  if (host.x || (host.wayland != Compositor::Absent && host.wayland != Compositor::NotAsked))
+    return "";
   const std::string x = Env("DISPLAY"), wayland = Env("WAYLAND_DISPLAY");
   const std::string xPart = "the X server " + x + " (DISPLAY)";
   const std::string waylandPart = "the Wayland compositor " + wayland + " (WAYLAND_DISPLAY)";

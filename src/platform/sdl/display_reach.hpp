@@ -6,16 +6,17 @@
 // Does:
 //  - name what DISPLAY and WAYLAND_DISPLAY point at when neither can be
 //    reached
-// Does not:
-//  - connect to a compositor: its socket being there counts as reachable
 #pragma once
 
 #include <string>
 
+#include "platform/host.hpp"
+
 namespace platform {
 
-// Empty when a display can be reached (`xReachable`: the X server in
-// DISPLAY accepted a connection); otherwise one sentence saying why not.
-std::string WhyNoDisplayReachable(bool xReachable);
+// Empty when a display can be reached (an X server or a Wayland compositor
+// of `host` answered, or a Wayland socket was handed over); otherwise one
+// sentence saying why not.
+std::string WhyNoDisplayReachable(const Host& host);
 
 }  // namespace platform

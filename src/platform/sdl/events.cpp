@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 
-#include "platform/keyboard.hpp"
 #include "platform/posix/signals.hpp"
 #include "platform/posix/standard_output.hpp"
 #include "platform/sdl/state.hpp"
@@ -109,8 +108,8 @@ bool Translate(const SDL_Event& sdl, Event& event) {
     return false;
   }
   if (sdl.type == SDL_KEYDOWN) {
-    const int key = sdl.key.keysym.sym == SDLK_ESCAPE ? static_cast<int>(Key::Escape) : 0;
-    event = Event{EventKind::KeyDown, State().windows.Find(sdl.key.windowID), 0, 0, key};
+    const bool escape = sdl.key.keysym.sym == SDLK_ESCAPE;
+    event = Event{EventKind::KeyDown, State().windows.Find(sdl.key.windowID), 0, 0, escape};
     return true;
   }
   return false;

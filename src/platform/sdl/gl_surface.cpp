@@ -61,12 +61,13 @@ bool MakeGLWindow(Window& window, const PixelFormatRequest& request) {
 }
 
 // Draws into the handed-over window as it is: SDL takes its visual for the
-// context, whatever the request. SDL marks the window as a drop target,
-// which would outlive the program on the root window: the mark goes again.
+// context, whatever the request. A drop-target mark SDL puts on would
+// outlive the program on the root window: it goes again.
 bool MakeHandedOverSdlWindow(PlatformState& state, Window& window, const PixelFormatRequest& request) {
   ApplyAttributes(request);
   SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
-  state.handed.NoteDragAndDropMark();
+  const bool marks = state.policy.quirks.sdlMarksHandedWindowForDrops;
+  if (marks) state.handed.NoteDragAndDropMark();
   window.sdl = SDL_CreateWindowFrom(reinterpret_cast<const void*>(state.handed.Id()));
   if (!window.sdl) {
     SetLastError(std::string("cannot draw into the window (") + SDL_GetError() + ")");
@@ -75,7 +76,7 @@ bool MakeHandedOverSdlWindow(PlatformState& state, Window& window, const PixelFo
   SDL_SysWMinfo info;
   SDL_VERSION(&info.version);
   const bool x11 = SDL_GetWindowWMInfo(window.sdl, &info) && info.subsystem == SDL_SYSWM_X11;
-  state.handed.RemoveAddedDragAndDropMark(x11 ? info.info.x11.display : nullptr);
+  if (marks) state.handed.RemoveAddedDragAndDropMark(x11 ? info.info.x11.display : nullptr);
   return true;
 }
 

@@ -1,8 +1,7 @@
-#include "platform/keyboard.hpp"
-
 #include <SDL.h>
 #include <SDL_syswm.h>
 
+#include "platform/events.hpp"
 #include "platform/sdl/key_watch.hpp"
 #include "platform/sdl/state.hpp"
 #include "platform/x11/key_state.hpp"
@@ -49,16 +48,12 @@ bool KeyWatch::TakeEscapePress() {
   return pressed;
 }
 
-std::uint16_t GetAsyncKeyState(Key key) {
+EscapeKey PollEscape() {
   // No pumping here: the message loop has just pumped the system's events,
   // and the watch has seen every press among them.
   PlatformState& state = State();
-  if (key != Key::Escape || !state.video.Up() || state.policy.escape == EscapeSource::Nowhere)
-    return 0;
-  std::uint16_t result = 0;
-  if (state.keyWatch.EscapeIsDown()) result |= kKeyDownNow;
-  if (state.keyWatch.TakeEscapePress()) result |= kKeyPressedSincePoll;
-  return result;
+  if (!state.video.Up() || state.policy.escape == EscapeSource::Nowhere) return {};
+  return {.down = state.keyWatch.EscapeIsDown(), .pressedSincePoll = state.keyWatch.TakeEscapePress()};
 }
 
 }  // namespace platform

@@ -10,12 +10,12 @@
 #pragma once
 
 #include <SDL.h>
+#include <SDL_mixer.h>
 
 #include <cstdint>
 #include <map>
 
 #include "platform/audio.hpp"
-#include "platform/sdl/mixer_library.hpp"
 
 namespace platform {
 
@@ -44,7 +44,6 @@ class SdlMixerLibrary final : public AudioLibrary {
   bool Fail(int code);
   std::uint32_t FailHandle(int code);
 
-  MixerLibrary m_mix;
   bool m_initialised = false;
   std::map<std::uint32_t, Mix_Music*> m_streams;
   std::uint32_t m_nextHandle = 1;

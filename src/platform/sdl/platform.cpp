@@ -18,13 +18,11 @@ void StartVideo(PlatformState& state) {
   NameSessionCalls(/*keepsScreenAwake=*/options.saverWindow == SaverWindow::NotSaver);
   // A window handed over draws on its own screen, whichever DISPLAY names.
   if (options.saverWindow == SaverWindow::Given) x11::AimDisplayAtScreenOf(options.saverWindowId);
-  if (!state.video.Start(options.onScreenOnly, state.lastError)) return;
-  state.policy = options.saverWindow == SaverWindow::NotSaver
-                     ? DecideDesktopPolicy(state.video.Driver())
-                     : ScreensaverPolicy(options.saverWindow, options.saverWindowId);
-  if (!options.switchDisplay) state.policy.switchesMode = false;
+  if (!state.video.Start(options.onScreenOnly, state.xServer, state.host, state.lastError)) return;
+  state.policy = DecidePolicy(state.host, RoleOf(options));
   if (state.policy.endsWithOutput) posix::IgnoreBrokenPipes();
-  const bool serverKeys = state.policy.escape == EscapeSource::XServer && state.xKeys.Open();
+  const bool serverKeys = state.policy.escape == EscapeSource::XServer &&
+                          state.xKeys.Open(state.xServer.Display());
   state.keyWatch.Start(serverKeys ? &state.xKeys : nullptr);
 }
 }  // namespace
@@ -45,6 +43,15 @@ void Shutdown() {
   delete g_platform;
   g_platform = new PlatformState;
 }
+
+// Xwayland would just scale the picture, and with any other SDL video
+// driver nothing of the scene shows on the X display.
+bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height) {
+  PlatformState& state = State();
+  return state.policy.switchesMode && state.display.Switch(width, height);
+}
+
+void RestoreDisplayMode() { State().display.Restore(); }
 
 std::string LastError() { return State().lastError; }
 void SetLastError(const std::string& text) { State().lastError = text; }

@@ -4,8 +4,8 @@
 //  - declare the members in the order they are set up, so that destroying
 //    the state (Shutdown) undoes them in reverse
 // Does not:
-//  - hold what is the whole process's (process.hpp, the signal flags, the
-//    X error notes Xlib's handlers reach)
+//  - hold what is the whole process's (its set-up in platform.hpp, the
+//    signal flags, the X error notes Xlib's handlers reach)
 #pragma once
 
 #include <string>
@@ -22,6 +22,7 @@
 #include "platform/x11/display_mode.hpp"
 #include "platform/x11/handed_window.hpp"
 #include "platform/x11/key_state.hpp"
+#include "platform/x11/server.hpp"
 #include "platform/x11/x_errors.hpp"
 
 namespace platform {
@@ -33,11 +34,15 @@ struct PlatformState {
   // an X error there (a GL driver the server refuses) must end in a failed
   // call, not in Xlib ending the process.
   x11::ErrorTrap xErrors;
+  // The program's own X connection, beside SDL's, from before SDL's opens
+  // until after it has closed.
+  x11::Server xServer;
+  Host host;
   SdlVideo video;
   DesktopPolicy policy;
-  x11::KeyState xKeys;  // open where Escape is read from the X server
+  x11::KeyState xKeys;  // on xServer, where Escape is read from the X server
   KeyWatch keyWatch;
-  x11::HandedWindow handed;    // watched where the policy hands a window over
+  x11::HandedWindow handed;    // watched on xServer where the policy hands a window over
   posix::OutputWatch output;   // where the policy ends with the output
   x11::DisplaySwitch display;  // switched before the first window is made
   WindowRegistry windows;

@@ -8,8 +8,8 @@
 
 #include "platform/posix/session_bus.hpp"
 #include "platform/sdl/display_reach.hpp"
+#include "platform/sdl/quirks.hpp"
 #include "platform/wayland/seat_probe.hpp"
-#include "platform/x11/server_probe.hpp"
 
 namespace platform {
 namespace {
@@ -42,39 +42,42 @@ std::string Refusal(const char* driver, const std::string& asked, bool onScreenO
   return "";
 }
 
-// SDL tries its wayland driver when asked to, or when nothing is asked for
-// and no X server answers. Where the compositor has no seat it would crash
-// there, so it is kept to X11 (Xwayland, where the compositor has one).
-// True when the compositor lacks a seat.
-bool KeepOffSeatlessWayland(const std::string& asked, bool xReachable) {
-  const bool mayTryWayland = asked.empty() ? !xReachable : Asked(asked, "wayland");
-  if (!mayTryWayland || wayland::ProbeSeat() != wayland::Seat::Missing) return false;
-  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
-  return true;
-}
-
 // The video driver asked for by name ("" when SDL chooses).
 std::string AskedDriver() {
   const char* asked = std::getenv("SDL_VIDEODRIVER");
   return asked ? asked : "";
 }
 
+// The host in one pass: the X server, on the program's own connection,
+// unless another driver is asked for by name; the Wayland compositor, in
+// one round trip, where SDL will try it: when asked to, or when nothing is
+// asked for and no X server answers.
+Host FindHost(const std::string& asked, x11::Server& x) {
+  Host host;
+  host.x = (asked.empty() || Asked(asked, "x11")) && x.Open();
+  host.xRandr = host.x && x.HasRandr();
+  host.xwayland = host.x && x.IsXwayland();
+  host.xFirstScreen = x.OnFirstScreen();
+  if (asked.empty() ? !host.x : Asked(asked, "wayland")) host.wayland = wayland::ProbeCompositor();
+  return host;
+}
+
 // What SDL should know before it looks for a display, and whether there is
 // one to find; false, with `error` filled in, when there is none.
-bool PrepareForDisplay(const std::string& asked, const x11::ServerProbe& x, std::string& error) {
+bool PrepareForDisplay(const std::string& asked, const Host& host, std::string& error) {
   // SDL asks for RandR's version without looking whether the server has the
   // extension, and Xlib then prints that it is missing.
-  if (x.Reachable() && !x.HasRandr()) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
+  if (host.x && !host.xRandr) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
   // SDL 2.26 lists RandR's displays from screen 0 on, and opens windows and
   // picks GL visuals on the first display: on any other screen of a
   // multi-screen server (DISPLAY=:0.1) it is kept to that one screen.
-  if (!x.OnFirstScreen()) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
+  if (!host.xFirstScreen) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
   // The window is fullscreen and borderless: it needs no decorations, and
   // libdecor, where SDL would take them from on a compositor that draws
   // none (GNOME's), prints lines about its plugins.
   SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_ALLOW_LIBDECOR, "0");
   if (!asked.empty()) return true;
-  error = WhyNoDisplayReachable(x.Reachable());
+  error = WhyNoDisplayReachable(host);
   return error.empty();
 }
 }  // namespace
@@ -84,18 +87,18 @@ SdlVideo::~SdlVideo() {
   SDL_Quit();
 }
 
-bool SdlVideo::Start(bool onScreenOnly, std::string& error) {
+bool SdlVideo::Start(bool onScreenOnly, x11::Server& xServer, Host& host, std::string& error) {
   // Termination signals are handled by our own event layer, so that they
   // close the window the same way Escape does.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // A message box taking the focus must not minimise the scene.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  // Held until SDL has its own connection; the X server is left alone
-  // where another driver is asked for by name.
   const std::string asked = AskedDriver();
-  const x11::ServerProbe xServer(asked.empty() || Asked(asked, "x11"));
-  if (!PrepareForDisplay(asked, xServer, error)) return false;
-  const bool seatless = KeepOffSeatlessWayland(asked, xServer.Reachable());
+  host = FindHost(asked, xServer);
+  if (!PrepareForDisplay(asked, host, error)) return false;
+  // Kept to X11 (Xwayland, where the compositor has one) instead.
+  const bool seatless = Quirks{}.sdlWaylandNeedsSeat && host.wayland == Compositor::Seatless;
+  if (seatless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
   const bool started = [] {
     posix::NoSessionBusLaunch noLaunch;
     return SDL_Init(SDL_INIT_VIDEO) == 0;
@@ -112,10 +115,9 @@ bool SdlVideo::Start(bool onScreenOnly, std::string& error) {
     error = refusal;
     return false;
   }
+  host.videoDriver = SDL_GetCurrentVideoDriver();
   m_up = true;
   return true;
 }
-
-const char* SdlVideo::Driver() const { return m_up ? SDL_GetCurrentVideoDriver() : nullptr; }
 
 }  // namespace platform

@@ -4,8 +4,9 @@
 //  - start video without SDL's signal handlers and without a session bus
 //    launched for it; off-screen and dummy drivers only when asked by name,
 //    and never for a program shown only on screen
-//  - keep SDL's wayland driver off a compositor without a seat (SDL 2.26
-//    crashes there): X11 instead, where there is an X display
+//  - find the host in one pass first (platform/host.hpp)
+//  - keep SDL's wayland driver off a compositor without a seat
+//    (Quirks::sdlWaylandNeedsSeat): X11 instead, where there is an X display
 //  - with no driver asked for, name the display that cannot be reached
 //    before SDL tries (sdl/display_reach.hpp); keep SDL off RandR where the
 //    X server lacks it, and off libdecor everywhere
@@ -14,6 +15,9 @@
 #pragma once
 
 #include <string>
+
+#include "platform/host.hpp"
+#include "platform/x11/server.hpp"
 
 namespace platform {
 
@@ -25,11 +29,10 @@ class SdlVideo {
   SdlVideo(const SdlVideo&) = delete;
   SdlVideo& operator=(const SdlVideo&) = delete;
 
-  // False, with `error` filled in, when there is no display to show on.
-  bool Start(bool onScreenOnly, std::string& error);
+  // Finds `host`, asking the X server on `xServer`; false, with `error`
+  // filled in, when there is no display to show on.
+  bool Start(bool onScreenOnly, x11::Server& xServer, Host& host, std::string& error);
   bool Up() const { return m_up; }
-  // The driver SDL started with; nullptr while video is down.
-  const char* Driver() const;
 
  private:
   bool m_up = false;

@@ -23,7 +23,9 @@ void ApplyIcon(Window& window) {
 // The window record stands for the window the policy names, at its size;
 // its SDL window is made when the pixel format is set.
 bool HandOver(PlatformState& state, Window& window) {
-  if (!state.handed.Open(state.policy.handedOverWindow, state.lastError)) return false;
+  const InitOptions& options = state.options;
+  const unsigned long id = options.saverWindow == SaverWindow::Given ? options.saverWindowId : 0;
+  if (!state.handed.Open(state.xServer.Display(), id, state.lastError)) return false;
   window.handedOver = true;
   window.x = window.y = 0;
   window.width = state.handed.Width();
@@ -48,12 +50,9 @@ bool MakeSdlWindow(Window& window, Uint32 flags) {
   if (policy.letterboxes) flags |= SDL_WINDOW_ALLOW_HIGHDPI;
   if (policy.fullscreen == Fullscreen::Resizable)
     flags |= SDL_WINDOW_RESIZABLE;
-  else if (!policy.noBorderlessHint)
+  else if (!policy.quirks.decoratedUntilFullscreen)
     flags |= SDL_WINDOW_BORDERLESS;
-  // A frame drawn before the compositor's first configure has the size the
-  // window was made with, and KWin takes that first buffer's size for the
-  // window's own: on Wayland the window is made at the output's size.
-  if (policy.fullscreen == Fullscreen::DesktopFromTheStart)
+  if (policy.fullscreen == Fullscreen::Desktop && policy.quirks.fullscreenAtCreation)
     flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   window.sdl = SDL_CreateWindow(window.title.c_str(), window.x, window.y, window.width,
                                 window.height, SDL_WINDOW_HIDDEN | flags);
@@ -124,14 +123,12 @@ void DestroySystemWindow(Window* window) {
 void ShowSystemWindow(Window* window) {
   // Another program's window is shown, and stacked, by that program.
   if (!window || window->handedOver || (!window->sdl && !MakeSdlWindow(*window, 0))) return;
-  const Fullscreen fullscreen = State().policy.fullscreen;
-  if (fullscreen == Fullscreen::CoverSwitchedOutput && window->coversSwitchedDisplay)
+  const DesktopPolicy& policy = State().policy;
+  if (policy.fullscreen == Fullscreen::CoverSwitchedOutput && window->coversSwitchedDisplay)
     MarkCovering(window->sdl);
   // No mode is switched there: the window covers the output it opens on,
-  // and the design is shown in proportion inside it. Asked for here, not
-  // when the window is made: an X11 window made fullscreen gets its
-  // windowed size from weston's window manager in some launches.
-  if (fullscreen == Fullscreen::Desktop)
+  // and the design is shown in proportion inside it.
+  if (policy.fullscreen == Fullscreen::Desktop && policy.quirks.fullscreenWhenShown)
     SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
   SDL_ShowWindow(window->sdl);
 }

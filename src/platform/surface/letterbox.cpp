@@ -20,11 +20,14 @@ Area DesignArea(int width, int height) {
   return area;
 }
 
-bool Letterbox::LoadCalls(GLProcLoader load) {
+bool Letterbox::LoadCalls(GLProcLoader load, bool framebuffers) {
   Calls gl;
 #define WINTERHAIN_LOAD_CALL(type, member, name) \
   if (!(gl.member = reinterpret_cast<type>(load(name)))) return false;
-  WINTERHAIN_LETTERBOX_GL_CALLS(WINTERHAIN_LOAD_CALL)
+  WINTERHAIN_LETTERBOX_GL10_CALLS(WINTERHAIN_LOAD_CALL)
+  if (framebuffers) {
+    WINTERHAIN_LETTERBOX_FBO_CALLS(WINTERHAIN_LOAD_CALL)
+  }
 #undef WINTERHAIN_LOAD_CALL
   m_gl = gl;
   return true;
@@ -44,16 +47,6 @@ bool Letterbox::SizeStorage(int width, int height) {
   return m_gl.checkFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
 }
 
-bool Letterbox::LoadInPlaceCalls(GLProcLoader load) {
-  InPlaceCalls gl;
-#define WINTERHAIN_LOAD_CALL(type, member, name) \
-  if (!(gl.member = reinterpret_cast<type>(load(name)))) return false;
-  WINTERHAIN_IN_PLACE_GL_CALLS(WINTERHAIN_LOAD_CALL)
-#undef WINTERHAIN_LOAD_CALL
-  m_inPlaceGl = gl;
-  return true;
-}
-
 bool Letterbox::MakeFramebuffer(const Area& area) {
   m_gl.genFramebuffers(1, &m_framebuffer);
   m_gl.genRenderbuffers(1, &m_color);
@@ -68,14 +61,30 @@ bool Letterbox::MakeFramebuffer(const Area& area) {
   return false;
 }
 
-// The bars are cleared with the scissor test off and the clear colour left
-// alone: both belong to the frame code's state.
-void Letterbox::ClearToBlack() {
+// Each bar is cleared inside a scissor box of its own (glClear: OpenGL
+// 1.0); the scissor test, its box and the clear colour belong to the frame
+// code and are put back.
+void Letterbox::ClearBars(const Area& area, int drawableWidth, int drawableHeight) {
   const GLboolean scissor = m_gl.isEnabled(GL_SCISSOR_TEST);
-  if (scissor) m_gl.disable(GL_SCISSOR_TEST);
-  const GLfloat black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-  m_gl.clearBufferfv(GL_COLOR, 0, black);
-  if (scissor) m_gl.enable(GL_SCISSOR_TEST);
+  GLint box[4];
+  GLfloat colour[4];
+  m_gl.getIntegerv(GL_SCISSOR_BOX, box);
+  m_gl.getFloatv(GL_COLOR_CLEAR_VALUE, colour);
+  m_gl.enable(GL_SCISSOR_TEST);
+  m_gl.clearColor(0.0f, 0.0f, 0.0f, 1.0f);
+  const int right = area.x + area.width, top = area.y + area.height;
+  const Area bars[] = {{0, 0, area.x, drawableHeight},
+                       {right, 0, drawableWidth - right, drawableHeight},
+                       {0, 0, drawableWidth, area.y},
+                       {0, top, drawableWidth, drawableHeight - top}};
+  for (const Area& bar : bars) {
+    if (bar.width <= 0 || bar.height <= 0) continue;
+    m_gl.scissor(bar.x, bar.y, bar.width, bar.height);
+    m_gl.clear(GL_COLOR_BUFFER_BIT);
+  }
+  m_gl.scissor(box[0], box[1], box[2], box[3]);
+  m_gl.clearColor(colour[0], colour[1], colour[2], colour[3]);
+  if (!scissor) m_gl.disable(GL_SCISSOR_TEST);
 }
 
 bool Letterbox::Start(GLProcLoader load, bool hasFramebufferObjects, int drawableWidth,
@@ -83,7 +92,7 @@ bool Letterbox::Start(GLProcLoader load, bool hasFramebufferObjects, int drawabl
   if (m_active) return true;
   // A library may hand out entry points its context lacks: the context
   // must offer the extension too.
-  if (!hasFramebufferObjects || !load || !LoadCalls(load)) return false;
+  if (!hasFramebufferObjects || !load || !LoadCalls(load, true)) return false;
   const Area area = DesignArea(drawableWidth, drawableHeight);
   if (area.width == 0 || !MakeFramebuffer(area)) {
     *this = Letterbox{};
@@ -96,63 +105,35 @@ bool Letterbox::Start(GLProcLoader load, bool hasFramebufferObjects, int drawabl
 bool Letterbox::StartInPlace(GLProcLoader load, int drawableWidth, int drawableHeight) {
   if (m_active) return true;
   const Area area = DesignArea(drawableWidth, drawableHeight);
-  if (!load || area.width == 0 || !LoadInPlaceCalls(load)) return false;
+  if (!load || area.width == 0 || !LoadCalls(load, false)) return false;
   m_active = m_inPlace = true;
   m_area = area;
   return true;
 }
 
 void Letterbox::BeginFrame() {
-  if (m_active && m_inPlace) m_inPlaceGl.viewport(m_area.x, m_area.y, m_area.width, m_area.height);
-}
-
-// Each bar a scissored clear; the frame code's scissor and clear colour are
-// put back.
-void Letterbox::ClearBarsToBlack(int drawableWidth, int drawableHeight) {
-  const Area& a = m_area;
-  const Area bars[] = {{0, 0, a.x, drawableHeight},
-                       {a.x + a.width, 0, drawableWidth - a.x - a.width, drawableHeight},
-                       {0, 0, drawableWidth, a.y},
-                       {0, a.y + a.height, drawableWidth, drawableHeight - a.y - a.height}};
-  const InPlaceCalls& gl = m_inPlaceGl;
-  const GLboolean scissor = gl.isEnabled(GL_SCISSOR_TEST);
-  GLint box[4];
-  GLfloat colour[4];
-  gl.getIntegerv(GL_SCISSOR_BOX, box);
-  gl.getFloatv(GL_COLOR_CLEAR_VALUE, colour);
-  gl.enable(GL_SCISSOR_TEST);
-  gl.clearColor(0.0f, 0.0f, 0.0f, 1.0f);
-  for (const Area& bar : bars) {
-    if (bar.width <= 0 || bar.height <= 0) continue;
-    gl.scissor(bar.x, bar.y, bar.width, bar.height);
-    gl.clear(GL_COLOR_BUFFER_BIT);
-  }
-  gl.clearColor(colour[0], colour[1], colour[2], colour[3]);
-  gl.scissor(box[0], box[1], box[2], box[3]);
-  if (!scissor) gl.disable(GL_SCISSOR_TEST);
+  if (m_active && m_inPlace) m_gl.viewport(m_area.x, m_area.y, m_area.width, m_area.height);
 }
 
 void Letterbox::Resize(int drawableWidth, int drawableHeight) {
-  if (m_active && m_inPlace) {
-    const Area area = DesignArea(drawableWidth, drawableHeight);
-    if (area.width > 0) m_area = area;
-    return;
-  }
   const Area area = DesignArea(drawableWidth, drawableHeight);
-  if (m_active && area.width > 0 && (area.width != m_width || area.height != m_height))
+  if (!m_active || area.width == 0) return;
+  if (m_inPlace)
+    m_area = area;
+  else if (area.width != m_width || area.height != m_height)
     SizeStorage(area.width, area.height);
 }
 
 void Letterbox::Present(int drawableWidth, int drawableHeight) {
   if (!m_active) return;
   if (m_inPlace) {
-    ClearBarsToBlack(drawableWidth, drawableHeight);
+    ClearBars(m_area, drawableWidth, drawableHeight);
     return;
   }
   const Area area = DesignArea(drawableWidth, drawableHeight);
   m_gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   m_gl.bindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
-  ClearToBlack();
+  ClearBars(area, drawableWidth, drawableHeight);
   // Until the frame code has taken a new size, the last frame is scaled.
   const bool same = area.width == m_width && area.height == m_height;
   m_gl.blitFramebuffer(0, 0, m_width, m_height, area.x, area.y, area.x + area.width,

@@ -62,20 +62,27 @@ class Letterbox {
   void Resume();
 
  private:
-  bool LoadCalls(GLProcLoader load);
-  bool LoadInPlaceCalls(GLProcLoader load);
+  // OpenGL 1.0's calls, and the framebuffer ones unless drawn in place.
+  bool LoadCalls(GLProcLoader load, bool framebuffers);
   bool MakeFramebuffer(const Area& area);
   bool SizeStorage(int width, int height);
-  void ClearToBlack();
-  void ClearBarsToBlack(int drawableWidth, int drawableHeight);
+  void ClearBars(const Area& area, int drawableWidth, int drawableHeight);
 
   // The few calls needed, looked up once per context: the program's own
   // drawing uses OpenGL 1.1 only, and the platform layer links no GL itself.
-  // Core names since OpenGL 3.0 and in GL_ARB_framebuffer_object.
-#define WINTERHAIN_LETTERBOX_GL_CALLS(X)                                          \
+  // OpenGL 1.0's, for the bars (and the viewport, in place):
+#define WINTERHAIN_LETTERBOX_GL10_CALLS(X)                                        \
   X(decltype(&glIsEnabled), isEnabled, "glIsEnabled")                             \
   X(decltype(&glEnable), enable, "glEnable")                                      \
   X(decltype(&glDisable), disable, "glDisable")                                   \
+  X(decltype(&glViewport), viewport, "glViewport")                                \
+  X(decltype(&glGetIntegerv), getIntegerv, "glGetIntegerv")                       \
+  X(decltype(&glGetFloatv), getFloatv, "glGetFloatv")                             \
+  X(decltype(&glScissor), scissor, "glScissor")                                   \
+  X(decltype(&glClearColor), clearColor, "glClearColor")                          \
+  X(decltype(&glClear), clear, "glClear")
+  // and GL_ARB_framebuffer_object's, for drawing off the drawable:
+#define WINTERHAIN_LETTERBOX_FBO_CALLS(X)                                         \
   X(PFNGLGENFRAMEBUFFERSPROC, genFramebuffers, "glGenFramebuffers")               \
   X(PFNGLBINDFRAMEBUFFERPROC, bindFramebuffer, "glBindFramebuffer")               \
   X(PFNGLFRAMEBUFFERRENDERBUFFERPROC, framebufferRenderbuffer, "glFramebufferRenderbuffer") \
@@ -83,28 +90,11 @@ class Letterbox {
   X(PFNGLGENRENDERBUFFERSPROC, genRenderbuffers, "glGenRenderbuffers")            \
   X(PFNGLBINDRENDERBUFFERPROC, bindRenderbuffer, "glBindRenderbuffer")            \
   X(PFNGLRENDERBUFFERSTORAGEPROC, renderbufferStorage, "glRenderbufferStorage")   \
-  X(PFNGLBLITFRAMEBUFFERPROC, blitFramebuffer, "glBlitFramebuffer")               \
-  X(PFNGLCLEARBUFFERFVPROC, clearBufferfv, "glClearBufferfv")
+  X(PFNGLBLITFRAMEBUFFERPROC, blitFramebuffer, "glBlitFramebuffer")
   struct Calls {
 #define WINTERHAIN_DECLARE_CALL(type, member, name) type member = nullptr;
-    WINTERHAIN_LETTERBOX_GL_CALLS(WINTERHAIN_DECLARE_CALL)
-#undef WINTERHAIN_DECLARE_CALL
-  };
-
-  // OpenGL 1.0's, for drawing in place.
-#define WINTERHAIN_IN_PLACE_GL_CALLS(X)                                           \
-  X(decltype(&glIsEnabled), isEnabled, "glIsEnabled")                             \
-  X(decltype(&glEnable), enable, "glEnable")                                      \
-  X(decltype(&glDisable), disable, "glDisable")                                   \
-  X(decltype(&glViewport), viewport, "glViewport")                                \
-  X(decltype(&glScissor), scissor, "glScissor")                                   \
-  X(decltype(&glGetIntegerv), getIntegerv, "glGetIntegerv")                       \
-  X(decltype(&glGetFloatv), getFloatv, "glGetFloatv")                             \
-  X(decltype(&glClearColor), clearColor, "glClearColor")                          \
-  X(decltype(&glClear), clear, "glClear")
-  struct InPlaceCalls {
-#define WINTERHAIN_DECLARE_CALL(type, member, name) type member = nullptr;
-    WINTERHAIN_IN_PLACE_GL_CALLS(WINTERHAIN_DECLARE_CALL)
+    WINTERHAIN_LETTERBOX_GL10_CALLS(WINTERHAIN_DECLARE_CALL)
+    WINTERHAIN_LETTERBOX_FBO_CALLS(WINTERHAIN_DECLARE_CALL)
 #undef WINTERHAIN_DECLARE_CALL
   };
 
@@ -112,7 +102,6 @@ class Letterbox {
   bool m_inPlace = false;
   Area m_area;  // in place: the design area of the drawable
   Calls m_gl;
-  InPlaceCalls m_inPlaceGl;
   GLuint m_framebuffer = 0;
   GLuint m_color = 0;
   GLuint m_depth = 0;

@@ -19,20 +19,19 @@ bool Set(const char* name) {
   return value && *value;
 }
 
-// A socket handed over (WAYLAND_SOCKET) can be taken once, and it is SDL's.
-// Otherwise the library's own rule: an absolute socket path, or a name in
-// the runtime folder; without either, connecting only prints an error line
-// on stderr (SDL's own attempt prints it already).
+// The library's own rule: an absolute socket path, or a name in the runtime
+// folder; without either, connecting only prints an error line on stderr.
 bool MayConnect() {
-  if (Set("WAYLAND_SOCKET")) return false;
   const char* display = std::getenv("WAYLAND_DISPLAY");
   return (display && display[0] == '/') || Set("XDG_RUNTIME_DIR");
 }
 }  // namespace
 
-Seat ProbeSeat() {
+Compositor ProbeCompositor() {
+  // A socket handed over can be taken once, and it is SDL's.
+  if (Set("WAYLAND_SOCKET")) return Compositor::HandedSocket;
   wl_display* display = MayConnect() ? wl_display_connect(nullptr) : nullptr;
-  if (!display) return Seat::NoCompositor;
+  if (!display) return Compositor::Absent;
   bool seat = false;
   wl_registry* registry = wl_display_get_registry(display);
   wl_registry_add_listener(registry, &kRegistryListener, &seat);
@@ -40,8 +39,8 @@ Seat ProbeSeat() {
   const bool answered = wl_display_roundtrip(display) >= 0;
   wl_registry_destroy(registry);
   wl_display_disconnect(display);
-  if (!answered) return Seat::NoCompositor;
-  return seat ? Seat::Present : Seat::Missing;
+  if (!answered) return Compositor::Absent;
+  return seat ? Compositor::WithSeat : Compositor::Seatless;
 }
 
 }  // namespace platform::wayland

@@ -1,23 +1,19 @@
-// Asking a Wayland compositor whether it has a seat, before SDL is let near
-// it: SDL 2.26's wayland driver crashes while starting where there is none
-// (weston's headless backend).
+// Asking the Wayland compositor SDL would use whether it answers and has a
+// seat, before SDL is let near it (see Quirks::sdlWaylandNeedsSeat).
 //
 // Does:
-//  - connect to the compositor SDL would use (WAYLAND_DISPLAY, else
-//    wayland-0), list its globals once, and disconnect
+//  - connect as libwayland does (WAYLAND_DISPLAY, else wayland-0, in
+//    XDG_RUNTIME_DIR unless a full path), list its globals in one round
+//    trip, and disconnect
 // Does not:
 //  - tell seats with a keyboard from seats without one
 //  - take a socket handed over in WAYLAND_SOCKET (it can be taken once)
 #pragma once
 
+#include "platform/host.hpp"
+
 namespace platform::wayland {
 
-enum class Seat {
-  NoCompositor,  // nothing answers (or a socket handed over: SDL's to take)
-  Present,
-  Missing,       // a compositor answers, but offers no wl_seat
-};
-
-Seat ProbeSeat();
+Compositor ProbeCompositor();
 
 }  // namespace platform::wayland

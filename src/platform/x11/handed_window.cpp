@@ -26,12 +26,8 @@ std::string Hex(unsigned long id) {
 }
 }  // namespace
 
-HandedWindow::~HandedWindow() {
-  if (m_display) XCloseDisplay(m_display);
-}
-
-bool HandedWindow::Open(unsigned long id, std::string& error) {
-  if (!m_display) m_display = XOpenDisplay(nullptr);
+bool HandedWindow::Open(_XDisplay* display, unsigned long id, std::string& error) {
+  m_display = display;
   if (!m_display) {
     error = "cannot reach the X display to draw into a window there";
     return false;

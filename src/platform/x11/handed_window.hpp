@@ -1,6 +1,7 @@
 // A window another program made and handed over (a screensaver's), or the
-// root window, watched on a connection of our own: its size as it changes,
-// and its end. SDL draws into such a window but follows neither.
+// root window, watched on the program's own connection (x11/server.hpp): its
+// size as it changes, and its end. SDL draws into such a window but follows
+// neither.
 //
 // Does:
 //  - read the window's size at the start and from every ConfigureNotify
@@ -18,14 +19,10 @@ namespace platform::x11 {
 
 class HandedWindow {
  public:
-  HandedWindow() = default;
-  ~HandedWindow();  // closes the connection
-  HandedWindow(const HandedWindow&) = delete;
-  HandedWindow& operator=(const HandedWindow&) = delete;
-
-  // Starts watching window `id` (0: the root window). False, with `error`
-  // filled in, where there is no such window on the display.
-  bool Open(unsigned long id, std::string& error);
+  // Starts watching window `id` (0: the root window) on `display` (not
+  // owned). False, with `error` filled in, where there is no such window on
+  // the display or no display.
+  bool Open(_XDisplay* display, unsigned long id, std::string& error);
   unsigned long Id() const { return m_id; }
   int Width() const { return m_width; }
   int Height() const { return m_height; }

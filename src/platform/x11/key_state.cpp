@@ -30,15 +30,6 @@ bool AnyKeycodeDown(const char (&keys)[32], const std::vector<int>& keycodes) {
   return false;
 }
 
-KeyState::~KeyState() {
-  if (m_display) XCloseDisplay(m_display);
-}
-
-bool KeyState::Open() {
-  if (!m_display) m_display = XOpenDisplay(nullptr);
-  return m_display != nullptr;
-}
-
 // The layout may change at any time (xmodmap, setxkbmap), and the change
 // notices do not reliably reach a connection that only asks: the mapping is
 // read afresh whenever it matters.

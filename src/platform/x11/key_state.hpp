@@ -3,7 +3,8 @@
 // in the current layout, not by their place on the keyboard.
 //
 // Does:
-//  - read the key state and the layout on a connection of its own
+//  - read the key state and the layout on the program's own connection
+//    (x11/server.hpp), which carries no window's events
 // Does not:
 //  - keys by their place; any key but Escape outside the two pure helpers
 #pragma once
@@ -25,17 +26,12 @@ std::vector<int> KeycodesProducing(std::uint32_t keysym, int firstKeycode, int k
 // it (bit k of the 256 is keycode k).
 bool AnyKeycodeDown(const char (&keys)[32], const std::vector<int>& keycodes);
 
-// A connection of our own: SDL's carries the window's events, and a query
-// on it from here would interleave with SDL's own reading.
+// Not SDL's connection: that carries the window's events, and a query on it
+// from here would interleave with SDL's own reading.
 class KeyState {
  public:
-  KeyState() = default;
-  ~KeyState();
-  KeyState(const KeyState&) = delete;
-  KeyState& operator=(const KeyState&) = delete;
-
-  // Opens the connection to the server in DISPLAY; false when it cannot.
-  bool Open();
+  // Reads on `display` (not owned); false when there is none.
+  bool Open(_XDisplay* display) { return (m_display = display) != nullptr; }
   // Whether the key producing Escape is down on the server now.
   bool EscapeIsDown();
   // Whether `xevent` (an XEvent) is a press of the key producing Escape in

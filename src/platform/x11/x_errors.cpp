@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/process.hpp"
+#include "platform/platform.hpp"
 
 namespace platform {
 namespace {

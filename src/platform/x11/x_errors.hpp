@@ -4,7 +4,7 @@
 //
 // Does:
 //  - keep the first unclaimed failure of each connection, as a phrase
-//  - end the program with one line on a lost connection (process.hpp)
+//  - end the program with one line on a lost connection (platform.hpp)
 // Does not:
 //  - keep later failures of the same connection
 #pragma once

@@ -1,0 +1,28 @@
+// What the program runs on, found in one pass before SDL starts (one X
+// connection, one Wayland round trip), and the video driver SDL then
+// started with: plain data, from which the desktop policy is decided
+// (platform/sdl/desktop_policy.hpp).
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+enum class Compositor {
+  NotAsked,      // SDL will not try Wayland: X answered, or another driver is asked for
+  Absent,        // nothing answers
+  HandedSocket,  // WAYLAND_SOCKET: SDL's to take (once), so not asked here
+  WithSeat,
+  Seatless,      // answers, but offers no wl_seat (weston's headless backend)
+};
+
+struct Host {
+  bool x = false;  // DISPLAY names an X server that accepted us
+  bool xRandr = false;
+  bool xwayland = false;
+  bool xFirstScreen = true;  // DISPLAY names screen 0 of its server
+  Compositor wayland = Compositor::NotAsked;
+  std::string videoDriver;  // "" until SDL started, or where it did not
+};
+
+}  // namespace platform

@@ -1,0 +1,36 @@
+// Every work-around for another program's behaviour, named and tied to the
+// version it was seen with, so each can go once that version has. The
+// library ones hold for the libraries the program is built against, the
+// compositor ones are set by the desktop policy; the code each concerns
+// reads its flag.
+#pragma once
+
+namespace platform {
+
+struct Quirks {
+  // KWin 5.27 (Wayland): the first buffer's size becomes the window's own,
+  // and the first frame is drawn before the first configure, at the size
+  // the window was made with: the window is made at the output's size.
+  bool fullscreenAtCreation = false;
+  // weston 10's Xwayland window manager: an X11 window made fullscreen gets
+  // its windowed size in some launches: fullscreen is asked for when shown.
+  bool fullscreenWhenShown = false;
+  // mutter 43's Xwayland never lets a borderless window that was made
+  // fullscreen before it was shown draw a frame (_XWAYLAND_ALLOW_COMMITS
+  // stays 0): the window is made without the borderless hint, which a
+  // fullscreen window does not need, as no window manager frames one.
+  bool decoratedUntilFullscreen = false;
+  // SDL 2.26's wayland driver crashes while starting on a compositor with
+  // no seat: SDL is kept to X11 there.
+  bool sdlWaylandNeedsSeat = true;
+  // SDL 2.26's pulseaudio driver copies the server's default sink and
+  // source names unchecked (no sink crashes it) and waits without end for a
+  // stream PipeWire's pulse server never readies: the server is asked
+  // first, with a deadline (pulse/server_probe.hpp).
+  bool sdlPulseNeedsProbe = true;
+  // SDL 2.26's SDL_CreateWindowFrom marks the window it is handed as a drop
+  // target (XdndAware): the mark is taken off again where it was not there.
+  bool sdlMarksHandedWindowForDrops = true;
+};
+
+}  // namespace platform

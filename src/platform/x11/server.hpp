@@ -1,0 +1,34 @@
+// The program's own connection to the X server in DISPLAY, beside SDL's,
+// for the whole run: the host is asked on it what it is, and the X key
+// state and a handed-over window are read on it. Open before SDL connects:
+// a server whose last client leaves resets and refuses connections
+// meanwhile (Xvfb, Xorg without -noreset). Xwayland announces itself with
+// an extension of its own, older ones only by their RandR outputs' names.
+#pragma once
+
+struct _XDisplay;
+
+namespace platform::x11 {
+
+class Server {
+ public:
+  Server() = default;
+  ~Server();
+  Server(const Server&) = delete;
+  Server& operator=(const Server&) = delete;
+
+  // Connects; false where DISPLAY names no server that accepts us.
+  bool Open();
+  // nullptr until Open succeeded.
+  _XDisplay* Display() const { return m_display; }
+  bool HasRandr() const;
+  bool IsXwayland() const;
+  // DISPLAY names the first of its screens (":0", ":0.0"): the screen SDL's
+  // RandR displays begin with, whichever screen DISPLAY names.
+  bool OnFirstScreen() const;
+
+ private:
+  _XDisplay* m_display = nullptr;
+};
+
+}  // namespace platform::x11
