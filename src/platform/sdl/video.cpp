@@ -71,7 +71,12 @@ bool PrepareForDisplay(const std::string& asked, const x11::ServerProbe& x, std:
   SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_ALLOW_LIBDECOR, "0");
   if (!asked.empty()) return true;
   error = WhyNoDisplayReachable(x.Reachable());
-  return error.empty();
+  if (!error.empty()) return false;
+  // Wayland is reachable and X is not: an X server that refuses us makes
+  // libxcb print the server's reason in SDL's own attempt, before SDL
+  // falls back to Wayland; it goes there straight away.
+  if (!x.Reachable()) SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
+  return true;
 }
 }  // namespace
 

@@ -6,10 +6,12 @@
 //    client leaves resets and refuses connections meanwhile (Xvfb, Xorg
 //    without -noreset)
 // Does not:
-//  - wait for a server that cannot be reached, beyond Xlib's own connect
+//  - wait for a server that cannot be reached, beyond the library's own
+//    connect
+//  - print anything, even where the server refuses us (libxcb would)
 #pragma once
 
-struct _XDisplay;
+struct xcb_connection_t;
 
 namespace platform::x11 {
 
@@ -22,12 +24,12 @@ class ServerProbe {
   ServerProbe& operator=(const ServerProbe&) = delete;
 
   // DISPLAY names a server that accepted us.
-  bool Reachable() const { return m_display != nullptr; }
+  bool Reachable() const { return m_connection != nullptr; }
   // And it has the RandR extension.
   bool HasRandr() const { return m_randr; }
 
  private:
-  _XDisplay* m_display = nullptr;
+  xcb_connection_t* m_connection = nullptr;
   bool m_randr = false;
 };
 
