@@ -11,6 +11,8 @@
 #   sway_screenshot FILE         the output's pixels (grim)
 #   sway_key KEY                 press and release KEY (wtype, after 100 ms)
 #   sway_close PID               the compositor's close request to PID's window
+#   sway_refuse_x_clients_of_others  Xwayland admits sway's user only
+#                                (takes back the grant to root)
 #
 # sway refuses to run as root: as root it runs as nobody, in a runtime
 # folder of its own that the root-run program, grim and wtype can reach.
@@ -163,3 +165,8 @@ sway_screenshot() { grim -o HEADLESS-1 "$1"; }
 sway_key() { wtype -s 100 -k "$1"; }
 
 sway_close() { swaymsg -q "[pid=$1]" kill; }
+
+sway_refuse_x_clients_of_others() {
+  [ "$(id -u)" -eq 0 ] || return 0
+  "${E2E_UNPRIVILEGED[@]}" env DISPLAY="$SWAY_X_DISPLAY" xhost -si:localuser:root >/dev/null
+}

@@ -111,9 +111,12 @@ banner_comes_out_as_designed() { # banner_comes_out_as_designed AREA
 }
 
 # run_case LABEL PATH OUTPUT AREA BARS ENDING [VAR=VALUE...]
-#   PATH: native or xwayland; AREA: the design area "W H X Y" worked out by
-#   hand; BARS: the regions around it; ENDING: escape, close or term; then
-#   the program's environment.
+#   PATH: native, xwayland, or refused (the default path where DISPLAY
+#   names an X server that refuses the program, when the tests run as
+#   root: it shows natively, with no line of libxcb's on the terminal);
+#   AREA: the design area "W H X Y" worked out by hand; BARS: the regions
+#   around it; ENDING: escape, close or term; then the program's
+#   environment.
 run_case() {
   local label=$1 path=$2 output=$3 area=$4 bars=$5 ending=$6 bar shot deadline aw ah ax ay
   sway_start "$output" || exit 1
@@ -122,6 +125,9 @@ run_case() {
   # is chosen the way a user chooses it.
   if [ "$path" = native ]; then
     start_program SDL_VIDEODRIVER=wayland DISPLAY="$SWAY_X_DISPLAY" "${@:7}"
+  elif [ "$path" = refused ]; then
+    sway_refuse_x_clients_of_others
+    start_program DISPLAY="$SWAY_X_DISPLAY" "${@:7}"
   else
     start_program DISPLAY="$SWAY_X_DISPLAY" "${@:7}"
   fi
@@ -170,4 +176,5 @@ run_case "Xwayland 16:9" xwayland 1920x1080 "$wide_area" "$wide_bars" escape
 run_case "native 5:4" native 1280x1024 "$tall_area" "$tall_bars" close \
   SDL_VIDEO_WAYLAND_PREFER_LIBDECOR=1
 run_case "Xwayland 5:4" xwayland 1280x1024 "$tall_area" "$tall_bars" term
+run_case "DISPLAY refuses, native 16:9" refused 1920x1080 "$wide_area" "$wide_bars" escape
 e2e_finish

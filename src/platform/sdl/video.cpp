@@ -78,7 +78,12 @@ bool PrepareForDisplay(const std::string& asked, const Host& host, std::string& 
   SDL_SetHint(SDL_HINT_VIDEO_WAYLAND_ALLOW_LIBDECOR, "0");
   if (!asked.empty()) return true;
   error = WhyNoDisplayReachable(host);
-  return error.empty();
+  if (!error.empty()) return false;
+  // Wayland is reachable and X is not: an X server that refuses us makes
+  // libxcb print the server's reason in SDL's own attempt, before SDL
+  // falls back to Wayland; it goes there straight away.
+  if (!host.x) SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
+  return true;
 }
 }  // namespace
 
