@@ -13,6 +13,7 @@
 struct SaverOptions {
   platform::SaverWindow window = platform::SaverWindow::Own;
   unsigned long windowId = 0;  // Given only
+  std::string outputName;      // Background, Overlay: the one output (empty: all)
   // The rest after each frame, in microseconds, as a hack's -delay: 30000
   // is the default of XScreenSaver's own OpenGL hacks.
   long delayMicroseconds = 30000;
