@@ -21,7 +21,7 @@ const wl_output_listener LayerOutput::kOutputListener = {
 const zwlr_layer_surface_v1_listener LayerOutput::kSurfaceListener = {
     .configure = [](void* data, zwlr_layer_surface_v1*, uint32_t serial, uint32_t width,
                     uint32_t height) { static_cast<LayerOutput*>(data)->Configure(serial, width, height); },
-    .closed = [](void* data, zwlr_layer_surface_v1*) { static_cast<LayerOutput*>(data)->m_closed = true; },
+    .closed = [](void* data, zwlr_layer_surface_v1*) { static_cast<LayerOutput*>(data)->DestroySurface(); },
 };
 
 const wl_callback_listener LayerOutput::kFrameListener = {
@@ -37,15 +37,27 @@ LayerOutput::LayerOutput(const LayerRequest& request, wl_output* output, std::ui
 }
 
 LayerOutput::~LayerOutput() {
+  DestroySurface();
+  if (wl_output_get_version(m_output) >= WL_OUTPUT_RELEASE_SINCE_VERSION)
+    wl_output_release(m_output);
+  else
+    wl_output_destroy(m_output);
+}
+
+// The compositor closed it (the output was turned off) or the output goes:
+// a new one is made if the output comes back.
+void LayerOutput::DestroySurface() {
   if (m_frame) wl_callback_destroy(m_frame);
   m_request.egl->DestroySurface(m_drawable);
   if (m_window) wl_egl_window_destroy(m_window);
   if (m_layer) zwlr_layer_surface_v1_destroy(m_layer);
   if (m_surface) wl_surface_destroy(m_surface);
-  if (wl_output_get_version(m_output) >= WL_OUTPUT_RELEASE_SINCE_VERSION)
-    wl_output_release(m_output);
-  else
-    wl_output_destroy(m_output);
+  m_frame = nullptr;
+  m_drawable = EGL_NO_SURFACE;
+  m_window = nullptr;
+  m_layer = nullptr;
+  m_surface = nullptr;
+  m_letterbox = surface::Letterbox{};
 }
 
 // Anchored to every edge at size 0 x 0: the compositor sizes it to the
@@ -84,7 +96,7 @@ void LayerOutput::Configure(std::uint32_t serial, std::uint32_t width, std::uint
 }
 
 bool LayerOutput::DrawIfDue(const std::function<void()>& drawFrame) {
-  if (m_frame || m_closed || m_drawable == EGL_NO_SURFACE) return false;
+  if (m_frame || m_drawable == EGL_NO_SURFACE) return false;
   if (!m_request.egl->MakeCurrent(m_drawable)) return false;
   if (!m_letterbox.Active()) m_letterbox.StartInPlace(LookUpGLCall, m_width, m_height);
   m_letterbox.Resize(m_width, m_height);

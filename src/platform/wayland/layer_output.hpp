@@ -34,8 +34,6 @@ class LayerOutput {
   LayerOutput& operator=(const LayerOutput&) = delete;
 
   std::uint32_t GlobalName() const { return m_globalName; }
-  // The compositor closed the surface (its output went): it may go.
-  bool Closed() const { return m_closed; }
   // Draws a frame if the compositor has shown the last one; true if drawn.
   bool DrawIfDue(const std::function<void()>& drawFrame);
 
@@ -44,6 +42,7 @@ class LayerOutput {
   static const zwlr_layer_surface_v1_listener kSurfaceListener;
   static const wl_callback_listener kFrameListener;
   void MakeSurface();
+  void DestroySurface();
   void Configure(std::uint32_t serial, std::uint32_t width, std::uint32_t height);
 
   LayerRequest m_request;
@@ -58,7 +57,6 @@ class LayerOutput {
   wl_callback* m_frame = nullptr;  // a frame shown is awaited
   int m_width = 0;                 // device pixels
   int m_height = 0;
-  bool m_closed = false;
   surface::Letterbox m_letterbox;
 };
 

@@ -121,7 +121,6 @@ bool LayerSurfaces::Wait() {
     wl_display_cancel_read(display);
   }
   if (wl_display_dispatch_pending(display) < 0) return false;
-  std::erase_if(m_connection->outputs, [](const auto& output) { return output->Closed(); });
   return !m_connection->input.Came();
 }
 
