@@ -51,10 +51,13 @@ DesktopPolicy DecideDesktopPolicy(const char* videoDriver) {
 
 DesktopPolicy ScreensaverPolicy(SaverWindow window, unsigned long windowId) {
   const bool own = window == SaverWindow::Own;
+  const Fullscreen fullscreen = own                                ? Fullscreen::Resizable
+                                : window == SaverWindow::Background ? Fullscreen::DesktopBackground
+                                                                   : Fullscreen::HandedOver;
   return {.switchesMode = false,
           .letterboxes = true,
           .letterboxesInPlace = true,
-          .fullscreen = own ? Fullscreen::Resizable : Fullscreen::HandedOver,
+          .fullscreen = fullscreen,
           .escape = own ? EscapeSource::Window : EscapeSource::Nowhere,
           .boxes = BoxTrust::NotShown,
           .handedOverWindow = window == SaverWindow::Given ? windowId : 0,
