@@ -94,7 +94,7 @@ bool LayerSurfaces::Start(ShellLayer layer, const std::string& outputName, std::
   wl_registry_add_listener(c.registry, &kRegistryListener, &c);
   wl_display_roundtrip(c.display.get());
   if (!c.request.shell || !c.request.compositor) {
-    error = "the compositor has no layer shell (zwlr_layer_shell_v1), which this needs";
+    error = "the Wayland compositor has no layer shell (zwlr_layer_shell_v1) to show the scene on";
     return false;
   }
   if (!c.egl.Start(c.display.get(), error)) return false;
