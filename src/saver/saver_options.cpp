@@ -106,14 +106,15 @@ std::optional<SaverOptions> ParseSaverOptions(const std::vector<std::string>& ar
       error = BadId("--window-id", *given.windowId);
       return std::nullopt;
     }
+  } else if (given.layer) {
+    // Asked for by name, over a variable a session may have left behind.
+    options.window = *given.layer;
   } else if (screensaverWindow && *screensaverWindow) {
     options.window = platform::SaverWindow::Given;
     if (!ParseWindowId(screensaverWindow, options.windowId)) {
       error = BadId("XSCREENSAVER_WINDOW", screensaverWindow);
       return std::nullopt;
     }
-  } else if (given.layer) {
-    options.window = *given.layer;
   } else if (given.root) {
     options.window = platform::SaverWindow::Root;
   }

@@ -25,7 +25,8 @@ struct SaverOptions {
 inline constexpr long kLongestDelayMicroseconds = 10'000'000;
 
 // Picks the window, first match wins: `--window-id ID` (decimal or 0x hex);
-// the XSCREENSAVER_WINDOW value `screensaverWindow` (nullptr when unset);
+// `--background` or `--overlay` (the later of the two); the
+// XSCREENSAVER_WINDOW value `screensaverWindow` (nullptr when unset);
 // `--root`; else a window of its own. On a bad argument returns nothing and
 // sets `error` to one readable sentence.
 std::optional<SaverOptions> ParseSaverOptions(const std::vector<std::string>& args,
