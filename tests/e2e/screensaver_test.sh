@@ -248,8 +248,16 @@ normal_window_shown() {
   read -r x y w h <<<"$(window_geometry "$normal")" || return 1
   screenshot "$SHOT" root 2>/dev/null && black "${w}x$h+$x+$y"
 }
+# Within 10 s; else says what the window's place showed, and the stacking.
+normal_window_above() {
+  e2e_wait_until 10 normal_window_shown && return 0
+  echo "     the plain window $normal at $(window_geometry "$normal") shows" \
+    "$(read -r x y w h <<<"$(window_geometry "$normal")"; channels maxima "${w}x$h+$x+$y") at most"
+  echo "     stacking, bottom first: $(xprop -root _NET_CLIENT_LIST_STACKING | cut -d'#' -f2)"
+  return 1
+}
 send_key "$desktop" Escape
-check "desktop: the plain window stays visible above it" e2e_wait_until 10 normal_window_shown
+check "desktop: the plain window stays visible above it" normal_window_above
 check "desktop: Escape did not end it; SIGTERM ends it, killed by the signal" \
   killed_by_sigterm "$APP_PID"
 
