@@ -40,11 +40,14 @@ class LayerSurfaces {
   // Draws a frame on each surface that is due for one, with its drawable
   // current and the viewport at its design area; true if any was drawn.
   bool DrawDue(const std::function<void()>& drawFrame);
+  // After Wait said false: the connection broke (the compositor ended).
+  bool CompositorGone() const { return m_gone; }
 
   struct Connection;
 
  private:
   std::unique_ptr<Connection> m_connection;
+  bool m_gone = false;
 };
 
 }  // namespace platform

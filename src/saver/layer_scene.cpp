@@ -28,5 +28,9 @@ int RunSceneOnLayers(const SaverOptions& options) {
                    platform::TerminationRequested);
   while (!platform::TerminationRequested() && surfaces.Wait())
     if (surfaces.DrawDue([&scene] { scene.Tick(); })) pacer.AfterFrame();
+  if (surfaces.CompositorGone()) {
+    std::fputs("winterhain: lost the connection to the Wayland compositor\n", stderr);
+    return 1;
+  }
   return 0;
 }

@@ -5,6 +5,6 @@
 
 #include "saver/saver_options.hpp"
 
-// Runs until SIGTERM, the compositor's end or (on the overlay) the first
-// input; 0 then, 1 where the compositor has no layer shell (said in one line).
+// Runs until SIGTERM or (on the overlay) the first input: 0 then. 1, said in
+// one line, where the compositor has no layer shell and when it goes away.
 int RunSceneOnLayers(const SaverOptions& options);

@@ -247,4 +247,15 @@ sway_key a
 wait_pid_exit "$APP_PID" 10
 check "overlay: a key ends it with status 0" equals "$?" 0
 check "overlay: nothing on the terminal" nothing_on_terminal
+
+# The compositor ends under it: its surfaces go with the connection, and
+# the saver says so and ends with status 1, as when an X server goes.
+sway_start 1920x1080 1280x1024 || exit 1
+start_saver --background
+check "background, sway ends: the scene first" shows_scene_soon HEADLESS-1 "$wide_area" "$wide_bars"
+sway_stop
+wait_pid_exit "$APP_PID" 10
+check "background, sway ends: it ends with status 1" equals "$?" 1
+check "background, sway ends: says so in one line" \
+  equals "$(cat "$APP_ERR")" "winterhain: lost the connection to the Wayland compositor"
 e2e_finish

@@ -4,6 +4,7 @@
 #include <wayland-client.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <memory>
 #include <string_view>
 #include <utility>
@@ -77,6 +78,27 @@ const wl_registry_listener kRegistryListener = {
 };
 }  // namespace
 
+namespace {
+// Handles what the compositor sent, waiting a quarter of a second at most
+// for it, so that a termination signal that came just before the poll is
+// seen soon. False once the connection is broken.
+bool Dispatch(wl_display* display) {
+  while (wl_display_prepare_read(display) != 0)
+    if (wl_display_dispatch_pending(display) < 0) return false;
+  if (wl_display_flush(display) < 0 && errno != EAGAIN) {
+    wl_display_cancel_read(display);
+    return false;
+  }
+  pollfd fd{wl_display_get_fd(display), POLLIN, 0};
+  if (poll(&fd, 1, 250) > 0) {
+    if (wl_display_read_events(display) < 0) return false;
+  } else {
+    wl_display_cancel_read(display);
+  }
+  return wl_display_dispatch_pending(display) >= 0;
+}
+}  // namespace
+
 LayerSurfaces::LayerSurfaces() = default;
 LayerSurfaces::~LayerSurfaces() = default;
 
@@ -104,24 +126,9 @@ bool LayerSurfaces::Start(ShellLayer layer, const std::string& outputName, std::
   return true;
 }
 
-// A quarter of a second at most, so that a termination signal that came
-// just before the poll is seen soon.
 bool LayerSurfaces::Wait() {
-  wl_display* display = m_connection->display.get();
-  while (wl_display_prepare_read(display) != 0)
-    if (wl_display_dispatch_pending(display) < 0) return false;
-  if (wl_display_flush(display) < 0) {
-    wl_display_cancel_read(display);
-    return false;
-  }
-  pollfd fd{wl_display_get_fd(display), POLLIN, 0};
-  if (poll(&fd, 1, 250) > 0) {
-    if (wl_display_read_events(display) < 0) return false;
-  } else {
-    wl_display_cancel_read(display);
-  }
-  if (wl_display_dispatch_pending(display) < 0) return false;
-  return !m_connection->input.Came();
+  m_gone = !Dispatch(m_connection->display.get());
+  return !m_gone && !m_connection->input.Came();
 }
 
 bool LayerSurfaces::DrawDue(const std::function<void()>& drawFrame) {
