@@ -76,9 +76,7 @@ const wl_registry_listener kRegistryListener = {
       static_cast<LayerSurfaces::Connection*>(data)->GlobalRemoved(name);
     },
 };
-}  // namespace
 
-namespace {
 // Handles what the compositor sent, waiting a quarter of a second at most
 // for it, so that a termination signal that came just before the poll is
 // seen soon. False once the connection is broken.
