@@ -28,6 +28,10 @@ enum class SaverWindow {
   Own,       // a resizable window of its own, for trying it out
   Given,     // a window another program made and hands over, by its X id
   Root,      // the X server's root window
+  // Behind every window: a layer-shell surface on each Wayland output, or
+  // a desktop window below all others on X11.
+  Background,
+  Overlay,   // above every window on each Wayland output, until a key
 };
 
 struct InitOptions {

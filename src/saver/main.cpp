@@ -1,8 +1,10 @@
 // winterhain-saver: the scene as a screensaver, in a window another program
 // hands over (XScreenSaver, mate-screensaver), on the root window, or in a
-// window of its own.
+// window of its own; or behind every window, or above them all until a key,
+// on a Wayland desktop's layers.
 //
-//   winterhain-saver [--root | --window-id ID] [--delay MICROSECONDS] [--fps]
+//   winterhain-saver [--root | --window-id ID | --background | --overlay]
+//                    [--output NAME] [--delay MICROSECONDS] [--fps]
 //
 // Reads Data/ from the working directory, as the program does.
 #include <cstdio>
@@ -13,8 +15,19 @@
 #include "framework/winapp.hpp"
 #include "platform/events.hpp"
 #include "platform/platform.hpp"
+#include "saver/layer_scene.hpp"
 #include "saver/saver_app.hpp"
 #include "saver/saver_options.hpp"
+
+namespace {
+// On Wayland the background and the overlay are layer-shell surfaces; on
+// X11 the background is a desktop window, and there is no overlay.
+bool OnLayers(const SaverOptions& options) {
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return options.window == platform::SaverWindow::Overlay ||
+         (options.window == platform::SaverWindow::Background && wayland && *wayland);
+}
+}  // namespace
 
 int main(int argc, char** argv) {
   // Before anything opens a descriptor, as in the program.
@@ -31,6 +44,12 @@ int main(int argc, char** argv) {
   if (options->help) {
     std::fputs(SaverUsage().c_str(), stdout);
     return 0;
+  }
+  if (OnLayers(*options)) {
+    platform::InstallTerminationSignals();
+    const int status = RunSceneOnLayers(*options);
+    if (const int signal = platform::TerminationSignal()) platform::DieOfSignal(signal);
+    return status;
   }
   theSaverApp.SetOptions(*options);
   // The platform starts with the screensaver's window; the framework's own

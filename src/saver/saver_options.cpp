@@ -45,6 +45,7 @@ std::optional<std::string> OptionName(const std::string& arg) {
 struct Given {
   std::optional<std::string> windowId;
   bool root = false;
+  std::optional<platform::SaverWindow> layer;  // --background or --overlay
 };
 
 // Takes args[i] (and its value, moving i on); false with `error` set when
@@ -61,6 +62,14 @@ bool TakeOption(const std::vector<std::string>& args, std::size_t& i, Given& giv
   };
   if (name == "root") {
     given.root = true;
+  } else if (name == "background") {
+    given.layer = platform::SaverWindow::Background;
+  } else if (name == "overlay") {
+    given.layer = platform::SaverWindow::Overlay;
+  } else if (name == "output") {
+    const std::string* output = value();
+    if (!output) return false;
+    options.outputName = *output;
   } else if (name == "fps") {
     options.showFrameRate = true;
   } else if (name == "help" || name == "h") {
@@ -97,6 +106,9 @@ std::optional<SaverOptions> ParseSaverOptions(const std::vector<std::string>& ar
       error = BadId("--window-id", *given.windowId);
       return std::nullopt;
     }
+  } else if (given.layer) {
+    // Asked for by name, over a variable a session may have left behind.
+    options.window = *given.layer;
   } else if (screensaverWindow && *screensaverWindow) {
     options.window = platform::SaverWindow::Given;
     if (!ParseWindowId(screensaverWindow, options.windowId)) {
@@ -110,7 +122,8 @@ std::optional<SaverOptions> ParseSaverOptions(const std::vector<std::string>& ar
 }
 
 std::string SaverUsage() {
-  return "usage: winterhain-saver [--root | --window-id ID] [--delay MICROSECONDS] [--fps]\n"
+  return "usage: winterhain-saver [--root | --window-id ID | --background | --overlay]\n"
+         "                        [--output NAME] [--delay MICROSECONDS] [--fps]\n"
          "\n"
          "The Winterhain scene as a screensaver. Every option may be written with\n"
          "one dash or two (-root, --root).\n"
@@ -118,6 +131,11 @@ std::string SaverUsage() {
          "  --root             draw on the root window\n"
          "  --window-id ID     draw into the window ID (decimal, or hexadecimal after 0x);\n"
          "                     XSCREENSAVER_WINDOW names one too\n"
+         "  --background       show the scene behind every window: on each Wayland\n"
+         "                     output (the layer shell), or as the X desktop\n"
+         "  --overlay          show the scene above every window on each Wayland\n"
+         "                     output until a key, pointer motion or touch\n"
+         "  --output NAME      with --background or --overlay: that output only\n"
          "  --delay N          rest N microseconds after each frame (default 30000;\n"
          "                     0 to 10000000)\n"
          "  --fps              show the frame rate in the corner of the scene\n"

@@ -13,6 +13,7 @@
 struct SaverOptions {
   platform::SaverWindow window = platform::SaverWindow::Own;
   unsigned long windowId = 0;  // Given only
+  std::string outputName;      // Background, Overlay: the one output (empty: all)
   // The rest after each frame, in microseconds, as a hack's -delay: 30000
   // is the default of XScreenSaver's own OpenGL hacks.
   long delayMicroseconds = 30000;
@@ -24,7 +25,8 @@ struct SaverOptions {
 inline constexpr long kLongestDelayMicroseconds = 10'000'000;
 
 // Picks the window, first match wins: `--window-id ID` (decimal or 0x hex);
-// the XSCREENSAVER_WINDOW value `screensaverWindow` (nullptr when unset);
+// `--background` or `--overlay` (the later of the two); the
+// XSCREENSAVER_WINDOW value `screensaverWindow` (nullptr when unset);
 // `--root`; else a window of its own. On a bad argument returns nothing and
 // sets `error` to one readable sentence.
 std::optional<SaverOptions> ParseSaverOptions(const std::vector<std::string>& args,

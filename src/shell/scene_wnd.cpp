@@ -43,6 +43,13 @@ int CSceneWnd::OnCreate(CREATESTRUCT* cs) {
   return 0;
 }
 
+void CSceneWnd::StartOnCurrentContext(int width, int height) {
+  InitGL();
+  m_clock.Start();
+  m_lastTime = static_cast<float>(m_clock.GetTime());
+  OnSize(0, width, height);
+}
+
 void CSceneWnd::OnSize(UINT type, int cx, int cy) {
   CWnd::OnSize(type, cx, cy);
   if (cy == 0) cy = 1;

@@ -52,6 +52,10 @@ class CSceneWnd : public CWnd {
 
   // One-time GL state and everything the scene loads; the context is current.
   void InitGL();
+  // Without a window of its own, on the context current now (the saver's
+  // layer surfaces): the set-up of its creation, for a client area of
+  // width x height.
+  void StartOnCurrentContext(int width, int height);
   // One frame: backdrop, santa, banner, ground scene, flakes, then the
   // animation steps and the buffer swap.
   void DrawScene();

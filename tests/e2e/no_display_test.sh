@@ -77,6 +77,16 @@ if weston_headless_start; then
     check "$label: says there is no seat, and nothing else" terminal_shows \
       "winterhain: cannot start: the Wayland compositor offers no keyboard or pointer (no seat), and there is no X display to show the scene on instead"
   done
+  # weston has no layer shell (nor has GNOME): the saver's layer roles say
+  # so in one line and end.
+  saver=${WINTERHAIN_BUILD_DIR:-$PWD/build}/winterhain-saver
+  for role in background overlay; do
+    env -u DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR="$WESTON_DIR" WAYLAND_DISPLAY=weston-test \
+      timeout 10 "$saver" --$role 2>"$err"
+    check "no layer shell, saver --$role: exit status 1 (not a crash or a timeout)" equals "$?" 1
+    check "no layer shell, saver --$role: says so, and nothing else" terminal_shows \
+      "winterhain: the Wayland compositor has no layer shell (zwlr_layer_shell_v1) to show the scene on"
+  done
 else
   check "weston's headless backend starts (scripts/deps installs weston)" false
 fi

@@ -225,6 +225,42 @@ for ending in Escape close; do
   check "own window: $ending ends it with status 0" ends_with_0 "$APP_PID"
 done
 
+# --- the X desktop, under a window manager ----------------------------------
+# --background makes a desktop window over the screen, which openbox keeps
+# below every other window: a plain (black) window mapped before it stays
+# visible above it. Escape does not end it; SIGTERM does.
+openbox --sm-disable >/dev/null 2>&1 &
+e2e_on_exit e2e_kill "$!"
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+check "desktop: openbox runs" e2e_wait_until 10 wm_running
+"$host_tool" 480 360 >"$WORK/host-normal" &
+e2e_on_exit e2e_kill "$!"
+e2e_wait_until 10 test -s "$WORK/host-normal"
+normal=$(cat "$WORK/host-normal")
+start_saver --background
+desktop=$(wait_for_window Winterhain 20)
+check "desktop: the window is typed as the desktop" \
+  bash -c "xprop -id '$desktop' _NET_WM_WINDOW_TYPE | grep -q _NET_WM_WINDOW_TYPE_DESKTOP"
+check "desktop: the scene over the screen, in proportion" shows_letterboxed root "$wide_area" "$wide_bars"
+# Where the plain window is, the screen shows its black, not the scene.
+normal_window_shown() {
+  local x y w h
+  read -r x y w h <<<"$(window_geometry "$normal")" || return 1
+  screenshot "$SHOT" root 2>/dev/null && black "${w}x$h+$x+$y"
+}
+# Within 10 s; else says what the window's place showed, and the stacking.
+normal_window_above() {
+  e2e_wait_until 10 normal_window_shown && return 0
+  echo "     the plain window $normal at $(window_geometry "$normal") shows" \
+    "$(read -r x y w h <<<"$(window_geometry "$normal")"; channels maxima "${w}x$h+$x+$y") at most"
+  echo "     stacking, bottom first: $(xprop -root _NET_CLIENT_LIST_STACKING | cut -d'#' -f2)"
+  return 1
+}
+send_key "$desktop" Escape
+check "desktop: the plain window stays visible above it" normal_window_above
+check "desktop: Escape did not end it; SIGTERM ends it, killed by the signal" \
+  killed_by_sigterm "$APP_PID"
+
 # --- every screen of a two-screen server -----------------------------------
 # XScreenSaver runs a hack on each screen with DISPLAY naming that screen;
 # each must draw there, on the screen's own visuals. Screen 1 is 4:3: the

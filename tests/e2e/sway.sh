@@ -1,14 +1,17 @@
 # shellcheck shell=bash
 # Helpers for end-to-end tests on a Wayland desktop: sway, headless, with
-# one output of a chosen size, and its Xwayland. Source after common.sh.
+# outputs of chosen sizes, and its Xwayland. Source after common.sh.
 #
-#   sway_start WxH || exit       start sway (stopping one started before);
+#   sway_start WxH [WxH...] || exit
+#                                start sway (stopping one started before)
+#                                with outputs HEADLESS-1, HEADLESS-2... of
+#                                these sizes;
 #                                exports WAYLAND_DISPLAY, XDG_RUNTIME_DIR and
 #                                SWAYSOCK, sets SWAY_X_DISPLAY (exits 77,
 #                                saying why, where sway cannot run)
 #   sway_window PID WxH TIMEOUT  wait until PID's window is fullscreen,
 #                                covering the WxH output (sway's own tree)
-#   sway_screenshot FILE         the output's pixels (grim)
+#   sway_screenshot FILE [OUT]   the pixels of output OUT (HEADLESS-1; grim)
 #   sway_key KEY                 press and release KEY (wtype, after 100 ms)
 #   sway_close PID               the compositor's close request to PID's window
 #   sway_refuse_x_clients_of_others  Xwayland admits sway's user only
@@ -59,8 +62,8 @@ _sway_print_log() {
   tail -n 20 "$SWAY_DIR/sway.log" 2>/dev/null
 }
 
-sway_start() { # sway_start WxH
-  local tool
+sway_start() { # sway_start WxH [WxH...]
+  local tool n
   for tool in sway Xwayland grim wtype jq xhost setpriv; do
     command -v "$tool" >/dev/null || _sway_skip "$tool is not installed (scripts/deps installs it)"
   done
@@ -68,12 +71,13 @@ sway_start() { # sway_start WxH
   unset DISPLAY WAYLAND_DISPLAY SWAYSOCK I3SOCK DBUS_SESSION_BUS_ADDRESS SDL_VIDEODRIVER
   SWAY_DIR=$(mktemp -d /tmp/winterhain-sway.XXXXXX)
   e2e_on_exit rm -rf "$SWAY_DIR"
-  printf 'output HEADLESS-1 mode %s\nxwayland enable\n' "$1" >"$SWAY_DIR/config"
+  for n in $(seq 1 $#); do printf 'output HEADLESS-%s mode %s\n' "$n" "${!n}"; done >"$SWAY_DIR/config"
+  echo 'xwayland enable' >>"$SWAY_DIR/config"
   [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$SWAY_DIR"
   chmod 700 "$SWAY_DIR"
   # One simple command, so that $! is sway itself (setpriv and env exec).
   "${E2E_UNPRIVILEGED[@]}" env -i PATH="$PATH" HOME="$SWAY_DIR" XDG_RUNTIME_DIR="$SWAY_DIR" \
-    WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
+    WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 WLR_HEADLESS_OUTPUTS=$# \
     sway -c "$SWAY_DIR/config" >"$SWAY_DIR/sway.log" 2>&1 &
   SWAY_PID=$!
   [ -n "$_SWAY_EXIT_SET" ] || e2e_on_exit sway_stop
@@ -92,7 +96,7 @@ sway_start() { # sway_start WxH
   # Xwayland admits only sway's user; the tests' other clients run as root.
   [ "$(id -u)" -eq 0 ] && "${E2E_UNPRIVILEGED[@]}" env DISPLAY="$SWAY_X_DISPLAY" xhost +si:localuser:root >/dev/null
   _sway_hold_keyboard || { _sway_print_log; echo "sway_start: no keyboard" >&2; return 1; }
-  echo "     sway $1 on $WAYLAND_DISPLAY, Xwayland on $SWAY_X_DISPLAY"
+  echo "     sway $* on $WAYLAND_DISPLAY, Xwayland on $SWAY_X_DISPLAY"
 }
 
 _sway_has_keyboard() { swaymsg -t get_inputs | jq -e 'any(.[]; .type == "keyboard")' >/dev/null; }
@@ -160,7 +164,7 @@ sway_window() { # sway_window PID WxH TIMEOUT
   done
 }
 
-sway_screenshot() { grim -o HEADLESS-1 "$1"; }
+sway_screenshot() { grim -o "${2:-HEADLESS-1}" "$1"; }
 
 sway_key() { wtype -s 100 -k "$1"; }
 

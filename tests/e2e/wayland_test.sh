@@ -13,6 +13,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/sway.sh"
 WORK=$(mktemp -d)
 e2e_on_exit rm -rf "$WORK"
 SHOT=$WORK/shot1.png
+SHOT_OUTPUT=HEADLESS-1
 
 # Channel values 0-255 of a region WxH+X+Y (from the top left) of $SHOT.
 channels() { # channels STAT GEOMETRY   (STAT: maxima or mean)
@@ -60,6 +61,13 @@ for frames in 60 160 260; do
 done
 REFERENCE_BANNER=$(banner 640x480+0+0 "$WORK"/frame*.png)
 
+# Sends SIGTERM to PID and waits for it: killed by it (status 128 + 15).
+killed_by_sigterm() { # killed_by_sigterm PID
+  kill -TERM "$1"
+  wait_pid_exit "$1" 10
+  equals "$?" 143
+}
+
 # The program's other processes: the same executable in this sway's session
 # (a guard is forked twice, so it is no child of the program).
 helpers_of() { # helpers_of PID
@@ -81,15 +89,15 @@ area_drawn() { # area_drawn W H X Y: every edge of the area shows the scene
   for edge in $(edges "$@"); do lit "$edge" || return 1; done
 }
 
-# Takes a screenshot into FILE once the program has drawn a frame other
+# Takes a screenshot of output SHOT_OUTPUT into FILE once the program has drawn a frame other
 # than the one in PREVIOUS (up to 10 s): a slow build may show one frame in
 # several shots, and the banner check needs frames whose flakes differ.
 shot_of_a_new_frame() { # shot_of_a_new_frame FILE PREVIOUS
   local deadline=$(($(_e2e_now_ms) + 10000))
-  sway_screenshot "$1" || return 1
+  sway_screenshot "$1" "$SHOT_OUTPUT" || return 1
   until [ "$(compare -metric AE "$1" "$2" null: 2>&1)" != 0 ]; do
     [ "$(_e2e_now_ms)" -lt "$deadline" ] || return 1
-    sway_screenshot "$1" || return 1
+    sway_screenshot "$1" "$SHOT_OUTPUT" || return 1
   done
 }
 
@@ -177,4 +185,84 @@ run_case "native 5:4" native 1280x1024 "$tall_area" "$tall_bars" close \
   SDL_VIDEO_WAYLAND_PREFER_LIBDECOR=1
 run_case "Xwayland 5:4" xwayland 1280x1024 "$tall_area" "$tall_bars" term
 run_case "DISPLAY refuses, native 16:9" refused 1920x1080 "$wide_area" "$wide_bars" escape
+
+# The saver on the layers of a sway with two outputs of different sizes:
+# a layer-shell surface on each, the design in proportion at its pixels.
+SAVER=${WINTERHAIN_BUILD_DIR:-$PWD/build}/winterhain-saver
+start_saver() { # start_saver ARG...
+  APP_ERR=$(mktemp)
+  e2e_on_exit rm -f "$APP_ERR"
+  env "$E2E_RUN_MARK" "$SAVER" "$@" 2>"$APP_ERR" &
+  APP_PID=$!
+  e2e_on_exit e2e_kill "$APP_PID"
+}
+# OUTPUT shows the scene in AREA ("W H X Y"), its edges lit, sky at the
+# top, snow at the bottom, and BARS black.
+output_shows_scene() { # output_shows_scene OUTPUT AREA BARS
+  local aw ah ax ay edge
+  read -r aw ah ax ay <<<"$2"
+  SHOT=$WORK/$1.png
+  sway_screenshot "$SHOT" "$1" || return 1
+  for edge in $(edges "$aw" "$ah" "$ax" "$ay"); do lit "$edge" || return 1; done
+  all_black "$3" >/dev/null && sky "${aw}x$((ah / 5))+$ax+$ay" >/dev/null &&
+    snow "${aw}x$((ah / 12))+$ax+$((ay + ah - ah / 12))" >/dev/null
+}
+shows_scene_soon() { e2e_wait_until 20 output_shows_scene "$@"; }
+# The banner of three frames on OUTPUT as in a 640x480 frame of the design.
+composed_as_designed() { # composed_as_designed OUTPUT "W H X Y"
+  local aw ah ax ay
+  read -r aw ah ax ay <<<"$2"
+  SHOT_OUTPUT=$1
+  sway_screenshot "$WORK/shot1.png" "$1" &&
+    shot_of_a_new_frame "$WORK/shot2.png" "$WORK/shot1.png" &&
+    shot_of_a_new_frame "$WORK/shot3.png" "$WORK/shot2.png" &&
+    banner_comes_out_as_designed "${aw}x$ah+$ax+$ay"
+}
+# 16:9 on HEADLESS-1 (as above); 5:4 on HEADLESS-2; an added 1280x720: a
+# 960x720 area with 160-pixel bars left and right.
+added_area="960 720 160 0"
+added_bars="160x720+0+0 160x720+1120+0"
+
+sway_start 1920x1080 1280x1024 || exit 1
+start_saver --background
+check "background: the scene on HEADLESS-1, bars black" shows_scene_soon HEADLESS-1 "$wide_area" "$wide_bars"
+check "background: the scene on HEADLESS-2, bars black" shows_scene_soon HEADLESS-2 "$tall_area" "$tall_bars"
+check "background: HEADLESS-1 composed as a 640x480 frame" composed_as_designed HEADLESS-1 "$wide_area"
+check "background: HEADLESS-2 composed as a 640x480 frame" composed_as_designed HEADLESS-2 "$tall_area"
+swaymsg -q create_output && swaymsg -q output HEADLESS-3 mode 1280x720
+check "background: an output added gets the scene in proportion" shows_scene_soon HEADLESS-3 "$added_area" "$added_bars"
+# A fullscreen window covers HEADLESS-1: no frame is due there, and the
+# other outputs must not wait for one.
+SAVER_PID=$APP_PID SAVER_ERR=$APP_ERR
+swaymsg -q focus output HEADLESS-1
+start_program SDL_VIDEODRIVER=wayland
+check "background: a fullscreen window covers HEADLESS-1" sway_window "$APP_PID" 1920x1080 30
+SHOT_OUTPUT=HEADLESS-2
+sway_screenshot "$WORK/shot1.png" HEADLESS-2
+check "background: HEADLESS-1 covered, HEADLESS-2 still gets new frames" \
+  shot_of_a_new_frame "$WORK/shot2.png" "$WORK/shot1.png"
+kill -TERM "$APP_PID"
+APP_PID=$SAVER_PID APP_ERR=$SAVER_ERR
+check "background: SIGTERM ends it, killed by the signal" killed_by_sigterm "$APP_PID"
+check "background: nothing on the terminal" nothing_on_terminal
+
+sway_start 1920x1080 1280x1024 || exit 1
+start_saver --overlay
+check "overlay: the scene in proportion on HEADLESS-1" shows_scene_soon HEADLESS-1 "$wide_area" "$wide_bars"
+check "overlay: the scene in proportion on HEADLESS-2" shows_scene_soon HEADLESS-2 "$tall_area" "$tall_bars"
+sway_key a
+wait_pid_exit "$APP_PID" 10
+check "overlay: a key ends it with status 0" equals "$?" 0
+check "overlay: nothing on the terminal" nothing_on_terminal
+
+# The compositor ends under it: its surfaces go with the connection, and
+# the saver says so and ends with status 1, as when an X server goes.
+sway_start 1920x1080 1280x1024 || exit 1
+start_saver --background
+check "background, sway ends: the scene first" shows_scene_soon HEADLESS-1 "$wide_area" "$wide_bars"
+sway_stop
+wait_pid_exit "$APP_PID" 10
+check "background, sway ends: it ends with status 1" equals "$?" 1
+check "background, sway ends: says so in one line" \
+  equals "$(cat "$APP_ERR")" "winterhain: lost the connection to the Wayland compositor"
 e2e_finish

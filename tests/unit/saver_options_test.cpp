@@ -51,6 +51,21 @@ TEST(SaverOptions, RootWithoutTheVariable) {
   EXPECT_EQ(options->window, platform::SaverWindow::Root);
 }
 
+TEST(SaverOptions, TheLayersOverTheVariableAndRootWithAnOutput) {
+  const auto background = Parse({"-root", "--background", "--output", "HEADLESS-2"}, "0x400007");
+  ASSERT_TRUE(background);
+  EXPECT_EQ(background->window, platform::SaverWindow::Background);
+  EXPECT_EQ(background->outputName, "HEADLESS-2");
+  const auto overlay = Parse({"-overlay"});
+  ASSERT_TRUE(overlay);
+  EXPECT_EQ(overlay->window, platform::SaverWindow::Overlay);
+  EXPECT_EQ(overlay->outputName, "");
+  ExpectWindow(Parse({"--overlay", "--window-id", "0x400007"}), 0x400007);
+  std::string error;
+  EXPECT_FALSE(Parse({"--background", "--output"}, nullptr, &error));
+  EXPECT_EQ(error, "--output needs a value");
+}
+
 TEST(SaverOptions, ProblemsAreOneSentence) {
   std::string error;
   for (const auto& bad : std::vector<std::vector<std::string>>{

@@ -9,7 +9,8 @@
 #                     (as root) so that other work on a shared machine disturbs
 #                     the figures less (default: left as it is)
 # Needs the dummy X server of the end-to-end tests, openbox and valgrind;
-# for the screensaver Xvfb, XScreenSaver and its gears (xscreensaver-gl).
+# for the screensaver Xvfb, XScreenSaver and its gears (xscreensaver-gl);
+# for the saver's background sway (headless), grim and wtype.
 #
 # State that would change the figures is fixed here rather than inherited:
 # - Mesa's shader cache is a private folder: "warm" was filled by one earlier
@@ -28,6 +29,8 @@ CALLGRIND_FRAMES=20
 source tests/e2e/xserver.sh
 # shellcheck source-path=SCRIPTDIR
 source tests/e2e/xscreensaver.sh
+# shellcheck source-path=SCRIPTDIR
+source tests/e2e/sway.sh
 
 work=$(mktemp -d /tmp/winterhain-bench.XXXXXX)
 e2e_on_exit rm -rf "$work"
@@ -288,6 +291,38 @@ cost_runs() { # cost_runs WxH: $work/cost-WxH.{saver,gears,ratio,fps}
 cost_runs 1280x720
 cost_runs 1920x1080
 
+# 2d. winterhain-saver --background on a headless sway's 1920x1080 output,
+#     at its defaults: the share of one core over SAVER_SECONDS while the
+#     scene is shown, then while the program's fullscreen window covers it
+#     (the compositor sends no frame callbacks then). Each run starts sway
+#     afresh.
+layer_runs() {
+  local run pid cover c0 c1 t0 t1
+  share() { # share PID: % of one core over SAVER_SECONDS
+    c0=$(cpu_ticks "$1") t0=${EPOCHREALTIME/[.,]/}
+    sleep "$SAVER_SECONDS" # the measured span, not a synchronisation
+    c1=$(cpu_ticks "$1") t1=${EPOCHREALTIME/[.,]/}
+    awk -v c="$((c1 - c0))" -v t="$((t1 - t0))" -v hz="$(getconf CLK_TCK)" \
+      'BEGIN {printf "%.0f\n", 100 * c / hz / (t / 1e6)}'
+  }
+  for ((run = 0; run < RUNS; run++)); do
+    sway_start 1920x1080 >/dev/null
+    MESA_SHADER_CACHE_DIR=$work/layer-cache "$PWD/$BUILD/winterhain-saver" --background >/dev/null 2>&1 &
+    pid=$!
+    e2e_wait_until 20 bash -c "grim -o HEADLESS-1 - | convert - -crop 1x1+960+20 -format '%[fx:b>0.3]' info: | grep -q 1"
+    share "$pid" >>"$work/layer-shown"
+    SDL_VIDEODRIVER=wayland MESA_SHADER_CACHE_DIR=$work/layer-cache "$PWD/$BUILD/winterhain" >/dev/null 2>&1 &
+    cover=$!
+    sway_window "$cover" 1920x1080 30 >/dev/null
+    share "$pid" >>"$work/layer-covered"
+    e2e_kill "$cover"
+    e2e_kill "$pid"
+    sway_stop
+  done
+}
+layer_runs
+unset WAYLAND_DISPLAY SWAYSOCK XDG_RUNTIME_DIR
+
 # 3. Instructions per steady frame, ours against everything (callgrind),
 #    with llvmpipe's threads off so its work is counted too.
 cg=$work/callgrind.out
@@ -357,6 +392,8 @@ for size in 1280x720 1920x1080; do
   row "gears --root, $size: CPU" "$(median <"$work/cost-$size.gears")" "% of core" ""
   row "saver / gears, $size, pair by pair" "$(median <"$work/cost-$size.ratio")" ratio "$target"
 done
+row "saver --background, sway 1920x1080: CPU shown" "$(median <"$work/layer-shown")" "% of core" ""
+row "saver --background: CPU while covered" "$(median <"$work/layer-covered")" "% of core" ""
 row "peak resident memory, real program" "$(of "${peak[@]}")" MiB "<= 120"
 row "peak resident memory, capture of 400 frames" "$capture_peak" MiB "<= 120"
 row "heap allocations per frame, our code (new)" "$(value news_per_frame)" per-frame "0"

@@ -2,11 +2,15 @@
 
 namespace platform {
 namespace {
-DesktopPolicy SaverPolicy(bool ownWindow) {
+DesktopPolicy SaverPolicy(Role role) {
+  const bool own = role == Role::SaverInOwnWindow;
+  const Fullscreen fullscreen = own                                   ? Fullscreen::Resizable
+                                : role == Role::SaverAsDesktopWindow ? Fullscreen::DesktopBackground
+                                                                      : Fullscreen::HandedOver;
   return {.letterboxes = true,
           .letterboxesInPlace = true,
-          .fullscreen = ownWindow ? Fullscreen::Resizable : Fullscreen::HandedOver,
-          .escape = ownWindow ? EscapeSource::Window : EscapeSource::Nowhere,
+          .fullscreen = fullscreen,
+          .escape = own ? EscapeSource::Window : EscapeSource::Nowhere,
           .pacesToRefresh = true,
           .endsWithOutput = true,
           .quirks = {}};
@@ -46,6 +50,9 @@ Role RoleOf(const InitOptions& options) {
     case SaverWindow::Given:
     case SaverWindow::Root:
       return Role::SaverInHandedWindow;
+    case SaverWindow::Background:
+    case SaverWindow::Overlay:  // layer-shell surfaces of their own, never SDL's
+      return Role::SaverAsDesktopWindow;
     case SaverWindow::NotSaver:
       break;
   }
@@ -53,8 +60,7 @@ Role RoleOf(const InitOptions& options) {
 }
 
 DesktopPolicy DecidePolicy(const Host& host, Role role) {
-  if (role == Role::SaverInOwnWindow || role == Role::SaverInHandedWindow)
-    return SaverPolicy(role == Role::SaverInOwnWindow);
+  if (role != Role::Program && role != Role::Tool) return SaverPolicy(role);
   DesktopPolicy policy = DesktopPolicyOf(host);
   if (role == Role::Tool) policy.switchesMode = false;
   return policy;

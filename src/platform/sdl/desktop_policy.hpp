@@ -26,6 +26,10 @@ enum class Fullscreen {
   Resizable,            // framed by the window manager; the user sizes it
   HandedOver,           // another program's window (or the root), at its size,
                         // which it may change; never shown, raised or focused
+  // The X desktop: one borderless window over the whole screen, typed as
+  // the desktop (_NET_WM_WINDOW_TYPE_DESKTOP), so that a window manager
+  // keeps it below every other window.
+  DesktopBackground,
 };
 
 enum class EscapeSource {
@@ -68,6 +72,7 @@ enum class Role {
   Tool,     // renders off screen or in a test's window: never switches the display
   SaverInOwnWindow,
   SaverInHandedWindow,  // a window another program made, or the root window
+  SaverAsDesktopWindow,  // a window of its own below all others (X11's live background)
 };
 
 Role RoleOf(const InitOptions& options);

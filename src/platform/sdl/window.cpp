@@ -41,6 +41,26 @@ void MarkCovering(SDL_Window* window) {
   if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
     x11::MarkCoveringItsMonitor(info.info.x11.display, info.info.x11.window);
 }
+// The rectangle that holds every display: the X screen.
+SDL_Rect WholeScreen() {
+  SDL_Rect screen{0, 0, 0, 0};
+  for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(i, &bounds) == 0) SDL_UnionRect(&screen, &bounds, &screen);
+  }
+  return screen;
+}
+
+// The desktop window covers the screen and is typed as the desktop, a type
+// SDL gives only when the window is made.
+void PrepareDesktopBackground(Window& window) {
+  const SDL_Rect screen = WholeScreen();
+  window.x = screen.x;
+  window.y = screen.y;
+  window.width = screen.w;
+  window.height = screen.h;
+  SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DESKTOP");
+}
 }  // namespace
 
 bool MakeSdlWindow(Window& window, Uint32 flags) {
@@ -54,6 +74,7 @@ bool MakeSdlWindow(Window& window, Uint32 flags) {
     flags |= SDL_WINDOW_BORDERLESS;
   if (policy.fullscreen == Fullscreen::Desktop && policy.quirks.fullscreenAtCreation)
     flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  if (policy.fullscreen == Fullscreen::DesktopBackground) PrepareDesktopBackground(window);
   window.sdl = SDL_CreateWindow(window.title.c_str(), window.x, window.y, window.width,
                                 window.height, SDL_WINDOW_HIDDEN | flags);
   if (!window.sdl) {

@@ -1,0 +1,63 @@
+#include "platform/wayland/egl_context.hpp"
+
+namespace platform::wayland {
+
+EglContext::~EglContext() {
+  if (m_display == EGL_NO_DISPLAY) return;
+  eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
+  if (m_context != EGL_NO_CONTEXT) eglDestroyContext(m_display, m_context);
+  eglTerminate(m_display);
+}
+
+// As the window's drawable is asked for elsewhere: 8-bit colour without
+// alpha, a 16-bit depth buffer.
+bool EglContext::Start(wl_display* display, std::string& error) {
+  m_display = eglGetDisplay(reinterpret_cast<EGLNativeDisplayType>(display));
+  if (m_display == EGL_NO_DISPLAY || !eglInitialize(m_display, nullptr, nullptr) ||
+      !eglBindAPI(EGL_OPENGL_API)) {
+    error = "no OpenGL on this Wayland display (EGL)";
+    return false;
+  }
+  const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
+                               EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8,
+                               EGL_DEPTH_SIZE, 16, EGL_NONE};
+  EGLint count = 0;
+  if (!eglChooseConfig(m_display, attributes, &m_config, 1, &count) || count < 1) {
+    error = "no OpenGL configuration for window surfaces (EGL)";
+    return false;
+  }
+  // No version asked for: the newest compatibility context, immediate mode included.
+  m_context = eglCreateContext(m_display, m_config, EGL_NO_CONTEXT, nullptr);
+  if (m_context == EGL_NO_CONTEXT ||
+      !eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, m_context)) {
+    error = "cannot create an OpenGL context (EGL)";
+    return false;
+  }
+  return true;
+}
+
+EGLSurface EglContext::MakeSurface(wl_egl_window* window) {
+  return eglCreateWindowSurface(m_display, m_config, reinterpret_cast<EGLNativeWindowType>(window),
+                                nullptr);
+}
+
+void EglContext::DestroySurface(EGLSurface surface) {
+  if (surface == EGL_NO_SURFACE) return;
+  if (eglGetCurrentSurface(EGL_DRAW) == surface)
+    eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, m_context);
+  eglDestroySurface(m_display, surface);
+}
+
+// Interval 0: a covered output's swap would otherwise wait for a frame
+// callback that never comes, and hold up every other output.
+bool EglContext::MakeCurrent(EGLSurface surface) {
+  if (!eglMakeCurrent(m_display, surface, surface, m_context)) return false;
+  eglSwapInterval(m_display, 0);
+  return true;
+}
+
+void EglContext::Swap(EGLSurface surface) { eglSwapBuffers(m_display, surface); }
+
+void* LookUpGLCall(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
+
+}  // namespace platform::wayland

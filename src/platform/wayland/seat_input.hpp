@@ -1,0 +1,29 @@
+// The seat's keyboard, pointer and touch, watched for the first sign of a
+// user: a key pressed, the pointer moved, a touch.
+#pragma once
+
+#include <wayland-client.h>
+
+namespace platform::wayland {
+
+class SeatInput {
+ public:
+  void Bind(wl_seat* seat);
+  void Release();
+  bool Came() const { return m_came; }
+
+ private:
+  static const wl_seat_listener kSeatListener;
+  static const wl_keyboard_listener kKeyboardListener;
+  static const wl_pointer_listener kPointerListener;
+  static const wl_touch_listener kTouchListener;
+  void Capabilities(uint32_t capabilities);
+
+  wl_seat* m_seat = nullptr;
+  wl_keyboard* m_keyboard = nullptr;
+  wl_pointer* m_pointer = nullptr;
+  wl_touch* m_touch = nullptr;
+  bool m_came = false;
+};
+
+}  // namespace platform::wayland

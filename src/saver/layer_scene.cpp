@@ -1,0 +1,36 @@
+#include "saver/layer_scene.hpp"
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "platform/clock.hpp"
+#include "platform/events.hpp"
+#include "platform/layer_surfaces.hpp"
+#include "saver/frame_pacer.hpp"
+#include "shell/scene_wnd.hpp"
+
+int RunSceneOnLayers(const SaverOptions& options) {
+  platform::LayerSurfaces surfaces;
+  std::string error;
+  const auto layer = options.window == platform::SaverWindow::Overlay ? platform::ShellLayer::Overlay
+                                                                      : platform::ShellLayer::Background;
+  if (!surfaces.Start(layer, options.outputName, error)) {
+    std::fprintf(stderr, "winterhain: %s\n", error.c_str());
+    return 1;
+  }
+  // Every surface shows the 4:3 design area, so the frame code's client
+  // area is the design's own size.
+  CSceneWnd scene(SceneWndOptions{&platform::SystemClock(), /*playMusic=*/false});
+  scene.StartOnCurrentContext(CSceneWnd::kWidth, CSceneWnd::kHeight);
+  // The compositor's frame callbacks stand for the refresh.
+  FramePacer pacer(0, std::chrono::microseconds(options.delayMicroseconds),
+                   platform::TerminationRequested);
+  while (!platform::TerminationRequested() && surfaces.Wait())
+    if (surfaces.DrawDue([&scene] { scene.Tick(); })) pacer.AfterFrame();
+  if (surfaces.CompositorGone()) {
+    std::fputs("winterhain: lost the connection to the Wayland compositor\n", stderr);
+    return 1;
+  }
+  return 0;
+}
