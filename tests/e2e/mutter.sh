@@ -17,7 +17,8 @@
 # no option steers it. So all of it runs in a mount and network namespace
 # of its own (unshare -mn): a fresh tmpfs over /tmp holds the X servers'
 # lock files and sockets, the private network holds their abstract
-# sockets, and only mutter's own folder is bound back in. Nothing there can
+# sockets, and only mutter's own folder (and the checkout, where it lies
+# under /tmp) is bound back in. Nothing there can
 # touch another display, and nothing is left behind. The Xvfb is the first
 # process in it; everything else enters beside it (nsenter).
 # mutter runs as an unprivileged user (nobody, when the test runs as root).
@@ -56,16 +57,31 @@ _mutter_enter=()
 # reachable there).
 mutter_run() { "${_mutter_enter[@]}" --wd="$PWD" -- "$@"; }
 
-# The namespaces' first process: with /tmp replaced and mutter's folder
-# bound back (through the old folder, still the shell's working one), it
-# becomes the Xvfb.
+# The folders under /tmp that must stay reachable in there: mutter's own,
+# and the repository, the build and the working folder where they lie
+# under /tmp (a checkout in /tmp), each by its first folder under /tmp.
+_mutter_kept_folders() {
+  local path
+  for path in "$MUTTER_DIR" "$PWD" "${WINTERHAIN_SOURCE_DIR:-}" "${WINTERHAIN_BUILD_DIR:-}"; do
+    [[ "$path" == /tmp/?* ]] || continue
+    path=${path#/tmp/}
+    echo "${path%%/*}"
+  done | sort -u
+}
+
+# The namespaces' first process: with /tmp replaced and the kept folders
+# bound back (through a descriptor on the old /tmp), it becomes the Xvfb.
 _mutter_start_xvfb() { # _mutter_start_xvfb WxH
   MUTTER_X_DISPLAY=:${XSERVER_FIRST_DISPLAY:-20}
+  local kept
+  kept=$(_mutter_kept_folders | tr '\n' ' ')
   # shellcheck disable=SC2016
-  (cd "$MUTTER_DIR" && exec unshare -mn -- sh -c 'mount -t tmpfs -o mode=1777 tmpfs /tmp &&
-    mkdir -p "$1" /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix &&
-    mount --no-canonicalize --bind /proc/self/cwd "$1" && shift && exec "$@"' \
-    sh "$MUTTER_DIR" "${_mutter_env[@]}" Xvfb "$MUTTER_X_DISPLAY" -screen 0 "${1}x24" \
+  (exec unshare -mn -- sh -c 'exec 3</tmp && mount -t tmpfs -o mode=1777 tmpfs /tmp &&
+    mkdir -p /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix &&
+    for folder in $1; do
+      mkdir -p "/tmp/$folder" && mount --no-canonicalize --bind "/proc/self/fd/3/$folder" "/tmp/$folder" || exit 1
+    done && exec 3<&- && shift && exec "$@"' \
+    sh "$kept" "${_mutter_env[@]}" Xvfb "$MUTTER_X_DISPLAY" -screen 0 "${1}x24" \
     -nolisten tcp) >"$MUTTER_DIR/xvfb.log" 2>&1 &
   MUTTER_XVFB_PID=$!
   _mutter_enter=(nsenter -t "$MUTTER_XVFB_PID" -m -n)
