@@ -26,21 +26,7 @@ KWIN_DIR=
 KWIN_X_DISPLAY=
 _KWIN_EXIT_SET=
 
-_kwin_skip() {
-  echo "SKIP - $*"
-  exit 77
-}
-
 _kwin_env=()
-
-_kwin_print_log() {
-  local log
-  for log in "$KWIN_DIR"/*.log; do
-    [ -s "$log" ] || continue
-    echo "----- $(basename "$log") (last lines) -----"
-    tail -n 10 "$log"
-  done
-}
 
 # Xvfb runs as KWin's user, who cannot take over another user's stale lock
 # in /tmp: only numbers with neither lock file nor socket will do.
@@ -73,7 +59,7 @@ _kwin_start_bus() {
 kwin_start() { # kwin_start WxH
   local tool
   for tool in kwin_wayland Xvfb dbus-daemon import xdpyinfo setpriv; do
-    command -v "$tool" >/dev/null || _kwin_skip "$tool is not installed (scripts/deps installs it)"
+    command -v "$tool" >/dev/null || e2e_skip "$tool is not installed (scripts/deps installs it)"
   done
   kwin_stop
   unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS SDL_VIDEODRIVER
@@ -87,15 +73,15 @@ kwin_start() { # kwin_start WxH
   # as one simple command, so that $! is the command itself (setpriv and
   # env exec).
   _kwin_env=("${E2E_UNPRIVILEGED[@]}" env -i PATH="$PATH" HOME="$KWIN_DIR" XDG_RUNTIME_DIR="$KWIN_DIR")
-  _kwin_start_xvfb "$1" || { _kwin_print_log; echo "kwin_start: Xvfb did not answer" >&2; return 1; }
-  _kwin_start_bus || { _kwin_print_log; echo "kwin_start: no session bus" >&2; return 1; }
+  _kwin_start_xvfb "$1" || { e2e_print_logs "$KWIN_DIR"; echo "kwin_start: Xvfb did not answer" >&2; return 1; }
+  _kwin_start_bus || { e2e_print_logs "$KWIN_DIR"; echo "kwin_start: no session bus" >&2; return 1; }
   "${_kwin_env[@]}" DBUS_SESSION_BUS_ADDRESS="$(cat "$KWIN_DIR/bus.address")" KWIN_COMPOSE=Q \
     "$KWIN_DIR/kwin_wayland" --x11-display "$KWIN_X_DISPLAY" --width "${1%x*}" \
     --height "${1#*x}" --socket kwin-test --no-lockscreen >"$KWIN_DIR/kwin.log" 2>&1 &
   KWIN_PID=$!
   if ! e2e_wait_until 20 test -S "$KWIN_DIR/kwin-test"; then
-    kill -0 "$KWIN_PID" 2>/dev/null || { _kwin_print_log; _kwin_skip "KWin cannot run here"; }
-    _kwin_print_log
+    kill -0 "$KWIN_PID" 2>/dev/null || { e2e_print_logs "$KWIN_DIR"; e2e_skip "KWin cannot run here"; }
+    e2e_print_logs "$KWIN_DIR"
     echo "kwin_start: no socket after 20 s" >&2
     return 1
   fi

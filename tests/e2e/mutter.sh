@@ -33,21 +33,7 @@ MUTTER_X_DISPLAY=
 _MUTTER_SESSION=()
 _MUTTER_EXIT_SET=
 
-_mutter_skip() {
-  echo "SKIP - $*"
-  exit 77
-}
-
 _mutter_env=()
-
-_mutter_print_log() {
-  local log
-  for log in "$MUTTER_DIR"/*.log; do
-    [ -s "$log" ] || continue
-    echo "----- $(basename "$log") (last lines) -----"
-    tail -n 10 "$log"
-  done
-}
 
 # The prefix that runs a command in mutter's namespaces, as one simple
 # command (nsenter execs it), with the working folder "/".
@@ -112,7 +98,7 @@ _mutter_xwayland_answers() {
 mutter_start() { # mutter_start WxH
   local tool
   for tool in mutter Xwayland Xvfb dbus-daemon import xdpyinfo xdotool unshare nsenter setpriv; do
-    command -v "$tool" >/dev/null || _mutter_skip "$tool is not installed (scripts/deps installs it)"
+    command -v "$tool" >/dev/null || e2e_skip "$tool is not installed (scripts/deps installs it)"
   done
   mutter_stop
   unset DISPLAY WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS SDL_VIDEODRIVER
@@ -126,20 +112,20 @@ mutter_start() { # mutter_start WxH
   # setpriv and env exec).
   _mutter_env=("${E2E_UNPRIVILEGED[@]}" env -i PATH="$PATH" HOME="$MUTTER_DIR" XDG_RUNTIME_DIR="$MUTTER_DIR")
   if ! _mutter_start_xvfb "$1"; then
-    _mutter_print_log
-    kill -0 "$MUTTER_XVFB_PID" 2>/dev/null || _mutter_skip "no private mount and network namespace here"
+    e2e_print_logs "$MUTTER_DIR"
+    kill -0 "$MUTTER_XVFB_PID" 2>/dev/null || e2e_skip "no private mount and network namespace here"
     echo "mutter_start: Xvfb did not answer" >&2
     return 1
   fi
-  _mutter_start_bus || { _mutter_print_log; echo "mutter_start: no session bus" >&2; return 1; }
+  _mutter_start_bus || { e2e_print_logs "$MUTTER_DIR"; echo "mutter_start: no session bus" >&2; return 1; }
   "${_mutter_enter[@]}" -- "${_mutter_env[@]}" DBUS_SESSION_BUS_ADDRESS="$(cat "$MUTTER_DIR/bus.address")" \
     DISPLAY="$MUTTER_X_DISPLAY" XDG_SESSION_TYPE=wayland XDG_CURRENT_DESKTOP=GNOME \
     MUTTER_DEBUG_DUMMY_MODE_SPECS="$1" mutter --nested --wayland --wayland-display mutter-test \
     >"$MUTTER_DIR/mutter.log" 2>&1 &
   MUTTER_PID=$!
   if ! e2e_wait_until 20 _mutter_xwayland_answers; then
-    kill -0 "$MUTTER_PID" 2>/dev/null || { _mutter_print_log; _mutter_skip "mutter cannot run here"; }
-    _mutter_print_log
+    kill -0 "$MUTTER_PID" 2>/dev/null || { e2e_print_logs "$MUTTER_DIR"; e2e_skip "mutter cannot run here"; }
+    e2e_print_logs "$MUTTER_DIR"
     echo "mutter_start: no Xwayland after 20 s" >&2
     return 1
   fi

@@ -33,12 +33,6 @@ SWAY_DIR=
 SWAY_X_DISPLAY=
 _SWAY_EXIT_SET=
 
-# Ends the test as skipped, loudly: ctest counts exit status 77 as a skip.
-_sway_skip() {
-  echo "SKIP - $*"
-  exit 77
-}
-
 # The compositor's socket name, once sway listens on both of its sockets.
 _sway_sockets() {
   local socket
@@ -65,7 +59,7 @@ _sway_print_log() {
 sway_start() { # sway_start WxH [WxH...]
   local tool n
   for tool in sway Xwayland grim wtype jq xhost setpriv; do
-    command -v "$tool" >/dev/null || _sway_skip "$tool is not installed (scripts/deps installs it)"
+    command -v "$tool" >/dev/null || e2e_skip "$tool is not installed (scripts/deps installs it)"
   done
   sway_stop
   unset DISPLAY WAYLAND_DISPLAY SWAYSOCK I3SOCK DBUS_SESSION_BUS_ADDRESS SDL_VIDEODRIVER
@@ -84,7 +78,7 @@ sway_start() { # sway_start WxH [WxH...]
   _SWAY_EXIT_SET=1
   export XDG_RUNTIME_DIR=$SWAY_DIR
   if ! e2e_wait_until 20 _sway_sockets >/dev/null; then
-    kill -0 "$SWAY_PID" 2>/dev/null || { _sway_print_log; _sway_skip "sway cannot run here"; }
+    kill -0 "$SWAY_PID" 2>/dev/null || { _sway_print_log; e2e_skip "sway cannot run here"; }
     _sway_print_log
     echo "sway_start: no sockets after 20 s" >&2
     return 1

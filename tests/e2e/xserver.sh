@@ -82,6 +82,22 @@ _e2e_sec_to_ms() {
   awk -v s="$1" 'BEGIN { printf "%d\n", s * 1000 }'
 }
 
+# Ends the test as skipped, loudly: ctest counts exit status 77 as a skip.
+e2e_skip() {
+  echo "SKIP - $*"
+  exit 77
+}
+
+# The last lines of every non-empty log in DIR, for a harness that failed.
+e2e_print_logs() { # e2e_print_logs DIR
+  local log
+  for log in "$1"/*.log; do
+    [ -s "$log" ] || continue
+    echo "----- $(basename "$log") (last lines) -----"
+    tail -n 10 "$log"
+  done
+}
+
 # Polls COMMAND every 50 ms until it succeeds; false after TIMEOUT seconds.
 e2e_wait_until() { # e2e_wait_until TIMEOUT COMMAND...
   local deadline
