@@ -50,7 +50,12 @@ shows_letterboxed() {
     "area mean $(channels mean "$(awk '{ print $1 "x" $2 "+" $3 "+" $4 }' <<<"$2")")"; return 1; }
 }
 root_has_no_xdnd() { ! xprop -root XdndAware 2>/dev/null | grep -q ' = '; }
-nothing_left() { e2e_wait_until 3 test -z "$(live_run_processes)"; }
+nothing_left() {
+  e2e_wait_until 10 test -z "$(live_run_processes)" && return 0
+  local pid
+  for pid in $(live_run_processes); do echo "     left: $pid $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)"; done
+  return 1
+}
 
 # Runs the saver in the background from the source folder (it reads Data/
 # there), marked; sets APP_PID. Arguments: the saver's own.
