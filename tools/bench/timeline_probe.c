@@ -74,6 +74,9 @@ __attribute__((constructor)) static void OpenLog(void) {
   const long long now = NowNs();
   const char* path = getenv("WINTERHAIN_PROBE_LOG");
   g_log = path ? fopen(path, "w") : NULL;
+  /* The program's own children (its display guard is the program started
+   * again) would open the same log afresh and cut what is written so far. */
+  unsetenv("WINTERHAIN_PROBE_LOG");
   Mark("libraries_loaded", now);
 }
 

@@ -11,6 +11,13 @@ namespace {
 // call into may already be gone.
 PlatformState* g_platform = new PlatformState;
 
+// The display guard loads while SDL starts, where the mode can be
+// switched (RandR): SDL takes the X server whenever there is one it may use.
+void GuardEarly(x11::DisplaySwitch& display, Host host, Role role) {
+  host.videoDriver = "x11";
+  if (host.x && host.xRandr && DecidePolicy(host, role).switchesMode) display.PrepareGuard();
+}
+
 void StartVideo(PlatformState& state) {
   state.xErrors.Install();
   const InitOptions& options = state.options;
@@ -18,8 +25,11 @@ void StartVideo(PlatformState& state) {
   NameSessionCalls(/*keepsScreenAwake=*/options.saverWindow == SaverWindow::NotSaver);
   // A window handed over draws on its own screen, whichever DISPLAY names.
   if (options.saverWindow == SaverWindow::Given) x11::AimDisplayAtScreenOf(options.saverWindowId);
-  if (!state.video.Start(options.onScreenOnly, state.xServer, state.host, state.lastError)) return;
-  state.policy = DecidePolicy(state.host, RoleOf(options));
+  const Role role = RoleOf(options);
+  if (!state.video.Start(options.onScreenOnly, state.xServer, state.host, state.lastError,
+                         [&](const Host& host) { GuardEarly(state.display, host, role); }))
+    return;
+  state.policy = DecidePolicy(state.host, role);
   if (state.policy.endsWithOutput) posix::IgnoreBrokenPipes();
   const bool serverKeys = state.policy.escape == EscapeSource::XServer &&
                           state.xKeys.Open(state.xServer.Display());

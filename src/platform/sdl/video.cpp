@@ -92,7 +92,8 @@ SdlVideo::~SdlVideo() {
   SDL_Quit();
 }
 
-bool SdlVideo::Start(bool onScreenOnly, x11::Server& xServer, Host& host, std::string& error) {
+bool SdlVideo::Start(bool onScreenOnly, x11::Server& xServer, Host& host, std::string& error,
+                     const std::function<void(const Host&)>& hostFound) {
   // Termination signals are handled by our own event layer, so that they
   // close the window the same way Escape does.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -101,6 +102,7 @@ bool SdlVideo::Start(bool onScreenOnly, x11::Server& xServer, Host& host, std::s
   const std::string asked = AskedDriver();
   host = FindHost(asked, xServer);
   if (!PrepareForDisplay(asked, host, error)) return false;
+  hostFound(host);
   // Kept to X11 (Xwayland, where the compositor has one) instead.
   const bool seatless = Quirks{}.sdlWaylandNeedsSeat && host.wayland == Compositor::Seatless;
   if (seatless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);

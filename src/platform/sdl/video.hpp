@@ -14,6 +14,7 @@
 //  - start any other SDL subsystem (the audio library starts its own)
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/host.hpp"
@@ -29,9 +30,11 @@ class SdlVideo {
   SdlVideo(const SdlVideo&) = delete;
   SdlVideo& operator=(const SdlVideo&) = delete;
 
-  // Finds `host`, asking the X server on `xServer`; false, with `error`
-  // filled in, when there is no display to show on.
-  bool Start(bool onScreenOnly, x11::Server& xServer, Host& host, std::string& error);
+  // Finds `host`, asking the X server on `xServer`, and tells `hostFound`
+  // before SDL starts; false, with `error` filled in, when there is no
+  // display to show on.
+  bool Start(bool onScreenOnly, x11::Server& xServer, Host& host, std::string& error,
+             const std::function<void(const Host&)>& hostFound);
   bool Up() const { return m_up; }
 
  private:

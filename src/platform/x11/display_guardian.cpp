@@ -139,6 +139,10 @@ int SpawnGuard(int newsFd, int& guard) {
 }
 
 bool DisplayGuardian::Start(std::string& why, const SwitchedDesktop* switched) {
+  return Spawn(why, switched) && AwaitReady(why);
+}
+
+bool DisplayGuardian::Spawn(std::string& why, const SwitchedDesktop* switched) {
   if (m_news >= 0) return true;
   int fds[2];
   // Sockets rather than a pipe: sending to a guard that is gone must not
@@ -151,18 +155,29 @@ bool DisplayGuardian::Start(std::string& why, const SwitchedDesktop* switched) {
   if (switched) TellSwitched(*switched);  // there for the guard from its start
   const int error = SpawnGuard(fds[0], m_guard);
   close(fds[0]);
-  if (error != 0 || !AwaitReady(m_news, why)) {
-    if (error != 0) why = std::strerror(error);
+  if (error != 0) {
+    why = std::strerror(error);
     close(m_news);
     m_news = -1;
     return false;
   }
+  m_awaited = false;
   return true;
 }
 
+bool DisplayGuardian::AwaitReady(std::string& why) {
+  if (m_awaited) return m_news >= 0;
+  m_awaited = true;
+  if (platform::x11::AwaitReady(m_news, why)) return true;
+  close(m_news);
+  m_news = -1;
+  return false;
+}
+
 bool DisplayGuardian::Gone() {
+  // Until its first word is read, that word is what makes the line readable.
   pollfd news = {m_news, POLLIN, 0};
-  if (m_news < 0 || poll(&news, 1, 0) <= 0) return false;
+  if (m_news < 0 || !m_awaited || poll(&news, 1, 0) <= 0) return false;
   close(m_news);
   m_news = -1;
   waitpid(m_guard, nullptr, 0);

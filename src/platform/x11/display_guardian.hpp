@@ -55,6 +55,12 @@ class DisplayGuardian {
   // it holds its X connection. False, with the reason in `why`, when no
   // working guard could be started.
   bool Start(std::string& why, const SwitchedDesktop* switched = nullptr);
+  // Start in two halves, so that the guard loads while the program goes on
+  // with its own start: Spawn starts it and returns at once, AwaitReady
+  // waits for its first word (at once when it has been had, or when none
+  // was spawned).
+  bool Spawn(std::string& why, const SwitchedDesktop* switched = nullptr);
+  bool AwaitReady(std::string& why);
   // True once, when a guard that was started has ended (killed).
   bool Gone();
   // Before a switch: what to give back should the program end from now on.
@@ -65,6 +71,7 @@ class DisplayGuardian {
  private:
   int m_news = -1;  // the program's end of the socket pair
   int m_guard = 0;  // its process id
+  bool m_awaited = true;  // its first word read
 };
 
 // The guard's whole life, in the process started with kGuardFlag: waits

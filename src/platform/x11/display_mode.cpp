@@ -227,14 +227,21 @@ Display* DisplaySwitch::OpenDisplay() {
   return m_display;
 }
 
-// Once, before the first switch and outside the server grab (the guard
-// opens its connection meanwhile). Without a guard the reason is kept, to
-// be said should a switch be made.
-void DisplaySwitch::StartGuard() {
+// Once, early or at the first switch. Without a guard the reason is kept,
+// to be said should a switch be made.
+void DisplaySwitch::PrepareGuard() {
   if (m_guardTried) return;
   m_guardTried = true;
   std::string why;
-  if (!m_guardian.Start(why)) m_noGuard = why;
+  if (!m_guardian.Spawn(why)) m_noGuard = why;
+}
+
+// Before the first switch and outside the server grab (the guard opens its
+// connection meanwhile).
+void DisplaySwitch::StartGuard() {
+  PrepareGuard();
+  std::string why;
+  if (!m_guardian.AwaitReady(why) && m_noGuard.empty()) m_noGuard = why;
 }
 
 // A guard killed is replaced, handed what it guarded; where none can be

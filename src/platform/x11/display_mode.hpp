@@ -55,6 +55,9 @@ class DisplaySwitch {
   void Hold();
   // Ends one Hold; the last one switches again. True when it did.
   bool Resume();
+  // Starts the guard early, while the program goes on with its start; the
+  // first switch waits until it is ready.
+  void PrepareGuard();
   // Replaces a guard that was killed (called with every event poll).
   void KeepGuarded();
   // The switched output's area while a switch is in effect.
