@@ -30,6 +30,7 @@ void StartVideo(PlatformState& state) {
                          [&](const Host& host) { GuardEarly(state.display, host, role); }))
     return;
   state.policy = DecidePolicy(state.host, role);
+  if (state.policy.switchesMode) state.display.Use(state.xServer.Display());
   if (state.policy.endsWithOutput) posix::IgnoreBrokenPipes();
   const bool serverKeys = state.policy.escape == EscapeSource::XServer &&
                           state.xKeys.Open(state.xServer.Display());

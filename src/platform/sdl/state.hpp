@@ -44,7 +44,7 @@ struct PlatformState {
   KeyWatch keyWatch;
   x11::HandedWindow handed;    // watched on xServer where the policy hands a window over
   posix::OutputWatch output;   // where the policy ends with the output
-  x11::DisplaySwitch display;  // switched before the first window is made
+  x11::DisplaySwitch display;  // on xServer, switched before the first window is made
   WindowRegistry windows;
   GLLibrary gl;                // from the first pixel-format query
   surface::Letterbox letterbox;  // with the GL context, where the policy asks

@@ -206,24 +206,26 @@ bool GiveBack(Display* display, const SwitchedDesktop& desktop) {
 DisplaySwitch::~DisplaySwitch() {
   Restore();
   if (!m_display) return;
+  if (m_owner) XDestroyWindow(m_display, m_owner);
+  XSync(m_display, False);
   RequestsFailed(m_display);  // claims its last failure, if any
-  XCloseDisplay(m_display);
 }
 
+void DisplaySwitch::Use(Display* connection) { m_connection = connection; }
+
+// The connection once it is known to take RandR 1.2, with the window that
+// holds this instance's record.
 Display* DisplaySwitch::OpenDisplay() {
-  if (m_display) return m_display;
-  m_display = XOpenDisplay(nullptr);
-  if (!m_display) return nullptr;
+  if (m_display || m_refused || !m_connection) return m_display;
   int event = 0, error = 0, major = 0, minor = 0;
-  if (!XRRQueryExtension(m_display, &event, &error) ||
-      !XRRQueryVersion(m_display, &major, &minor) || major < 1 || (major == 1 && minor < 2)) {
-    XCloseDisplay(m_display);
-    m_display = nullptr;
-  } else {
-    WatchScreen(m_display);
-    m_owner = XCreateWindow(m_display, DefaultRootWindow(m_display), -1, -1, 1, 1, 0, 0, InputOnly,
-                            CopyFromParent, 0, nullptr);
-  }
+  m_refused = !XRRQueryExtension(m_connection, &event, &error) ||
+              !XRRQueryVersion(m_connection, &major, &minor) || major < 1 ||
+              (major == 1 && minor < 2);
+  if (m_refused) return nullptr;
+  m_display = m_connection;
+  WatchScreen(m_display);
+  m_owner = XCreateWindow(m_display, DefaultRootWindow(m_display), -1, -1, 1, 1, 0, 0, InputOnly,
+                          CopyFromParent, 0, nullptr);
   return m_display;
 }
 

@@ -44,6 +44,9 @@ class DisplaySwitch {
   DisplaySwitch(const DisplaySwitch&) = delete;
   DisplaySwitch& operator=(const DisplaySwitch&) = delete;
 
+  // The program's own connection, on which the switch is made; it stays
+  // open until this is gone.
+  void Use(_XDisplay* connection);
   // True when the output now runs at width x height. Only a switch that
   // reads back the asked-for size counts.
   bool Switch(std::uint32_t width, std::uint32_t height);
@@ -75,7 +78,9 @@ class DisplaySwitch {
   void SayUnguarded();
   bool SwitchOn(_XDisplay* display, _XRRScreenResources* resources);
 
-  _XDisplay* m_display = nullptr;  // the RandR connection, opened at the first switch
+  _XDisplay* m_connection = nullptr;  // the program's own
+  _XDisplay* m_display = nullptr;     // the same, once it takes RandR 1.2 (at the first switch)
+  bool m_refused = false;             // it does not
   unsigned long m_owner = 0;       // its window, which holds this instance's record
   State m_state = State::Desktop;
   std::uint32_t m_width = 0, m_height = 0;  // the size asked for

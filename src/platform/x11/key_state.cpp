@@ -1,6 +1,7 @@
 #include "platform/x11/key_state.hpp"
 
 #include <X11/Xlib.h>
+#include <X11/extensions/Xrandr.h>
 #include <X11/keysym.h>
 
 #include <algorithm>
@@ -44,11 +45,16 @@ std::vector<int> KeyState::KeycodesNow(std::uint32_t keysym) {
   return keycodes;
 }
 
-// Nothing is asked for on this connection, but what the server sends to
-// every client must not pile up unread.
+// Nothing but the screen's changes is asked for on this connection (the
+// display switch shares it), and what the server sends to every client
+// must not pile up unread: the screen's changes are taken into Xlib's copy
+// of its size, the rest dropped.
 void KeyState::DropEvents() {
   XEvent event;
-  while (XQLength(m_display) > 0) XNextEvent(m_display, &event);
+  while (XQLength(m_display) > 0) {
+    XNextEvent(m_display, &event);
+    XRRUpdateConfiguration(&event);
+  }
 }
 
 bool KeyState::EscapeIsDown() {

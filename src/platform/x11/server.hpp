@@ -1,9 +1,10 @@
 // The program's own connection to the X server in DISPLAY, beside SDL's,
-// for the whole run: the host is asked on it what it is, and the X key
-// state and a handed-over window are read on it. Open before SDL connects:
-// a server whose last client leaves resets and refuses connections
-// meanwhile (Xvfb, Xorg without -noreset). Xwayland announces itself with
-// an extension of its own, older ones only by their RandR outputs' names.
+// for the whole run: the host is asked on it what it is, the X key state
+// and a handed-over window are read on it, and the display switched. Open
+// before SDL connects: a server whose last client leaves resets and
+// refuses connections meanwhile (Xvfb, Xorg without -noreset). Xwayland
+// announces itself with an extension of its own, older ones only by their
+// RandR outputs' names.
 #pragma once
 
 struct _XDisplay;
