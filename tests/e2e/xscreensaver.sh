@@ -38,7 +38,7 @@ _xvfb_answers() {
 }
 
 xss_command() {
-  "${E2E_UNPRIVILEGED[@]}" env HOME="$XSS_HOME" DISPLAY="$DISPLAY" xscreensaver-command "$@" >/dev/null 2>&1
+  "${E2E_UNPRIVILEGED[@]}" env HOME="$XSS_HOME" DISPLAY="${DISPLAY:-}" xscreensaver-command "$@" >/dev/null 2>&1
 }
 
 xss_start() { # xss_start PROGRAM
@@ -55,7 +55,10 @@ xss_start() { # xss_start PROGRAM
   e2e_wait_until 10 xss_command -time || { echo "xss_start: xscreensaver does not answer" >&2; return 1; }
 }
 
+# Once: a caller that stops it itself leaves the exit handler nothing to do.
 _xss_stop() {
+  [ -n "${XSS_PID:-}" ] || return 0
   xss_command -exit
   e2e_kill "$XSS_PID"
+  XSS_PID=
 }
