@@ -3,7 +3,6 @@
 #include "platform/posix/standard_output.hpp"
 #include "platform/sdl/session_names.hpp"
 #include "platform/sdl/state.hpp"
-#include "platform/x11/window_screen.hpp"
 
 namespace platform {
 namespace {
@@ -24,7 +23,7 @@ void StartVideo(PlatformState& state) {
   // A screensaver is what blanks the screen: it never keeps it awake.
   NameSessionCalls(/*keepsScreenAwake=*/options.saverWindow == SaverWindow::NotSaver);
   // A window handed over draws on its own screen, whichever DISPLAY names.
-  if (options.saverWindow == SaverWindow::Given) x11::AimDisplayAtScreenOf(options.saverWindowId);
+  if (options.saverWindow == SaverWindow::Given) state.xServer.AimAtScreenOf(options.saverWindowId);
   const Role role = RoleOf(options);
   if (!state.video.Start(options.onScreenOnly, state.xServer, state.host, state.lastError,
                          [&](const Host& host) { GuardEarly(state.display, host, role); }))

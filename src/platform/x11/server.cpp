@@ -5,7 +5,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "platform/x11/x_errors.hpp"
 
 namespace platform::x11 {
 namespace {
@@ -41,6 +45,20 @@ bool HasXwaylandOutput(Display* display) {
   XRRFreeScreenResources(resources);
   return found;
 }
+// "host:display.screen" with the screen replaced (or added).
+std::string OnScreen(const std::string& name, int screen) {
+  const std::size_t colon = name.rfind(':');
+  const std::size_t dot = name.find('.', colon == std::string::npos ? 0 : colon);
+  return name.substr(0, dot) + "." + std::to_string(screen);
+}
+
+// The screen number of `window`, or -1 where there is no such window.
+int ScreenOf(Display* display, unsigned long window) {
+  XWindowAttributes attributes;
+  const Status read = XGetWindowAttributes(display, window, &attributes);
+  if (RequestsFailed(display) || !read) return -1;
+  return XScreenNumberOfScreen(attributes.screen);
+}
 }  // namespace
 
 Server::~Server() {
@@ -48,13 +66,23 @@ Server::~Server() {
 }
 
 bool Server::Open() {
-  if (!m_display) m_display = ConnectQuietly();
+  if (m_display) return true;
+  m_display = ConnectQuietly();
+  if (m_display) m_screen = DefaultScreen(m_display);
   return m_display != nullptr;
+}
+
+void Server::AimAtScreenOf(unsigned long window) {
+  if (!Open()) return;
+  const int screen = ScreenOf(m_display, window);
+  if (screen < 0 || screen == m_screen) return;
+  setenv("DISPLAY", OnScreen(DisplayString(m_display), screen).c_str(), 1);
+  m_screen = screen;
 }
 
 bool Server::HasRandr() const { return HasExtension(m_display, "RANDR"); }
 
-bool Server::OnFirstScreen() const { return !m_display || DefaultScreen(m_display) == 0; }
+bool Server::OnFirstScreen() const { return !m_display || m_screen == 0; }
 
 bool Server::IsXwayland() const {
   return HasExtension(m_display, "XWAYLAND") || (HasRandr() && HasXwaylandOutput(m_display));

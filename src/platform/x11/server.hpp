@@ -20,6 +20,11 @@ class Server {
 
   // Connects; false where DISPLAY names no server that accepts us.
   bool Open();
+  // Opens, and points DISPLAY at the screen of `window` where that is not
+  // the screen DISPLAY names (":0" given a window of screen 1 becomes
+  // ":0.1"), so that every later connection opens there; nothing where
+  // there is no such window. Call before video starts.
+  void AimAtScreenOf(unsigned long window);
   // nullptr until Open succeeded.
   _XDisplay* Display() const { return m_display; }
   bool HasRandr() const;
@@ -30,6 +35,7 @@ class Server {
 
  private:
   _XDisplay* m_display = nullptr;
+  int m_screen = 0;  // the screen DISPLAY names
 };
 
 }  // namespace platform::x11
