@@ -46,18 +46,16 @@ struct InitOptions {
   bool onScreenOnly = false;
 };
 
-// The process-wide set-up every way out depends on, first thing in main.
-// HoldStandardStreams opens /dev/null on whichever of descriptors 0 to 2 is
-// closed, so no connection the program opens later lands there and receives
-// what libraries write to "stderr", and a write to a pipe nobody reads fails
-// instead of ending the program. BindChildrenToProgram has every child the
-// program forks (SDL's boxes, its dialog programs) killed when the program
-// ends, however it ends. EndOnLostDisplayConnection ends the program with
-// status 1 and one line instead of Xlib's dump when the X connection is
-// lost; the display guard then does what can still be done.
-void HoldStandardStreams();
-void BindChildrenToProgram();
-void EndOnLostDisplayConnection();
+// The process-wide set-up every way out depends on, first thing in main,
+// before anything opens a descriptor. Opens /dev/null on whichever of
+// descriptors 0 to 2 is closed, so no connection the program opens later
+// lands there and receives what libraries write to "stderr", and has a
+// write to a pipe nobody reads fail instead of ending the program. Has
+// every child the program forks (SDL's boxes, its dialog programs) killed
+// when the program ends, however it ends. Ends the program with status 1
+// and one line instead of Xlib's dump when the X connection is lost; the
+// display guard then does what can still be done.
+void PrepareProcess();
 // When this process was started as the program's display guard, does all
 // it has to and ends it; else false. Call before anything else. The guard
 // is started by posix_spawn, which runs no fork handler: it outlives the

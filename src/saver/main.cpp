@@ -31,9 +31,7 @@ bool OnLayers(const SaverOptions& options) {
 
 int main(int argc, char** argv) {
   // Before anything opens a descriptor, as in the program.
-  platform::HoldStandardStreams();
-  platform::BindChildrenToProgram();
-  platform::EndOnLostDisplayConnection();
+  platform::PrepareProcess();
   std::string error;
   const auto options = ParseSaverOptions(std::vector<std::string>(argv + 1, argv + argc),
                                          std::getenv("XSCREENSAVER_WINDOW"), error);

@@ -65,6 +65,8 @@ bool RegisterForkHandlers() {
 }
 }  // namespace
 
+namespace posix {
+
 void HoldStandardStreams() {
   // A stream nobody reads (stderr piped into a pager that was closed) fails
   // the write instead of killing the program with SIGPIPE.
@@ -78,6 +80,8 @@ void HoldStandardStreams() {
 }
 
 void BindChildrenToProgram() { g_forks.bound = RegisterForkHandlers(); }
+
+}  // namespace posix
 
 void DieOfSignal(int signal) {
   struct sigaction action {};
