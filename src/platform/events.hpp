@@ -41,12 +41,9 @@ struct EscapeKey {
 void InstallTerminationSignals();
 // True once any of those signals has arrived.
 bool TerminationRequested();
-// The first of those signals that arrived (SIGTERM...), or 0 for none.
-int TerminationSignal();
-// Takes the next event without waiting; false when there is none.
-bool PollEvent(Event& event);
-// Waits up to timeoutMs for an event; false when none came.
-bool WaitEvent(Event& event, int timeoutMs);
+// Takes the next event, waiting up to timeoutMs for one (0: not at all);
+// false when none came.
+bool PollEvent(Event& event, int timeoutMs = 0);
 // Escape now, and whether it went down since the previous call; never down
 // where the program that handed the window over ends it.
 EscapeKey PollEscape();

@@ -61,10 +61,11 @@ void PrepareProcess();
 // is started by posix_spawn, which runs no fork handler: it outlives the
 // program.
 bool RanAsDisplayGuard(int argc, char** argv);
-// Ends the process by `signal`'s default action, as a program that never
-// caught it would have ended: its parent sees it killed by that signal.
-// Call once everything is cleaned up; exit handlers do not run.
-[[noreturn]] void DieOfSignal(int signal);
+// When a termination signal arrived (see events.hpp), ends the process by
+// the first one's default action, as a program that never caught it would
+// have ended: its parent sees it killed by that signal. Else returns. Call
+// once everything is cleaned up; exit handlers do not run.
+void EndAsSignalled();
 
 // Starts the layer: video, and the desktop's policy. Call once at the
 // program's entry; later calls report the first result. False when there is

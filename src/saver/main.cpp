@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
   if (OnLayers(*options)) {
     platform::InstallTerminationSignals();
     const int status = RunSceneOnLayers(*options);
-    if (const int signal = platform::TerminationSignal()) platform::DieOfSignal(signal);
+    platform::EndAsSignalled();
     return status;
   }
   theSaverApp.SetOptions(*options);
@@ -58,6 +58,6 @@ int main(int argc, char** argv) {
   const int status = AfxWinMain();
   // Ended by SIGTERM (the screensaver's way of ending a hack), it cleans up
   // like any way out, then dies of the signal, as a hack does.
-  if (const int signal = platform::TerminationSignal()) platform::DieOfSignal(signal);
+  platform::EndAsSignalled();
   return status;
 }
