@@ -3,7 +3,7 @@
 #include <deque>
 
 #include "framework/wnd.hpp"
-#include "platform/events.hpp"
+#include "platform/platform.hpp"
 
 namespace {
 std::deque<MSG> g_queue;

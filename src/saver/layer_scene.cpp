@@ -5,7 +5,7 @@
 #include <string>
 
 #include "framework/clock_source.hpp"
-#include "platform/events.hpp"
+#include "platform/platform.hpp"
 #include "platform/layer_surfaces.hpp"
 #include "saver/frame_pacer.hpp"
 #include "shell/scene_wnd.hpp"

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "framework/winapp.hpp"
-#include "platform/events.hpp"
 #include "platform/platform.hpp"
 #include "saver/layer_scene.hpp"
 #include "saver/saver_app.hpp"

@@ -3,8 +3,6 @@
 #include <cstdio>
 
 #include "framework/clock_source.hpp"
-#include "platform/events.hpp"
-#include "platform/gl_surface.hpp"
 #include "platform/platform.hpp"
 #include "saver/frame_pacer.hpp"
 #include "saver/frame_rate_meter.hpp"

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <csignal>
 
-#include "platform/events.hpp"
+#include "platform/platform.hpp"
 
 namespace platform {
 namespace {

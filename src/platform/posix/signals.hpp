@@ -1,7 +1,7 @@
 // SIGINT, SIGTERM and SIGHUP, as the event layer and the message boxes see
 // them, and the terminal's stops (Ctrl+Z: SIGTSTP, SIGTTIN, SIGTTOU). The
 // public half (installing the handlers, asking whether one came) is declared
-// in platform/events.hpp.
+// in platform/platform.hpp.
 //
 // Does:
 //  - note the request for the event loop; end a box's process at once

@@ -1,4 +1,4 @@
-#include "platform/events.hpp"
+#include "platform/platform.hpp"
 
 #include <SDL.h>
 
