@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "platform/message_box.hpp"
+#include "platform/platform.hpp"
 
 namespace {
 AfxMessageBoxPresenter g_presenter;

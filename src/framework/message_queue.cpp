@@ -3,7 +3,7 @@
 #include <deque>
 
 #include "framework/wnd.hpp"
-#include "platform/events.hpp"
+#include "platform/platform.hpp"
 
 namespace {
 std::deque<MSG> g_queue;
@@ -52,7 +52,7 @@ BOOL PeekMessage(MSG* msg, HWND, UINT, UINT, UINT removeFlags) {
 BOOL GetMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax) {
   platform::Event event;
   while (!PeekMessage(msg, window, filterMin, filterMax, PM_REMOVE))
-    if (platform::WaitEvent(event, 100)) PostEvent(event);
+    if (platform::PollEvent(event, 100)) PostEvent(event);
   return msg->message != WM_QUIT;
 }
 

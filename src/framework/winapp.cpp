@@ -5,7 +5,6 @@
 #include "framework/message_queue.hpp"
 #include "framework/resources.hpp"
 #include "framework/wnd.hpp"
-#include "platform/events.hpp"
 #include "platform/platform.hpp"
 
 namespace {

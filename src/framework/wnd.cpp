@@ -7,7 +7,7 @@
 #include "framework/message_queue.hpp"
 #include "framework/winapp.hpp"
 #include "framework/wnd_class.hpp"
-#include "platform/window.hpp"
+#include "platform/platform.hpp"
 
 namespace {
 std::vector<std::pair<HWND, CWnd*>> g_handleMap;

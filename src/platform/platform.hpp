@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -46,27 +47,26 @@ struct InitOptions {
   bool onScreenOnly = false;
 };
 
-// The process-wide set-up every way out depends on, first thing in main.
-// HoldStandardStreams opens /dev/null on whichever of descriptors 0 to 2 is
-// closed, so no connection the program opens later lands there and receives
-// what libraries write to "stderr", and a write to a pipe nobody reads fails
-// instead of ending the program. BindChildrenToProgram has every child the
-// program forks (SDL's boxes, its dialog programs) killed when the program
-// ends, however it ends. EndOnLostDisplayConnection ends the program with
-// status 1 and one line instead of Xlib's dump when the X connection is
-// lost; the display guard then does what can still be done.
-void HoldStandardStreams();
-void BindChildrenToProgram();
-void EndOnLostDisplayConnection();
+// The process-wide set-up every way out depends on, first thing in main,
+// before anything opens a descriptor. Opens /dev/null on whichever of
+// descriptors 0 to 2 is closed, so no connection the program opens later
+// lands there and receives what libraries write to "stderr", and has a
+// write to a pipe nobody reads fail instead of ending the program. Has
+// every child the program forks (SDL's boxes, its dialog programs) killed
+// when the program ends, however it ends. Ends the program with status 1
+// and one line instead of Xlib's dump when the X connection is lost; the
+// display guard then does what can still be done.
+void PrepareProcess();
 // When this process was started as the program's display guard, does all
 // it has to and ends it; else false. Call before anything else. The guard
 // is started by posix_spawn, which runs no fork handler: it outlives the
 // program.
 bool RanAsDisplayGuard(int argc, char** argv);
-// Ends the process by `signal`'s default action, as a program that never
-// caught it would have ended: its parent sees it killed by that signal.
-// Call once everything is cleaned up; exit handlers do not run.
-[[noreturn]] void DieOfSignal(int signal);
+// When a termination signal arrived (see below), ends the process by
+// the first one's default action, as a program that never caught it would
+// have ended: its parent sees it killed by that signal. Else returns. Call
+// once everything is cleaned up; exit handlers do not run.
+void EndAsSignalled();
 
 // Starts the layer: video, and the desktop's policy. Call once at the
 // program's entry; later calls report the first result. False when there is
@@ -83,8 +83,174 @@ bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height);
 // Puts the desktop back; does nothing when nothing was switched.
 void RestoreDisplayMode();
 
+// Nanoseconds of the monotonic clock, since an arbitrary start.
+std::int64_t MonotonicNanoseconds();
+
 // The last error the platform layer saw, as one readable sentence.
 std::string LastError();
 void SetLastError(const std::string& text);
+
+// System windows: borderless, created hidden, shown on request.
+//
+// Does:
+//  - place windows relative to the switched output; mark one covering it
+//    as fullscreen for the window manager
+//  - cover the whole output where the desktop policy says (Wayland)
+//  - make the system window once: when its pixel format is set
+//    (below), or when a window without one is first shown
+// Does not:
+//  - title bars, resizing by the user, minimising, maximising
+//  - move or resize a window after it is made
+
+struct Window;  // opaque; one per system window
+
+// A picture for the window icon, 32-bit 0xAARRGGBB pixels, top row first.
+struct Icon {
+  int width = 0;
+  int height = 0;
+  const std::uint32_t* pixels = nullptr;
+};
+
+struct WindowDesc {
+  const char* title = "";
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  const Icon* icon = nullptr;
+};
+
+// Creates the window hidden; nullptr on failure (see LastError()), or when
+// the layer has no video.
+Window* CreateSystemWindow(const WindowDesc& desc);
+void DestroySystemWindow(Window* window);
+void ShowSystemWindow(Window* window);
+void RaiseSystemWindow(Window* window);
+void FocusSystemWindow(Window* window);
+void GetClientSize(const Window* window, int& width, int& height);
+
+// Shows or hides the mouse pointer over every window of the program.
+void SetCursorVisible(bool visible);
+
+// OpenGL on a system window: pixel format, rendering context, buffer swap.
+//
+// Does:
+//  - one pixel format per window, stepping down to 16 colour bits and then
+//    no depth buffer where the server has nothing closer
+//  - contexts asked for OpenGL 1.1 with no profile: any driver gives one,
+//    and a newer one gives its compatibility context (immediate mode)
+//  - a window another program handed over, with the visual it already has
+// Does not:
+//  - list or choose among formats: there is only index 1
+//  - alpha in the accumulation buffer, or a second format for a window
+
+// What a window's OpenGL drawable must offer. Zero bits mean "none".
+struct PixelFormatRequest {
+  bool doubleBuffer = true;
+  int colorBits = 24;
+  int alphaBits = 0;
+  int depthBits = 16;
+  int stencilBits = 0;
+  int accumBits = 0;
+
+  bool operator==(const PixelFormatRequest&) const = default;
+};
+
+using GLContextHandle = void*;
+
+// Index of the configuration closest to the request (0: none); the window
+// only offers one, so this is 1 whenever OpenGL can be had at all.
+int ChoosePixelFormat(Window* window, const PixelFormatRequest& request);
+// Gives the still-hidden window an OpenGL drawable of that format: the
+// system window is made now, once. A window takes a pixel format once; a
+// second, different request fails.
+bool SetPixelFormat(Window* window, int index, const PixelFormatRequest& request);
+
+// Makes the context current on the window; nullptr on failure (see
+// LastError()). Where the desktop shows the design in proportion, frames
+// drawn with it go into a 4:3 framebuffer from now on.
+GLContextHandle CreateGLContext(Window* window);
+// Binds the context to the window, or unbinds with (nullptr, nullptr).
+bool MakeGLContextCurrent(Window* window, GLContextHandle context);
+void DeleteGLContext(GLContextHandle context);
+bool HasCurrentGLContext();
+
+// Before each frame is drawn, after the frame code has taken its size:
+// where the design is shown in proportion straight in the window (a
+// screensaver's), points the current context's viewport at its 4:3 area.
+void BeginFrame();
+bool SwapWindowBuffers(Window* window);
+// True when each swap waits for the display's next refresh: where the
+// desktop policy paces frames and the driver took swap interval 1.
+bool SwapWaitsForRefresh();
+// Refreshes per second of the display the window shows on; 60 where the
+// display does not say (Xvfb, for one).
+int RefreshRate(Window* window);
+// Called right before every swap while the back buffer still holds the
+// finished frame; the capture tool reads its pictures there, the saver
+// draws its frame rate over it.
+void SetBeforeSwapObserver(std::function<void()> observer);
+
+// System events, reduced to what the window layer above turns into messages.
+//
+// Does:
+//  - close requests, size changes, key presses (only Escape is named), and
+//    Escape as the frame loop polls it: by the symbol it produces in the
+//    current layout, on X11 from the server whichever window has the focus,
+//    from the moment the layer starts
+//  - SIGINT, SIGTERM and SIGHUP as Terminate events
+//  - the terminal's stops (Ctrl+Z) and the window minimised: the display
+//    gets the desktop's mode meanwhile and is switched again after
+// Does not:
+//  - mouse, focus, paint or text-input events; keys other than Escape
+
+enum class EventKind {
+  Close,      // the window manager asks the window to close
+  Size,       // the window's client area changed size
+  KeyDown,    // a key went down while the window had the focus
+  Terminate,  // SIGINT, SIGTERM or SIGHUP arrived: close the program's windows
+};
+
+struct Event {
+  EventKind kind = EventKind::Close;
+  Window* window = nullptr;  // nullptr for Terminate
+  int width = 0;             // Size
+  int height = 0;            // Size
+  bool escape = false;       // KeyDown: the key was Escape
+};
+
+struct EscapeKey {
+  bool down = false;
+  bool pressedSincePoll = false;  // a press and release between two polls counts
+};
+
+// Routes SIGINT, SIGTERM and SIGHUP into Terminate events, and has the
+// event functions below handle SIGTSTP, SIGTTIN and SIGTTOU.
+void InstallTerminationSignals();
+// True once any of those signals has arrived.
+bool TerminationRequested();
+// Takes the next event, waiting up to timeoutMs for one (0: not at all);
+// false when none came.
+bool PollEvent(Event& event, int timeoutMs = 0);
+// Escape now, and whether it went down since the previous call; never down
+// where the program that handed the window over ends it.
+EscapeKey PollEscape();
+
+// Modal message boxes with one OK button.
+//
+// Does:
+//  - show the box on X11 and on Wayland (through SDL's dialog program)
+//  - write "caption: text" to stderr where it cannot be shown for certain
+//    (Wayland boxes too), and end a box at a termination signal
+// Does not:
+//  - other buttons, icons or answers
+//  - show boxes without an owner window (they go to stderr)
+
+// Shows the box owned by `owner` and waits for OK. A box that was not shown
+// for certain or not answered (no display or font for it, a dialog program
+// whose result cannot be trusted, a box cut short by a termination signal)
+// is written to stderr as "caption: text". Once a termination signal has
+// come, boxes are no longer shown, only written.
+void ShowMessageBox(Window* owner, const char* text, const char* caption);
 
 }  // namespace platform

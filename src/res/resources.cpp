@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "platform/window.hpp"
+#include "platform/platform.hpp"
 #include "res/resource.hpp"
 
 namespace {

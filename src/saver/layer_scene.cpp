@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/clock.hpp"
-#include "platform/events.hpp"
+#include "framework/clock_source.hpp"
+#include "platform/platform.hpp"
 #include "platform/layer_surfaces.hpp"
 #include "saver/frame_pacer.hpp"
 #include "shell/scene_wnd.hpp"
@@ -21,7 +21,7 @@ int RunSceneOnLayers(const SaverOptions& options) {
   }
   // Every surface shows the 4:3 design area, so the frame code's client
   // area is the design's own size.
-  CSceneWnd scene(SceneWndOptions{&platform::SystemClock(), /*playMusic=*/false});
+  CSceneWnd scene(SceneWndOptions{&SystemClock(), /*playMusic=*/false});
   scene.StartOnCurrentContext(CSceneWnd::kWidth, CSceneWnd::kHeight);
   // The compositor's frame callbacks stand for the refresh.
   FramePacer pacer(0, std::chrono::microseconds(options.delayMicroseconds),

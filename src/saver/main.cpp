@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "framework/winapp.hpp"
-#include "platform/events.hpp"
 #include "platform/platform.hpp"
 #include "saver/layer_scene.hpp"
 #include "saver/saver_app.hpp"
@@ -31,9 +30,7 @@ bool OnLayers(const SaverOptions& options) {
 
 int main(int argc, char** argv) {
   // Before anything opens a descriptor, as in the program.
-  platform::HoldStandardStreams();
-  platform::BindChildrenToProgram();
-  platform::EndOnLostDisplayConnection();
+  platform::PrepareProcess();
   std::string error;
   const auto options = ParseSaverOptions(std::vector<std::string>(argv + 1, argv + argc),
                                          std::getenv("XSCREENSAVER_WINDOW"), error);
@@ -48,7 +45,7 @@ int main(int argc, char** argv) {
   if (OnLayers(*options)) {
     platform::InstallTerminationSignals();
     const int status = RunSceneOnLayers(*options);
-    if (const int signal = platform::TerminationSignal()) platform::DieOfSignal(signal);
+    platform::EndAsSignalled();
     return status;
   }
   theSaverApp.SetOptions(*options);
@@ -60,6 +57,6 @@ int main(int argc, char** argv) {
   const int status = AfxWinMain();
   // Ended by SIGTERM (the screensaver's way of ending a hack), it cleans up
   // like any way out, then dies of the signal, as a hack does.
-  if (const int signal = platform::TerminationSignal()) platform::DieOfSignal(signal);
+  platform::EndAsSignalled();
   return status;
 }

@@ -2,9 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/clock.hpp"
-#include "platform/events.hpp"
-#include "platform/gl_surface.hpp"
+#include "framework/clock_source.hpp"
 #include "platform/platform.hpp"
 #include "saver/frame_pacer.hpp"
 #include "saver/frame_rate_meter.hpp"
@@ -18,7 +16,7 @@ END_MESSAGE_MAP()
 // A window of its own opens at the design's size; a handed-over window
 // keeps the size it has. The program that runs the saver keeps the focus.
 BOOL CSaverApp::InitInstance() {
-  m_pSceneWnd = new CSceneWnd(SceneWndOptions{&platform::SystemClock(), /*playMusic=*/false});
+  m_pSceneWnd = new CSceneWnd(SceneWndOptions{&SystemClock(), /*playMusic=*/false});
   m_pMainWnd = m_pSceneWnd;
   if (!CreateSceneWindow(*m_pSceneWnd, CSceneWnd::kWidth, CSceneWnd::kHeight, "Winterhain")) {
     std::fprintf(stderr, "winterhain: cannot start: %s\n", platform::LastError().c_str());

@@ -1,6 +1,6 @@
 #include "shell/frame_timer.hpp"
 
-CFrameTimer::CFrameTimer(platform::ClockSource& source) : m_source(&source) {}
+CFrameTimer::CFrameTimer(ClockSource& source) : m_source(&source) {}
 
 CFrameTimer::~CFrameTimer() = default;
 

@@ -4,11 +4,11 @@
 
 #include <cstdint>
 
-#include "platform/clock.hpp"
+#include "framework/clock_source.hpp"
 
 class CFrameTimer {
  public:
-  explicit CFrameTimer(platform::ClockSource& source = platform::SystemClock());
+  explicit CFrameTimer(ClockSource& source = SystemClock());
   virtual ~CFrameTimer();
 
   // Chooses the source (the high-resolution counter when there is one) and
@@ -24,7 +24,7 @@ class CFrameTimer {
   std::int64_t m_startCount = 0;
   float m_secondsPerCount = 0.0f;
   bool m_usesPerformanceCounter = false;
-  platform::ClockSource* m_source;
+  ClockSource* m_source;
 };
 
 // The clock part of a frame: reads the clock until the reading differs from

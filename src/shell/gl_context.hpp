@@ -2,7 +2,7 @@
 #pragma once
 
 #include "framework/afx_types.hpp"
-#include "platform/gl_surface.hpp"
+#include "platform/platform.hpp"
 
 class CGLContext {
  public:

@@ -5,7 +5,7 @@
 
 #include "music/background_music.hpp"
 #include "platform/audio.hpp"
-#include "platform/gl_surface.hpp"
+#include "platform/platform.hpp"
 #include "scene/motion.hpp"
 #include "scene/scene_frame.hpp"
 #include "scene/sprites.hpp"

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "framework/afxwin.hpp"
-#include "platform/clock.hpp"
+#include "framework/clock_source.hpp"
 #include "scene/snowfall.hpp"
 #include "scene/snowman.hpp"
 #include "scene/texture.hpp"
@@ -17,7 +17,7 @@
 // How the window is hosted: the program uses the defaults; tools that render
 // off screen bring their own clock and leave the music out.
 struct SceneWndOptions {
-  platform::ClockSource* clock = &platform::SystemClock();
+  ClockSource* clock = &SystemClock();
   bool playMusic = true;
 };
 

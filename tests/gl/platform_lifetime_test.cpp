@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/gl_surface.hpp"
 #include "platform/platform.hpp"
 #include "support/gl_window.hpp"
 

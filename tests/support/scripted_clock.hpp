@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <deque>
 
-#include "platform/clock.hpp"
+#include "framework/clock_source.hpp"
 
-class ScriptedClock : public platform::ClockSource {
+class ScriptedClock : public ClockSource {
  public:
   // hasCounter: whether the high-resolution counter exists.
   ScriptedClock(bool hasCounter, std::int64_t frequency)

@@ -21,7 +21,6 @@
 #include "platform/audio.hpp"
 #include "platform/platform.hpp"
 #include "platform/sdl/audio_drivers.hpp"
-#include "platform/window.hpp"
 
 namespace {
 

@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gl_surface.hpp"
+#include "platform/platform.hpp"
 #include "scene/scene_frame.hpp"
 #include "scene_capture.hpp"
 #include "shell/scene_wnd.hpp"

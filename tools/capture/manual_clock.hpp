@@ -8,9 +8,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "platform/clock.hpp"
+#include "framework/clock_source.hpp"
 
-class ManualClock final : public platform::ClockSource {
+class ManualClock final : public ClockSource {
  public:
   static constexpr std::int64_t kFrequency = std::int64_t{1} << 32;
 

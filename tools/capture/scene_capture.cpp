@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "platform/gl_surface.hpp"
 #include "platform/platform.hpp"
 #include "shell/scene_app.hpp"
 #include "shell/scene_wnd.hpp"

@@ -11,6 +11,9 @@
 
 namespace platform::posix {
 
+// Has every child the program forks killed when the program ends.
+void BindChildrenToProgram();
+
 // While one of these lives, the next child forked (SDL forks its message
 // boxes itself) sends its id to the program right after the fork; it is
 // handed to EndOnTermination. When that fork fails, `endInPlace` is handed

@@ -63,7 +63,25 @@ bool RegisterForkHandlers() {
     g_forks.handlersRegistered = pthread_atfork(NoteForker, TakeChildId, InChild) == 0;
   return g_forks.handlersRegistered;
 }
+
+// Ends the process by `signal`'s default action, as a program that never
+// caught it would have ended: its parent sees it killed by that signal.
+[[noreturn]] void DieOfSignal(int signal) {
+  struct sigaction action {};
+  action.sa_handler = SIG_DFL;
+  sigemptyset(&action.sa_mask);
+  sigaction(signal, &action, nullptr);
+  sigset_t just;
+  sigemptyset(&just);
+  sigaddset(&just, signal);
+  pthread_sigmask(SIG_UNBLOCK, &just, nullptr);
+  raise(signal);
+  // A signal whose default action is not to end the process.
+  _exit(128 + signal);
+}
 }  // namespace
+
+namespace posix {
 
 void HoldStandardStreams() {
   // A stream nobody reads (stderr piped into a pager that was closed) fails
@@ -79,18 +97,10 @@ void HoldStandardStreams() {
 
 void BindChildrenToProgram() { g_forks.bound = RegisterForkHandlers(); }
 
-void DieOfSignal(int signal) {
-  struct sigaction action {};
-  action.sa_handler = SIG_DFL;
-  sigemptyset(&action.sa_mask);
-  sigaction(signal, &action, nullptr);
-  sigset_t just;
-  sigemptyset(&just);
-  sigaddset(&just, signal);
-  pthread_sigmask(SIG_UNBLOCK, &just, nullptr);
-  raise(signal);
-  // A signal whose default action is not to end the process.
-  _exit(128 + signal);
+}  // namespace posix
+
+void EndAsSignalled() {
+  if (const int signal = posix::TerminationSignal()) DieOfSignal(signal);
 }
 
 namespace posix {

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <csignal>
 
-#include "platform/events.hpp"
+#include "platform/platform.hpp"
 
 namespace platform {
 namespace {
@@ -51,9 +51,9 @@ void InstallTerminationSignals() {
 }
 
 bool TerminationRequested() { return g_terminationSeen != 0; }
-int TerminationSignal() { return g_terminationSignal; }
-
 namespace posix {
+
+int TerminationSignal() { return g_terminationSignal; }
 
 bool TakeTerminateRequest() {
   if (!g_terminateRequested) return false;

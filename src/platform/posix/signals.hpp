@@ -1,7 +1,7 @@
 // SIGINT, SIGTERM and SIGHUP, as the event layer and the message boxes see
 // them, and the terminal's stops (Ctrl+Z: SIGTSTP, SIGTTIN, SIGTTOU). The
 // public half (installing the handlers, asking whether one came) is declared
-// in platform/events.hpp.
+// in platform/platform.hpp.
 //
 // Does:
 //  - note the request for the event loop; end a box's process at once
@@ -22,6 +22,8 @@ bool TakeTerminateRequest();
 // termination signal kills it, so that the program waiting for the box can
 // go; one that came before the child was known kills it here.
 void EndOnTermination(pid_t child);
+// The first termination signal that arrived (SIGTERM...), or 0 for none.
+int TerminationSignal();
 // What a termination signal calls, inside the handler, while a box is drawn
 // in this process (no child could be forked for it) and reads no signal
 // itself (nullptr: nothing). `end` ends the program; one that came already

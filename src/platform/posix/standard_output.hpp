@@ -11,6 +11,10 @@
 
 namespace platform::posix {
 
+// Opens /dev/null on whichever of descriptors 0 to 2 is closed, and has a
+// write to a pipe nobody reads fail instead of ending the program.
+void HoldStandardStreams();
+
 // From now on a write to a stream whose reader has gone fails (EPIPE)
 // instead of killing the process.
 void IgnoreBrokenPipes();

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/events.hpp"
+#include "platform/platform.hpp"
 #include "platform/pulse/server_probe.hpp"
 #include "platform/sdl/audio_drivers.hpp"
 #include "platform/sdl/mixer_audio.hpp"

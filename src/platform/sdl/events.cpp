@@ -1,4 +1,4 @@
-#include "platform/events.hpp"
+#include "platform/platform.hpp"
 
 #include <SDL.h>
 
@@ -114,9 +114,7 @@ bool Translate(const SDL_Event& sdl, Event& event) {
   }
   return false;
 }
-}  // namespace
-
-bool PollEvent(Event& event) {
+bool TakeEvent(Event& event) {
   StopIfAsked();
   State().display.KeepGuarded();
   if (TakeTerminateRequest(event) || OutputClosedEvent(event)) return true;
@@ -127,9 +125,10 @@ bool PollEvent(Event& event) {
     if (Translate(sdl, event)) return true;
   return false;
 }
+}  // namespace
 
-bool WaitEvent(Event& event, int timeoutMs) {
-  if (PollEvent(event)) return true;
+bool PollEvent(Event& event, int timeoutMs) {
+  if (TakeEvent(event)) return true;
   const bool video = State().video.Up();
   SDL_Event sdl;
   // Short slices, so a termination signal is seen promptly.

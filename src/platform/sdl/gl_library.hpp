@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/gl_surface.hpp"
+#include "platform/platform.hpp"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/gl_surface.hpp"
+#include "platform/platform.hpp"
 
 #include <SDL.h>
 #include <SDL_syswm.h>

@@ -1,7 +1,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
-#include "platform/events.hpp"
+#include "platform/platform.hpp"
 #include "platform/sdl/key_watch.hpp"
 #include "platform/sdl/state.hpp"
 #include "platform/x11/key_state.hpp"

@@ -1,4 +1,4 @@
-#include "platform/message_box.hpp"
+#include "platform/platform.hpp"
 
 #include <SDL.h>
 
@@ -6,7 +6,6 @@
 
 #include <cstdio>
 
-#include "platform/events.hpp"
 #include "platform/posix/children.hpp"
 #include "platform/sdl/state.hpp"
 

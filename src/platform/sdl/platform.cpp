@@ -1,8 +1,10 @@
 #include "platform/platform.hpp"
 
+#include "platform/posix/children.hpp"
 #include "platform/posix/standard_output.hpp"
 #include "platform/sdl/session_names.hpp"
 #include "platform/sdl/state.hpp"
+#include "platform/x11/x_errors.hpp"
 
 namespace platform {
 namespace {
@@ -38,6 +40,12 @@ void StartVideo(PlatformState& state) {
 }  // namespace
 
 PlatformState& State() { return *g_platform; }
+
+void PrepareProcess() {
+  posix::HoldStandardStreams();
+  posix::BindChildrenToProgram();
+  x11::EndOnLostDisplayConnection();
+}
 
 bool Init(const InitOptions& options) {
   PlatformState& state = State();

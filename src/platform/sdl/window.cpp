@@ -1,4 +1,4 @@
-#include "platform/window.hpp"
+#include "platform/platform.hpp"
 
 #include <SDL.h>
 #include <SDL_syswm.h>

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/window.hpp"
+#include "platform/platform.hpp"
 
 namespace platform {
 

@@ -49,12 +49,12 @@ int OnLostDisplayConnection(Display*) {
 }
 }  // namespace
 
+namespace x11 {
+
 void EndOnLostDisplayConnection() {
   g_xErrors.program = getpid();
   XSetIOErrorHandler(OnLostDisplayConnection);
 }
-
-namespace x11 {
 
 void ErrorTrap::Install() {
   if (m_installed) return;

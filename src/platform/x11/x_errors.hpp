@@ -15,6 +15,10 @@ struct _XDisplay;
 
 namespace platform::x11 {
 
+// Ends the program with status 1 and one line, instead of Xlib's dump,
+// when the X connection is lost.
+void EndOnLostDisplayConnection();
+
 // Holds the handler for every X connection in the process while it lives;
 // puts back the one that was there before and drops unclaimed failures
 // when it goes. Made before the first connection, gone after the last.
