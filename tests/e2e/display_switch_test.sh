@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The program switches the output its window shows on to 640 x 480, shows a
 # borderless window titled "OpenGL" covering that output, and on Escape ends
-# with status 0 and the desktop's mode back; on every X set-up, one case per
+# with status 0 and the desktop's mode back, and the windows the window
+# manager moved meanwhile where they were; on every X set-up, one case per
 # block below, each on a private dummy X server.
 set -u
 # shellcheck source-path=SCRIPTDIR
@@ -376,4 +377,40 @@ check "shown again, switched again" layout_becomes "1280x1024; DUMMY0 640x480+0+
 check "the window covers the switched display" equals "$(window_geometry "$window")" "0 0 640 480"
 check_escape_ends "$window" "$APP_PID"
 check "the desktop as it was" equals "$(desktop_layout)" "$ONE_MONITOR"
+
+# The top-left corner of the window manager's frame around window ID (its
+# ancestor that is a child of the root), as X,Y.
+frame_place() {
+  local window=$1 parent root
+  root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
+  while parent=$(xwininfo -children -id "$window" | awk '/Parent window id:/ { print $4 }') &&
+    [ -n "$parent" ] && [ "$parent" != "$root" ]; do
+    window=$parent
+  done
+  xwininfo -id "$window" | awk '/Absolute upper-left X:/ { x = $NF }
+    /Absolute upper-left Y:/ { y = $NF } END { print x "," y }'
+}
+frame_at() { [ "$(frame_place "$1")" = "$2" ]; }
+frame_moved() { [ "$(frame_place "$1")" != "$2" ]; }
+
+echo "# a window the window manager pushed into the 640x480 screen"
+xmessage -name plain-window -geometry +700+500 "a plain window" >/dev/null 2>&1 &
+plain=$!
+e2e_on_exit e2e_kill "$plain"
+e2e_wait_until 10 xwininfo -name plain-window >/dev/null 2>&1
+plain_window=$(xwininfo -name plain-window | awk '/Window id:/ { print $4 }')
+check "a plain window stands at +700+500" e2e_wait_until 10 frame_at "$plain_window" 700,500
+start_program
+window=$(wait_for_window OpenGL 20)
+check "openbox moves it into the 640x480 screen" e2e_wait_until 10 frame_moved "$plain_window" 700,500
+check_escape_ends "$window" "$APP_PID"
+check "the window back at +700+500" e2e_wait_until 10 frame_at "$plain_window" 700,500
+start_program
+wait_for_window OpenGL 20 >/dev/null
+check "moved again by the next scene" e2e_wait_until 10 frame_moved "$plain_window" 700,500
+kill -KILL "$APP_PID"
+wait_pid_exit "$APP_PID" 20
+check "the program killed, the guard puts it back at +700+500" \
+  e2e_wait_until 10 frame_at "$plain_window" 700,500
+e2e_kill "$plain"
 e2e_finish

@@ -2,7 +2,8 @@
 // 640x480 switch of one output, then random changes a user makes during the
 // scene (outputs moved, added, turned off, the primary changed, the screen
 // resized, the density set). Each plan is checked for what the user sees
-// afterwards, not for how it was worked out.
+// afterwards, not for how it was worked out. Beside it, the windows the
+// window manager moved during the scene, put back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/x11/desktop_layout.hpp"
+#include "platform/x11/window_places.hpp"
 
 namespace {
 using platform::x11::CrtcPlace;
@@ -346,5 +348,30 @@ TEST(RestorePlanProperty, SwitchedOutputOffIsLeftAlone) {
   now.crtcCount = 0;
   const RestorePlan plan = platform::x11::PlanRestore(before, now, 1);
   EXPECT_TRUE(plan.outputGone);
+}
+
+platform::x11::WindowPlaces Places(std::initializer_list<platform::x11::WindowPlace> list) {
+  platform::x11::WindowPlaces places;
+  for (const auto& place : list) places.Add(place);
+  return places;
+}
+
+// Recorded before the switch: 1 at +700+500, 2 at +10+10, 3 at +900+0.
+// During the scene the manager pushed 1 and 3 into the 640x480 corner, 2
+// stayed, 3 closed, 4 opened.
+TEST(WindowMovesAfterScene, MovedOnesGoBackTheRestStay) {
+  const auto recorded = Places({{1, 700, 500}, {2, 10, 10}, {3, 900, 0}});
+  const auto now = Places({{4, 100, 100}, {2, 10, 10}, {1, 601, 478}});
+  const auto moves = platform::x11::PlanWindowMoves(recorded, now);
+  ASSERT_EQ(moves.size(), 1u);
+  EXPECT_EQ(moves[0].window, 1u);
+  EXPECT_EQ(moves[0].x, 700);
+  EXPECT_EQ(moves[0].y, 500);
+}
+
+TEST(WindowMovesAfterScene, OneMovedInOneDirectionOnly) {
+  const auto moves = platform::x11::PlanWindowMoves(Places({{5, 0, 700}}), Places({{5, 0, 200}}));
+  ASSERT_EQ(moves.size(), 1u);
+  EXPECT_EQ(moves[0].y, 700);
 }
 }  // namespace

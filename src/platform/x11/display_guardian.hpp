@@ -23,16 +23,18 @@
 #include <string>
 
 #include "platform/x11/desktop_layout.hpp"
+#include "platform/x11/window_places.hpp"
 
 struct _XDisplay;
 
 namespace platform::x11 {
 
-// What a switch changed: the desktop's layout before it, and the output
-// switched.
+// What a switch changed: the desktop's layout before it, the output
+// switched, and where the windows stood.
 struct SwitchedDesktop {
   DesktopLayout before;
   RandrId output = 0;
+  WindowPlaces windows;
 };
 
 // Gives `desktop` back on `display`, saying what it could not do; true when

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/posix/signals.hpp"
+#include "platform/x11/desktop_windows.hpp"
 #include "platform/x11/randr_desktop.hpp"
 #include "platform/x11/x_errors.hpp"
 
@@ -121,19 +122,29 @@ bool Switchable(Display* display, unsigned width, unsigned height) {
 
 // The desktop as it is before the switch. When the output already runs the
 // scene's mode, most likely switched by another instance, its mode is the
-// one that instance recorded; else the one it runs now, recorded for the
-// instances that come after.
+// one that instance recorded, and the windows are that instance's to put
+// back; else the mode is the one it runs now, recorded for the instances
+// that come after, and the windows' places are recorded.
 SwitchedDesktop RecordDesktop(Display* display, XRRScreenResources* resources,
                               const DesktopLayout& now, RROutput output, RRMode sceneMode,
                               ::Window owner) {
-  SwitchedDesktop desktop{now, static_cast<RandrId>(output)};
+  SwitchedDesktop desktop{now, static_cast<RandrId>(output), {}};
   CrtcPlace* place = desktop.before.Driving(desktop.output);
   if (!place) return desktop;  // more CRTCs than a layout holds: nothing to give back
-  if (place->mode == sceneMode && RecordedDesktopMode(display, output, *place))
+  if (place->mode == sceneMode && RecordedDesktopMode(display, output, *place)) {
     ModeExtent(resources, place->mode, place->rotation, place->width, place->height);
-  else
+  } else {
     RecordDesktopMode(display, output, *place, owner);
+    desktop.windows = ReadWindowPlaces(display);
+  }
   return desktop;
+}
+
+// The windows the window manager moved into the smaller screen, back where
+// they stood before the switch.
+void PutBackWindows(Display* display, const WindowPlaces& recorded) {
+  MoveWindows(display, PlanWindowMoves(recorded, ReadWindowPlaces(display)));
+  XSync(display, False);
 }
 
 // Sets `mode` on `crtc`, unrotated and unreflected so that the scene shows
@@ -199,6 +210,7 @@ bool GiveBack(Display* display, const SwitchedDesktop& desktop) {
                  name.c_str(), failure.c_str());
     return false;
   }
+  PutBackWindows(display, desktop.windows);
   return true;
 }
 }  // namespace
