@@ -30,10 +30,11 @@ struct _XDisplay;
 namespace platform::x11 {
 
 // What a switch changed: the desktop's layout before it, the output
-// switched, and where the windows stood.
+// switched, the screen as the switch set it, and where the windows stood.
 struct SwitchedDesktop {
   DesktopLayout before;
   RandrId output = 0;
+  ScreenSize screen;
   WindowPlaces windows;
 };
 

@@ -128,7 +128,7 @@ bool Switchable(Display* display, unsigned width, unsigned height) {
 SwitchedDesktop RecordDesktop(Display* display, XRRScreenResources* resources,
                               const DesktopLayout& now, RROutput output, RRMode sceneMode,
                               ::Window owner) {
-  SwitchedDesktop desktop{now, static_cast<RandrId>(output), {}};
+  SwitchedDesktop desktop{now, static_cast<RandrId>(output), now.screen, {}};
   CrtcPlace* place = desktop.before.Driving(desktop.output);
   if (!place) return desktop;  // more CRTCs than a layout holds: nothing to give back
   if (place->mode == sceneMode && RecordedDesktopMode(display, output, *place)) {
@@ -138,6 +138,14 @@ SwitchedDesktop RecordDesktop(Display* display, XRRScreenResources* resources,
     desktop.windows = ReadWindowPlaces(display);
   }
   return desktop;
+}
+
+// The screen resized with the mode, where the switch planned that. A
+// refusal leaves the scene in a corner of the screen, still switched.
+void ResizeScreen(Display* display, const ScreenSize& now, const ScreenSize& planned) {
+  if (planned == now) return;
+  SetScreenSize(display, planned);
+  RequestsFailed(display);
 }
 
 // The windows the window manager moved into the smaller screen, back where
@@ -188,7 +196,7 @@ bool GiveBack(Display* display, const SwitchedDesktop& desktop) {
     const ServerHold hold(display);
     resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
     const DesktopLayout now = resources ? ReadDesktopLayout(display, resources) : DesktopLayout{};
-    plan = PlanRestore(desktop.before, now, desktop.output);
+    plan = PlanRestore(desktop.before, now, desktop.output, desktop.screen);
     taken = resources && (plan.outputGone || ApplyRestorePlan(display, resources, now, plan, &failure));
   }
   if (!resources) {
@@ -276,15 +284,19 @@ bool DisplaySwitch::SwitchOn(Display* display, XRRScreenResources* resources) {
     m_desktop = RecordDesktop(display, resources, now, output, mode, m_owner);
     m_state = State::Saved;
   }
+  m_desktop.screen = ScreenForSwitch(now, static_cast<RandrId>(output), static_cast<int>(m_width),
+                                     static_cast<int>(m_height));
   m_guardian.TellSwitched(m_desktop);  // before the switch, so a crash during it is covered
   const CrtcPlace* crtc = now.Driving(static_cast<RandrId>(output));
   // Only a switch that reads back the asked-for size counts: the window is
   // made to cover the display on the strength of it.
   const bool switched = crtc && SetMode(display, resources, *crtc, mode) &&
                         CrtcRunsAt(display, resources, crtc->crtc, m_width, m_height);
-  if (switched)
+  if (switched) {
+    ResizeScreen(display, now.screen, m_desktop.screen);
     m_switchedArea = DisplayArea{crtc->x, crtc->y, static_cast<int>(m_width),
                                  static_cast<int>(m_height)};
+  }
   m_state = switched ? State::Switched : State::Saved;
   return switched;
 }

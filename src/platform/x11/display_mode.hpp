@@ -3,7 +3,8 @@
 //
 // Does:
 //  - switch the size of one output (the primary one when it is in use, else
-//    the first connected one in use), on a connection of its own
+//    the first connected one in use), on a connection of its own; the
+//    screen's size with it where that output alone fills the screen
 //  - record the desktop's layout first (the screen, every output in use),
 //    never taking a mode another running instance switched to for the
 //    desktop's, and where the window manager keeps the windows
