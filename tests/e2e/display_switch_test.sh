@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The program switches the output its window shows on to 640 x 480, shows a
 # borderless window titled "OpenGL" covering that output, and on Escape ends
-# with status 0 and the desktop's mode back; on every X set-up, one case per
-# block below, each on a private dummy X server.
+# with status 0 and the desktop's mode back, and the windows the window
+# manager moved meanwhile where they were; on every X set-up, one case per
+# block below, each on a private dummy X server (the last on a private VNC
+# server).
 set -u
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -372,8 +374,89 @@ check "display switched to 640x480" equals "$(xserver_mode)" 640x480
 xdotool windowminimize "$window"
 check "while minimised, the desktop as it was" layout_becomes "$ONE_MONITOR"
 xdotool windowactivate "$window"
-check "shown again, switched again" layout_becomes "1280x1024; DUMMY0 640x480+0+0*"
+check "shown again, switched again, the screen with it" layout_becomes "640x480; DUMMY0 640x480+0+0*"
 check "the window covers the switched display" equals "$(window_geometry "$window")" "0 0 640 480"
 check_escape_ends "$window" "$APP_PID"
 check "the desktop as it was" equals "$(desktop_layout)" "$ONE_MONITOR"
+
+# The top-left corner of the window manager's frame around window ID (its
+# ancestor that is a child of the root), as X,Y.
+frame_place() {
+  local window=$1 parent root
+  root=$(xwininfo -root | awk '/Window id:/ { print $4 }')
+  while parent=$(xwininfo -children -id "$window" | awk '/Parent window id:/ { print $4 }') &&
+    [ -n "$parent" ] && [ "$parent" != "$root" ]; do
+    window=$parent
+  done
+  xwininfo -id "$window" | awk '/Absolute upper-left X:/ { x = $NF }
+    /Absolute upper-left Y:/ { y = $NF } END { print x "," y }'
+}
+frame_at() { [ "$(frame_place "$1")" = "$2" ]; }
+frame_moved() { [ "$(frame_place "$1")" != "$2" ]; }
+
+echo "# a window the window manager pushed into the 640x480 screen"
+xmessage -name plain-window -geometry +700+500 "a plain window" >/dev/null 2>&1 &
+plain=$!
+e2e_on_exit e2e_kill "$plain"
+e2e_wait_until 10 xwininfo -name plain-window >/dev/null 2>&1
+plain_window=$(xwininfo -name plain-window | awk '/Window id:/ { print $4 }')
+check "a plain window stands at +700+500" e2e_wait_until 10 frame_at "$plain_window" 700,500
+start_program
+window=$(wait_for_window OpenGL 20)
+check "openbox moves it into the 640x480 screen" e2e_wait_until 10 frame_moved "$plain_window" 700,500
+check_escape_ends "$window" "$APP_PID"
+check "the window back at +700+500" e2e_wait_until 10 frame_at "$plain_window" 700,500
+start_program
+wait_for_window OpenGL 20 >/dev/null
+check "moved again by the next scene" e2e_wait_until 10 frame_moved "$plain_window" 700,500
+kill -KILL "$APP_PID"
+wait_pid_exit "$APP_PID" 20
+check "the program killed, the guard puts it back at +700+500" \
+  e2e_wait_until 10 frame_at "$plain_window" 700,500
+e2e_kill "$plain"
+e2e_kill "$wm"
+xserver_stop
+
+# Starts TigerVNC's X server, 1920x1080, on the first free display number
+# from XSERVER_FIRST_DISPLAY, with no port for viewers (no TCP, no RFB), and
+# points DISPLAY at it.
+vnc_server_start() {
+  local n=${XSERVER_FIRST_DISPLAY:-20}
+  until _xserver_display_free "$n"; do n=$((n + 1)); done
+  Xvnc ":$n" -geometry 1920x1080 -depth 24 -SecurityTypes None -rfbport -1 -nolisten tcp \
+    </dev/null >"$WORK/xvnc.log" 2>&1 &
+  vnc=$!
+  e2e_on_exit xserver_remove_leftovers "$n" "$vnc"
+  e2e_on_exit e2e_kill "$vnc"
+  export DISPLAY=:$n
+  e2e_wait_until 10 vnc_answers "$n" || { tail "$WORK/xvnc.log"; return 1; }
+}
+vnc_answers() { [ "$(_xserver_lock_owner "$1")" = "$vnc" ] && _xserver_answers ":$1"; }
+
+# The root window's size and millimetres as xdpyinfo says them: "WxH WxH".
+screen_size() {
+  xdpyinfo | sed -n 's/^ *dimensions: *\([0-9x]*\) pixels (\([0-9x]*\) millimeters).*/\1 \2/p'
+}
+
+echo "# a VNC server: one output, the screen it fills resized with the mode"
+vnc_server_start || exit 1
+vnc_screen=$(screen_size)
+check "a 1920x1080 screen, its one output filling it" \
+  equals "$(desktop_layout)" "1920x1080; VNC-0 1920x1080+0+0"
+start_program
+window=$(wait_for_window OpenGL 20)
+check "the screen is 640x480 during the scene" equals "$(screen_size | cut -d' ' -f1)" 640x480
+check "a picture of the whole screen is the scene, sky on top" shows_scene 0 0
+check "and the picture is 640x480" equals "$(identify -format %wx%h "$WORK/picture.png")" 640x480
+check_escape_ends "$window" "$APP_PID"
+check "the screen and its output as they were" equals "$(desktop_layout)" "1920x1080; VNC-0 1920x1080+0+0"
+check "at the density they had" equals "$(screen_size)" "$vnc_screen"
+start_program
+wait_for_window OpenGL 20 >/dev/null
+check "the next scene resizes it again" equals "$(screen_size | cut -d' ' -f1)" 640x480
+kill -KILL "$APP_PID"
+wait_pid_exit "$APP_PID" 20
+check "the program killed, the guard gives the screen back" \
+  layout_becomes "1920x1080; VNC-0 1920x1080+0+0"
+check "at the density it had" equals "$(screen_size)" "$vnc_screen"
 e2e_finish

@@ -69,7 +69,7 @@ for stop in TSTP TTIN TTOU; do
   check "$stop: the program stops" stopped "$APP_PID"
   check "$stop: the desktop's mode while it is stopped" layout_becomes "1280x1024; DUMMY0 1280x1024+0+0*"
   kill -s CONT "$APP_PID"
-  check "$stop: continued, it switches again" layout_becomes "1280x1024; DUMMY0 640x480+0+0*"
+  check "$stop: continued, it switches again" layout_becomes "640x480; DUMMY0 640x480+0+0*"
   send_key "$window" Escape
   wait_pid_exit "$APP_PID" 20
   check "$stop: Escape then ends it with status 0" equals "$?" 0

@@ -2,7 +2,8 @@
 // 640x480 switch of one output, then random changes a user makes during the
 // scene (outputs moved, added, turned off, the primary changed, the screen
 // resized, the density set). Each plan is checked for what the user sees
-// afterwards, not for how it was worked out.
+// afterwards, not for how it was worked out. Beside it, the windows the
+// window manager moved during the scene, put back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "platform/x11/desktop_layout.hpp"
+#include "platform/x11/window_places.hpp"
 
 namespace {
 using platform::x11::CrtcPlace;
@@ -82,6 +84,7 @@ std::string Describe(const DesktopLayout& layout) {
 struct Case {
   DesktopLayout before, now;
   RandrId switched = 0;
+  platform::x11::ScreenSize switchedScreen;  // as the switch left the screen
   std::vector<RandrId> placedByUser;  // outputs the user moved or added
   bool changed = false;               // anything done during the scene
 };
@@ -97,6 +100,9 @@ class CaseMaker {
       made.switched = made.before.crtcs[Pick(made.before.crtcCount)].outputs[0];
       made.now = made.before;
       *made.now.Driving(made.switched) = Reshaped(*made.now.Driving(made.switched));
+      made.switchedScreen = platform::x11::ScreenForSwitch(made.before, made.switched,
+                                                           kModes[0].width, kModes[0].height);
+      made.now.screen = made.switchedScreen;
     } while (!Switchable(made.now, made.switched));
     const int changes = Pick(4);
     for (int i = 0; i < changes; ++i) Change(made);
@@ -284,9 +290,12 @@ std::string BrokenPromise(const Case& made, const RestorePlan& plan) {
       switched.width != then.width || switched.height != then.height)
     return "the switched output is not back at its mode";
   if (plan.primary != now.primary) return "the primary output is not the user's";
-  const long densityNow = 1000L * now.screen.widthMm / now.screen.width;
+  // A screen nobody touched since the switch resized it keeps the density
+  // recorded before; else the one of now is the user's.
+  const auto& users = now.screen == made.switchedScreen ? made.before.screen : now.screen;
+  const long densityNow = 1000L * users.widthMm / users.width;
   const long density = 1000L * plan.screen.widthMm / plan.screen.width;
-  if (now.screen.widthMm > 0 && std::abs(density - densityNow) > 1000L / plan.screen.width + 1)
+  if (users.widthMm > 0 && std::abs(density - densityNow) > 1000L / plan.screen.width + 1)
     return "the density is not the user's";
   const CrtcPlace& switchedNow = *now.Driving(made.switched);
   for (RandrId output : made.placedByUser) {
@@ -321,7 +330,13 @@ TEST(RestorePlanProperty, RandomDesktopsAndUserChanges) {
   int refused = 0, changed = 0;
   for (int i = 0; i < 5000; ++i) {
     const Case made = maker.Make();
-    const RestorePlan plan = platform::x11::PlanRestore(made.before, made.now, made.switched);
+    // A lone output fills its screen (Settle), which the switch shrinks to
+    // the mode; beside others the screen stays.
+    const bool alone = made.before.crtcCount == 1;
+    ASSERT_EQ(made.switchedScreen.width, alone ? 640 : made.before.screen.width) << "case " << i;
+    ASSERT_EQ(made.switchedScreen.height, alone ? 480 : made.before.screen.height) << "case " << i;
+    const RestorePlan plan =
+        platform::x11::PlanRestore(made.before, made.now, made.switched, made.switchedScreen);
     const std::string broken = BrokenPromise(made, plan);
     refused += !plan.fits;
     changed += made.changed;
@@ -344,7 +359,32 @@ TEST(RestorePlanProperty, SwitchedOutputOffIsLeftAlone) {
   before.Add(Output(1, 4, kNormal));
   DesktopLayout now = before;
   now.crtcCount = 0;
-  const RestorePlan plan = platform::x11::PlanRestore(before, now, 1);
+  const RestorePlan plan = platform::x11::PlanRestore(before, now, 1, before.screen);
   EXPECT_TRUE(plan.outputGone);
+}
+
+platform::x11::WindowPlaces Places(std::initializer_list<platform::x11::WindowPlace> list) {
+  platform::x11::WindowPlaces places;
+  for (const auto& place : list) places.Add(place);
+  return places;
+}
+
+// Recorded before the switch: 1 at +700+500, 2 at +10+10, 3 at +900+0.
+// During the scene the manager pushed 1 and 3 into the 640x480 corner, 2
+// stayed, 3 closed, 4 opened.
+TEST(WindowMovesAfterScene, MovedOnesGoBackTheRestStay) {
+  const auto recorded = Places({{1, 700, 500}, {2, 10, 10}, {3, 900, 0}});
+  const auto now = Places({{4, 100, 100}, {2, 10, 10}, {1, 601, 478}});
+  const auto moves = platform::x11::PlanWindowMoves(recorded, now);
+  ASSERT_EQ(moves.size(), 1u);
+  EXPECT_EQ(moves[0].window, 1u);
+  EXPECT_EQ(moves[0].x, 700);
+  EXPECT_EQ(moves[0].y, 500);
+}
+
+TEST(WindowMovesAfterScene, OneMovedInOneDirectionOnly) {
+  const auto moves = platform::x11::PlanWindowMoves(Places({{5, 0, 700}}), Places({{5, 0, 200}}));
+  ASSERT_EQ(moves.size(), 1u);
+  EXPECT_EQ(moves[0].y, 700);
 }
 }  // namespace

@@ -244,7 +244,7 @@ const DesktopLayout kOneMonitor = Layout(1280, 1024, {Crtc(1, kSwitched, 1, 0, 0
 TEST(DesktopLayout, ARowPluggedInRightOfTheSceneMovesAlong) {
   const DesktopLayout now = Layout(3200, 1024, {Crtc(1, kSwitched, 2, 0, 0), Crtc(2, 11, 1, 640, 0),
                                                 Crtc(3, 12, 1, 1920, 0)});
-  const auto plan = PlanRestore(kOneMonitor, now, kSwitched);
+  const auto plan = PlanRestore(kOneMonitor, now, kSwitched, kOneMonitor.screen);
   ASSERT_EQ(plan.crtcs.size(), 3u);
   EXPECT_EQ(plan.crtcs[0].mode, 1u);
   EXPECT_EQ(plan.crtcs[1].x, 1280);
@@ -256,7 +256,7 @@ TEST(DesktopLayout, ARowPluggedInRightOfTheSceneMovesAlong) {
 // Plugged in below the 480-high scene: it moves down by 544.
 TEST(DesktopLayout, OnePluggedInBelowMovesDown) {
   const DesktopLayout now = Layout(1280, 1504, {Crtc(1, kSwitched, 2, 0, 0), Crtc(2, 11, 1, 0, 480)});
-  const auto plan = PlanRestore(kOneMonitor, now, kSwitched);
+  const auto plan = PlanRestore(kOneMonitor, now, kSwitched, kOneMonitor.screen);
   ASSERT_EQ(plan.crtcs.size(), 2u);
   EXPECT_EQ(plan.crtcs[1].x, 0);
   EXPECT_EQ(plan.crtcs[1].y, 1024);
@@ -270,7 +270,7 @@ TEST(DesktopLayout, OutputsClearOfTheRestoredAreaStay) {
       Layout(3840, 1024, {Crtc(1, kSwitched, 1, 0, 0), Crtc(2, 11, 1, 1280, 0), Crtc(3, 12, 1, 2560, 0)});
   const DesktopLayout now = Layout(3840, 2048, {Crtc(1, kSwitched, 2, 0, 0), Crtc(2, 11, 1, 1280, 0),
                                                 Crtc(3, 12, 1, 2560, 1024)});
-  const auto plan = PlanRestore(before, now, kSwitched);
+  const auto plan = PlanRestore(before, now, kSwitched, before.screen);
   ASSERT_EQ(plan.crtcs.size(), 3u);
   EXPECT_EQ(plan.crtcs[0].mode, 1u);
   EXPECT_EQ(plan.crtcs[1].x, 1280);

@@ -27,6 +27,12 @@ ScreenSize ScreenFor(const DesktopLayout& now, const std::vector<CrtcPlace>& pla
   return size;
 }
 
+bool Holds(const ScreenSize& screen, const std::vector<CrtcPlace>& crtcs) {
+  return std::all_of(crtcs.begin(), crtcs.end(), [&](const CrtcPlace& crtc) {
+    return crtc.Right() <= screen.width && crtc.Bottom() <= screen.height;
+  });
+}
+
 bool Overlap(const CrtcPlace& a, const CrtcPlace& b) {
   return a.x < b.Right() && b.x < a.Right() && a.y < b.Bottom() && b.y < a.Bottom();
 }
@@ -86,8 +92,19 @@ bool RestorePlan::ChangesScreen(const ScreenSize& now) const {
   return screen.width != now.width || screen.height != now.height;
 }
 
+ScreenSize ScreenForSwitch(const DesktopLayout& now, RandrId output, int width, int height) {
+  const CrtcPlace* switched = now.Driving(output);
+  const bool fills = now.crtcCount == 1 && switched && switched->x == 0 && switched->y == 0 &&
+                     switched->width == now.screen.width && switched->height == now.screen.height;
+  const bool allowed = width >= now.minimum.width && height >= now.minimum.height;
+  if (!fills || !allowed || (width == now.screen.width && height == now.screen.height))
+    return now.screen;
+  return ScreenSize{width, height, MillimetresFor(width, now.screen.width, now.screen.widthMm),
+                    MillimetresFor(height, now.screen.height, now.screen.heightMm)};
+}
+
 RestorePlan PlanRestore(const DesktopLayout& before, const DesktopLayout& now,
-                        RandrId switchedOutput) {
+                        RandrId switchedOutput, const ScreenSize& switchedScreen) {
   RestorePlan plan;
   plan.screen = now.screen;
   plan.primary = now.primary;
@@ -120,6 +137,9 @@ RestorePlan PlanRestore(const DesktopLayout& before, const DesktopLayout& now,
   }
   ToCorner(plan.crtcs);
   plan.screen = ScreenFor(now, plan.crtcs);
+  // Untouched since the switch: the recorded screen, its density as it was
+  // rather than one rounded twice.
+  if (now.screen == switchedScreen && Holds(before.screen, plan.crtcs)) plan.screen = before.screen;
   plan.fits = WithinMaximum(plan.screen, now.maximum);
   return plan;
 }

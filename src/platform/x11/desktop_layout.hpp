@@ -5,6 +5,8 @@
 //  - hold the screen's size and every CRTC in use (mode, place, rotation,
 //    the outputs it drives), in a fixed-size value that can be copied to
 //    another process as it is
+//  - plan the screen for a switch: the mode's size where the switched
+//    output alone fills it
 //  - plan, from the layout before the switch, the one now and the server's
 //    limits, the whole desktop after the restore, as one change
 // Does not:
@@ -27,6 +29,11 @@ constexpr int kMaxClones = 4;  // outputs one CRTC shows the same picture on
 struct ScreenSize {
   int width = 0, height = 0;      // pixels
   int widthMm = 0, heightMm = 0;  // what the server reports, for its DPI
+
+  bool operator==(const ScreenSize& other) const {
+    return width == other.width && height == other.height && widthMm == other.widthMm &&
+           heightMm == other.heightMm;
+  }
 };
 
 // One CRTC in use. Width and height are its extent on the screen, with the
@@ -70,13 +77,20 @@ struct RestorePlan {
   bool ChangesScreen(const ScreenSize& now) const;
 };
 
+// The screen for a switch of `output` to a `width` x `height` mode: that
+// size, at the present density, when the output is the only one in use and
+// fills the screen (a VNC server's one output: a viewer would see the scene
+// in a corner of a screen left as it is); else the screen of now.
+ScreenSize ScreenForSwitch(const DesktopLayout& now, RandrId output, int width, int height);
+
 // What `now` becomes so that `switchedOutput` has its mode and rotation of
 // `before` again. It grows from its present top-left corner into the room
 // the switch left; an output the user put there is pushed just clear of
 // it, rightwards (or downwards where it lies below), and whatever that one
 // runs into likewise, so no output changes sides with another. The whole
-// desktop then moves to the top-left corner.
+// desktop then moves to the top-left corner. A screen still as the switch
+// set it (`switchedScreen`) gets the size and density of `before` again.
 RestorePlan PlanRestore(const DesktopLayout& before, const DesktopLayout& now,
-                        RandrId switchedOutput);
+                        RandrId switchedOutput, const ScreenSize& switchedScreen);
 
 }  // namespace platform::x11

@@ -23,16 +23,19 @@
 #include <string>
 
 #include "platform/x11/desktop_layout.hpp"
+#include "platform/x11/window_places.hpp"
 
 struct _XDisplay;
 
 namespace platform::x11 {
 
-// What a switch changed: the desktop's layout before it, and the output
-// switched.
+// What a switch changed: the desktop's layout before it, the output
+// switched, the screen as the switch set it, and where the windows stood.
 struct SwitchedDesktop {
   DesktopLayout before;
   RandrId output = 0;
+  ScreenSize screen;
+  WindowPlaces windows;
 };
 
 // Gives `desktop` back on `display`, saying what it could not do; true when

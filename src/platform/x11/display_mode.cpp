@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/posix/signals.hpp"
+#include "platform/x11/desktop_windows.hpp"
 #include "platform/x11/randr_desktop.hpp"
 #include "platform/x11/x_errors.hpp"
 
@@ -121,19 +122,37 @@ bool Switchable(Display* display, unsigned width, unsigned height) {
 
 // The desktop as it is before the switch. When the output already runs the
 // scene's mode, most likely switched by another instance, its mode is the
-// one that instance recorded; else the one it runs now, recorded for the
-// instances that come after.
+// one that instance recorded, and the windows are that instance's to put
+// back; else the mode is the one it runs now, recorded for the instances
+// that come after, and the windows' places are recorded.
 SwitchedDesktop RecordDesktop(Display* display, XRRScreenResources* resources,
                               const DesktopLayout& now, RROutput output, RRMode sceneMode,
                               ::Window owner) {
-  SwitchedDesktop desktop{now, static_cast<RandrId>(output)};
+  SwitchedDesktop desktop{now, static_cast<RandrId>(output), now.screen, {}};
   CrtcPlace* place = desktop.before.Driving(desktop.output);
   if (!place) return desktop;  // more CRTCs than a layout holds: nothing to give back
-  if (place->mode == sceneMode && RecordedDesktopMode(display, output, *place))
+  if (place->mode == sceneMode && RecordedDesktopMode(display, output, *place)) {
     ModeExtent(resources, place->mode, place->rotation, place->width, place->height);
-  else
+  } else {
     RecordDesktopMode(display, output, *place, owner);
+    desktop.windows = ReadWindowPlaces(display);
+  }
   return desktop;
+}
+
+// The screen resized with the mode, where the switch planned that. A
+// refusal leaves the scene in a corner of the screen, still switched.
+void ResizeScreen(Display* display, const ScreenSize& now, const ScreenSize& planned) {
+  if (planned == now) return;
+  SetScreenSize(display, planned);
+  RequestsFailed(display);
+}
+
+// The windows the window manager moved into the smaller screen, back where
+// they stood before the switch.
+void PutBackWindows(Display* display, const WindowPlaces& recorded) {
+  MoveWindows(display, PlanWindowMoves(recorded, ReadWindowPlaces(display)));
+  XSync(display, False);
 }
 
 // Sets `mode` on `crtc`, unrotated and unreflected so that the scene shows
@@ -177,7 +196,7 @@ bool GiveBack(Display* display, const SwitchedDesktop& desktop) {
     const ServerHold hold(display);
     resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
     const DesktopLayout now = resources ? ReadDesktopLayout(display, resources) : DesktopLayout{};
-    plan = PlanRestore(desktop.before, now, desktop.output);
+    plan = PlanRestore(desktop.before, now, desktop.output, desktop.screen);
     taken = resources && (plan.outputGone || ApplyRestorePlan(display, resources, now, plan, &failure));
   }
   if (!resources) {
@@ -199,6 +218,7 @@ bool GiveBack(Display* display, const SwitchedDesktop& desktop) {
                  name.c_str(), failure.c_str());
     return false;
   }
+  PutBackWindows(display, desktop.windows);
   return true;
 }
 }  // namespace
@@ -273,15 +293,19 @@ bool DisplaySwitch::SwitchOn(Display* display, XRRScreenResources* resources) {
     m_desktop = RecordDesktop(display, resources, now, output, mode, m_owner);
     m_state = State::Saved;
   }
+  m_desktop.screen = ScreenForSwitch(now, static_cast<RandrId>(output), static_cast<int>(m_width),
+                                     static_cast<int>(m_height));
   m_guardian.TellSwitched(m_desktop);  // before the switch, so a crash during it is covered
   const CrtcPlace* crtc = now.Driving(static_cast<RandrId>(output));
   // Only a switch that reads back the asked-for size counts: the window is
   // made to cover the display on the strength of it.
   const bool switched = crtc && SetMode(display, resources, *crtc, mode) &&
                         CrtcRunsAt(display, resources, crtc->crtc, m_width, m_height);
-  if (switched)
+  if (switched) {
+    ResizeScreen(display, now.screen, m_desktop.screen);
     m_switchedArea = DisplayArea{crtc->x, crtc->y, static_cast<int>(m_width),
                                  static_cast<int>(m_height)};
+  }
   m_state = switched ? State::Switched : State::Saved;
   return switched;
 }

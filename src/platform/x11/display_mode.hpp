@@ -3,12 +3,14 @@
 //
 // Does:
 //  - switch the size of one output (the primary one when it is in use, else
-//    the first connected one in use), on a connection of its own
+//    the first connected one in use), on a connection of its own; the
+//    screen's size with it where that output alone fills the screen
 //  - record the desktop's layout first (the screen, every output in use),
 //    never taking a mode another running instance switched to for the
-//    desktop's
+//    desktop's, and where the window manager keeps the windows
 //  - give back what the switch changed as one change, also when the screen
-//    or the other outputs changed meanwhile (desktop_layout.hpp)
+//    or the other outputs changed meanwhile (desktop_layout.hpp), then put
+//    the windows the window manager moved back (window_places.hpp)
 //  - give the desktop back for a while and switch again (the program
 //    stopped, its window minimised)
 //  - switch only with a guard process that gives the desktop back if the

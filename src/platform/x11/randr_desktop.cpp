@@ -81,12 +81,12 @@ namespace {
 bool SamePlace(const CrtcPlace& a, const CrtcPlace& b) {
   return a.mode == b.mode && a.x == b.x && a.y == b.y && a.rotation == b.rotation;
 }
+}  // namespace
 
 void SetScreenSize(Display* display, const ScreenSize& size) {
   XRRSetScreenSize(display, DefaultRootWindow(display), size.width, size.height, size.widthMm,
                    size.heightMm);
 }
-}  // namespace
 
 // The screen first (it only grows, so each CRTC fits), then each CRTC that
 // changes. Should the server refuse any of it, or the screen exceed its

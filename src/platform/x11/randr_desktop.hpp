@@ -5,6 +5,7 @@
 //  - read the screen's size and limits, the primary output and every CRTC
 //    in use, in one pass over the screen resources given
 //  - apply a plan: the screen's size first, then each CRTC
+//  - set the screen's size alone (a switch that resizes it)
 // Does not:
 //  - grab the server: the caller holds it across reading, planning and
 //    applying, so that the change is one to every other client
@@ -33,6 +34,9 @@ void ModeExtent(XRRScreenResources* resources, RandrId mode, std::uint16_t rotat
 // Sets one CRTC as `place` has it; false when the server says no at once
 // (a failure it reports later comes as an X error).
 bool SetCrtc(Display* display, XRRScreenResources* resources, const CrtcPlace& place);
+
+// Sets the screen's size and density (a failure comes as an X error).
+void SetScreenSize(Display* display, const ScreenSize& size);
 
 // False, with `failure` filled in, when the server refused part of it; the
 // desktop is then as it was.

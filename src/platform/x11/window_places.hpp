@@ -1,0 +1,41 @@
+// Where the desktop's top-level windows stood before a display switch, as
+// plain data, and the moves that put back the ones the window manager
+// pushed into the smaller screen.
+//
+// Does:
+//  - hold each window's place (its frame's top-left corner on the root) in
+//    a fixed-size value that can be copied to another process as it is
+//  - plan, from the places recorded before the switch and the ones now,
+//    which windows go back where
+// Does not:
+//  - talk to the X server (desktop_windows.hpp reads and moves windows)
+//  - touch a window that appeared during the scene, or one gone since: the
+//    scene covered the desktop, so every move meanwhile was the window
+//    manager's, never the user's
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace platform::x11 {
+
+constexpr int kMaxWindowPlaces = 128;
+
+struct WindowPlace {
+  std::uint32_t window = 0;  // the client's window (an X resource id)
+  int x = 0, y = 0;          // its frame's top-left corner, root coordinates
+};
+
+struct WindowPlaces {
+  int count = 0;
+  WindowPlace places[kMaxWindowPlaces] = {};
+
+  bool Add(const WindowPlace& place);                 // false when full
+  const WindowPlace* Of(std::uint32_t window) const;  // null when not there
+};
+
+// The recorded place of each window that is still there and stands
+// elsewhere now, in the recorded order.
+std::vector<WindowPlace> PlanWindowMoves(const WindowPlaces& recorded, const WindowPlaces& now);
+
+}  // namespace platform::x11
