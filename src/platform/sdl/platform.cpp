@@ -18,8 +18,10 @@ void StartVideo(PlatformState& state) {
   NameSessionCalls(/*keepsScreenAwake=*/options.saverWindow == SaverWindow::NotSaver);
   // A window handed over draws on its own screen, whichever DISPLAY names.
   if (options.saverWindow == SaverWindow::Given) x11::AimDisplayAtScreenOf(options.saverWindowId);
-  if (!state.video.Start(options.onScreenOnly, state.xServer, state.host, state.lastError)) return;
-  state.policy = DecidePolicy(state.host, RoleOf(options));
+  const Role role = RoleOf(options);
+  if (!state.video.Start(options.onScreenOnly, role, state.xServer, state.host, state.lastError))
+    return;
+  state.policy = DecidePolicy(state.host, role);
   if (state.policy.endsWithOutput) posix::IgnoreBrokenPipes();
   const bool serverKeys = state.policy.escape == EscapeSource::XServer &&
                           state.xKeys.Open(state.xServer.Display());
