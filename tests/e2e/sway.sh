@@ -8,9 +8,11 @@
 #                                these sizes;
 #                                exports WAYLAND_DISPLAY, XDG_RUNTIME_DIR and
 #                                SWAYSOCK, sets SWAY_X_DISPLAY (exits 77,
-#                                saying why, where sway cannot run)
-#   sway_window PID WxH TIMEOUT  wait until PID's window is fullscreen,
-#                                covering the WxH output (sway's own tree)
+#                                saying why, where sway cannot run); every
+#                                output at scale SWAY_SCALE where it is set
+#   sway_window PID WxH[+X+Y] TIMEOUT  wait until PID's window is
+#                                fullscreen, covering the WxH output at
+#                                X,Y (0,0 if not given; sway's own tree)
 #   sway_screenshot FILE [OUT]   the pixels of output OUT (HEADLESS-1; grim)
 #   sway_key KEY                 press and release KEY (wtype, after 100 ms)
 #   sway_close PID               the compositor's close request to PID's window
@@ -66,6 +68,7 @@ sway_start() { # sway_start WxH [WxH...]
   SWAY_DIR=$(mktemp -d /tmp/winterhain-sway.XXXXXX)
   e2e_on_exit rm -rf "$SWAY_DIR"
   for n in $(seq 1 $#); do printf 'output HEADLESS-%s mode %s\n' "$n" "${!n}"; done >"$SWAY_DIR/config"
+  [ -z "${SWAY_SCALE:-}" ] || echo "output * scale $SWAY_SCALE" >>"$SWAY_DIR/config"
   echo 'xwayland enable' >>"$SWAY_DIR/config"
   [ "$(id -u)" -eq 0 ] && chown nobody:nogroup "$SWAY_DIR"
   chmod 700 "$SWAY_DIR"
@@ -139,12 +142,14 @@ sway_stop() {
 # The rectangle follows the client's first frame at the new size, a little
 # after the window is marked fullscreen.
 _sway_fullscreen_window() { # _sway_fullscreen_window PID WxH
-  swaymsg -t get_tree | jq -ec --argjson pid "$1" --arg size "$2" 'first(.. | objects |
+  local place=$2
+  [[ $place == *+* ]] || place=$place+0+0
+  swaymsg -t get_tree | jq -ec --argjson pid "$1" --arg place "$place" 'first(.. | objects |
     select(.pid? == $pid and .fullscreen_mode == 1 and
-           "\(.rect.width)x\(.rect.height)+\(.rect.x)+\(.rect.y)" == "\($size)+0+0"))'
+           "\(.rect.width)x\(.rect.height)+\(.rect.x)+\(.rect.y)" == $place))'
 }
 
-sway_window() { # sway_window PID WxH TIMEOUT
+sway_window() { # sway_window PID WxH[+X+Y] TIMEOUT
   local deadline
   deadline=$(($(_e2e_now_ms) + $(_e2e_sec_to_ms "$3")))
   until _sway_fullscreen_window "$1" "$2" >/dev/null; do

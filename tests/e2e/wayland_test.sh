@@ -4,6 +4,8 @@
 # area at the output's full resolution, with black bars beside or above and
 # below it. Natively (SDL's wayland driver) and through Xwayland, on a 16:9
 # and a 5:4 output; Escape, the compositor's close and SIGTERM end it.
+# With two outputs natively, on the focused one; at scale 2 on the default
+# path, at the output's full resolution.
 set -u
 # shellcheck source-path=SCRIPTDIR
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
@@ -222,6 +224,47 @@ composed_as_designed() { # composed_as_designed OUTPUT "W H X Y"
 # 960x720 area with 160-pixel bars left and right.
 added_area="960 720 160 0"
 added_bars="160x720+0+0 160x720+1120+0"
+
+# Two outputs, the second focused: the scene goes where the focus is, in
+# proportion there, and Escape reaches it.
+sway_start 1920x1080 1280x1024 || exit 1
+swaymsg -q focus output HEADLESS-2
+start_program SDL_VIDEODRIVER=wayland DISPLAY="$SWAY_X_DISPLAY"
+check "native, HEADLESS-2 focused: fullscreen on HEADLESS-2" \
+  sway_window "$APP_PID" 1280x1024+1920+0 30
+check "native, HEADLESS-2 focused: the scene in proportion there" \
+  shows_scene_soon HEADLESS-2 "$tall_area" "$tall_bars"
+sway_key Escape
+wait_pid_exit "$APP_PID" 20
+check "native, HEADLESS-2 focused: Escape ends the program with status 0" equals "$?" 0
+check "native, HEADLESS-2 focused: nothing on the terminal" nothing_on_terminal
+
+# Drawn at the output's own pixels, not at half of them scaled up: scaled
+# up by 2, every 2x2 block of pixels (from an even corner) is one colour;
+# drawn at full resolution, the edges of the flakes and the trees and the
+# sky's shading make a good part of the blocks hold more than one. The
+# share of pixels unlike the one -sample keeps of their block, in GEOMETRY
+# (at even offsets) of SHOT.
+full_resolution() { # full_resolution GEOMETRY
+  local mixed
+  mixed=$(convert "$SHOT" -crop "$1" +repage \( +clone -sample 50% -sample 200% \) \
+    -compose difference -composite -colorspace gray -threshold 0 -format '%[fx:mean]' info:)
+  awk -v m="$mixed" 'BEGIN { if (m > 0.05) exit 0; print "     share of pixels unlike their 2x2 block: " m; exit 1 }'
+}
+
+# Scale 2, started as a user starts it (no driver asked for): the scene at
+# the output's 1920x1080 pixels.
+SWAY_SCALE=2 sway_start 1920x1080 || exit 1
+start_program DISPLAY="$SWAY_X_DISPLAY"
+check "scale 2, default path: window is fullscreen, covering the output" \
+  sway_window "$APP_PID" 960x540 30
+check "scale 2, default path: the scene in proportion" \
+  shows_scene_soon HEADLESS-1 "$wide_area" "$wide_bars"
+check "scale 2, default path: the sky drawn at full resolution" full_resolution 1440x540+240+0
+sway_key Escape
+wait_pid_exit "$APP_PID" 20
+check "scale 2, default path: Escape ends the program with status 0" equals "$?" 0
+check "scale 2, default path: nothing on the terminal" nothing_on_terminal
 
 sway_start 1920x1080 1280x1024 || exit 1
 start_saver --background

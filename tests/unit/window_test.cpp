@@ -157,21 +157,42 @@ TEST(DesktopPolicyTest, EachDesktopGetsWhatTheReadmeSays) {
     E escape;
     B boxes;
     bool paces, atCreation, whenShown;
+    bool native = false;   // SDL started on its wayland driver before X11
+    bool onFocus = false;  // the window made on the focused output's display
   };
   const Host xorg{.x = true, .xRandr = true, .videoDriver = "x11"};
-  const Host xwayland{.x = true, .xRandr = true, .xwayland = true, .videoDriver = "x11"};
+  const Host xwayland{.x = true, .xRandr = true, .xwayland = true,
+                      .wayland = Compositor::WithSeat, .videoDriver = "x11"};
   const Host wayland{.wayland = Compositor::WithSeat, .videoDriver = "wayland"};
+  // A desktop with an output at scale 2, as found before SDL starts and
+  // then with the driver SDL started; weston's headless one has no seat.
+  Host scaled = xwayland;
+  scaled.waylandScaled = true;
+  scaled.videoDriver = "";
+  Host scaledNative = scaled;
+  scaledNative.videoDriver = "wayland";
+  Host scaledSeatless = scaled;
+  scaledSeatless.wayland = Compositor::Seatless;
+  scaledSeatless.videoDriver = "x11";
   const Row rows[] = {
       {"X11 (Xorg)", xorg, Role::Program, true, false, F::CoverSwitchedOutput, E::XServer,
        B::Confirmed, false, false, false},
       {"Wayland through Xwayland", xwayland, Role::Program, false, true, F::Desktop, E::XServer,
        B::Confirmed, false, false, true},
       {"Wayland natively", wayland, Role::Program, false, true, F::Desktop, E::Window,
-       B::ShownUnconfirmed, false, true, false},
+       B::ShownUnconfirmed, false, true, false, false, true},
+      {"Wayland scaled, before SDL starts", scaled, Role::Program, false, false, F::Windowed,
+       E::Window, B::NotShown, false, false, false, true},
+      {"Wayland scaled, natively", scaledNative, Role::Program, false, true, F::Desktop,
+       E::Window, B::ShownUnconfirmed, false, true, false, true, true},
+      {"Wayland scaled, no seat: Xwayland", scaledSeatless, Role::Program, false, true,
+       F::Desktop, E::XServer, B::Confirmed, false, false, true},
       {"a screensaver's window", xorg, Role::SaverInHandedWindow, false, true, F::HandedOver,
        E::Nowhere, B::NotShown, true, false, false},
       {"the screensaver tried out", xwayland, Role::SaverInOwnWindow, false, true, F::Resizable,
        E::Window, B::NotShown, true, false, false},
+      {"the screensaver tried out, scaled", scaled, Role::SaverInOwnWindow, false, true,
+       F::Resizable, E::Window, B::NotShown, true, false, false},
       {"a tool on Xorg", xorg, Role::Tool, false, false, F::CoverSwitchedOutput, E::XServer,
        B::Confirmed, false, false, false},
       {"off screen", Host{.videoDriver = "offscreen"}, Role::Tool, false, false, F::Windowed,
@@ -188,6 +209,8 @@ TEST(DesktopPolicyTest, EachDesktopGetsWhatTheReadmeSays) {
     EXPECT_EQ(policy.endsWithOutput, row.paces) << row.desktop;  // both only for the saver
     EXPECT_EQ(policy.quirks.fullscreenAtCreation, row.atCreation) << row.desktop;
     EXPECT_EQ(policy.quirks.fullscreenWhenShown, row.whenShown) << row.desktop;
+    EXPECT_EQ(policy.prefersNativeWayland, row.native) << row.desktop;
+    EXPECT_EQ(policy.quirks.sdlWaylandFullscreensOnItsDisplay, row.onFocus) << row.desktop;
   }
 }
 

@@ -38,8 +38,14 @@ DesktopPolicy DesktopPolicyOf(const Host& host) {
             .fullscreen = Fullscreen::Desktop,
             .escape = EscapeSource::Window,
             .boxes = BoxTrust::ShownUnconfirmed,
-            .quirks = {.fullscreenAtCreation = true}};
+            .quirks = {.fullscreenAtCreation = true, .sdlWaylandFullscreensOnItsDisplay = true}};
   return {};  // off-screen or dummy drivers, or no video at all
+}
+
+// Decided from what is found before SDL starts: the same before and after.
+bool SharperNatively(const Host& host) {
+  return Quirks{}.xwaylandScaledUp && host.xwayland && host.waylandScaled &&
+         host.wayland == Compositor::WithSeat;
 }
 }  // namespace
 
@@ -63,6 +69,7 @@ DesktopPolicy DecidePolicy(const Host& host, Role role) {
   if (role != Role::Program && role != Role::Tool) return SaverPolicy(role);
   DesktopPolicy policy = DesktopPolicyOf(host);
   if (role == Role::Tool) policy.switchesMode = false;
+  policy.prefersNativeWayland = SharperNatively(host);
   return policy;
 }
 

@@ -56,6 +56,9 @@ struct DesktopPolicy {
   // BeginFrame before each frame, and spares the copy's cost.
   bool letterboxesInPlace = false;
   Fullscreen fullscreen = Fullscreen::Windowed;
+  // Where no video driver is asked for by name, SDL starts on its wayland
+  // driver before X11: the picture shows sharper that way.
+  bool prefersNativeWayland = false;
   EscapeSource escape = EscapeSource::Window;
   BoxTrust boxes = BoxTrust::NotShown;
   // Swap interval 1 where the driver offers it, so frames come one per

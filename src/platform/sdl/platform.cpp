@@ -27,7 +27,7 @@ void StartVideo(PlatformState& state) {
   // A window handed over draws on its own screen, whichever DISPLAY names.
   if (options.saverWindow == SaverWindow::Given) state.xServer.AimAtScreenOf(options.saverWindowId);
   const Role role = RoleOf(options);
-  if (!state.video.Start(options.onScreenOnly, state.xServer, state.host, state.lastError,
+  if (!state.video.Start(options.onScreenOnly, role, state.xServer, state.host, state.lastError,
                          [&](const Host& host) { GuardEarly(state.display, host, role); }))
     return;
   state.policy = DecidePolicy(state.host, role);

@@ -20,6 +20,16 @@ struct Quirks {
   // stays 0): the window is made without the borderless hint, which a
   // fullscreen window does not need, as no window manager frames one.
   bool decoratedUntilFullscreen = false;
+  // Xwayland under sway 1.7, KWin 5.27 and weston 10 draws at scale 1 on a
+  // scaled output, and the compositor scales its picture up (blocky): on a
+  // desktop with a scaled output, SDL is started on its wayland driver,
+  // where the compositor has a seat.
+  bool xwaylandScaledUp = true;
+  // SDL 2.26's wayland driver asks for fullscreen on the output of the
+  // display its window was made on (display 0 for a window at 0,0), never
+  // leaving the compositor its choice: the window is made on the display
+  // of the compositor's focused output, where it tells which that is.
+  bool sdlWaylandFullscreensOnItsDisplay = false;
   // SDL 2.26's wayland driver crashes while starting on a compositor with
   // no seat: SDL is kept to X11 there.
   bool sdlWaylandNeedsSeat = true;

@@ -7,9 +7,11 @@
 #include <string_view>
 
 #include "platform/posix/session_bus.hpp"
+#include "platform/sdl/desktop_policy.hpp"
 #include "platform/sdl/display_reach.hpp"
 #include "platform/sdl/quirks.hpp"
 #include "platform/wayland/seat_probe.hpp"
+#include "platform/wayland/sway_focus.hpp"
 
 namespace platform {
 namespace {
@@ -49,22 +51,28 @@ std::string AskedDriver() {
 }
 
 // The host in one pass: the X server, on the program's own connection,
-// unless another driver is asked for by name; the Wayland compositor, in
-// one round trip, where SDL will try it: when asked to, or when nothing is
-// asked for and no X server answers.
+// unless another driver is asked for by name; the Wayland compositor and
+// where its focus is, where SDL may take it: when asked to, or when nothing
+// is asked for and no X server answers or the one that does is Xwayland.
 Host FindHost(const std::string& asked, x11::Server& x) {
   Host host;
   host.x = (asked.empty() || Asked(asked, "x11")) && x.Open();
   host.xRandr = host.x && x.HasRandr();
   host.xwayland = host.x && x.IsXwayland();
   host.xFirstScreen = x.OnFirstScreen();
-  if (asked.empty() ? !host.x : Asked(asked, "wayland")) host.wayland = wayland::ProbeCompositor();
+  if (asked.empty() ? !host.x || host.xwayland : Asked(asked, "wayland")) {
+    host.wayland = wayland::ProbeCompositor(host.waylandScaled);
+    wayland::LayoutPoint focus;
+    host.knowsFocus = wayland::FindSwayFocus(focus);
+    host.focusX = focus.x;
+    host.focusY = focus.y;
+  }
   return host;
 }
 
 // What SDL should know before it looks for a display, and whether there is
 // one to find; false, with `error` filled in, when there is none.
-bool PrepareForDisplay(const std::string& asked, const Host& host, std::string& error) {
+bool PrepareForDisplay(const std::string& asked, const Host& host, Role role, std::string& error) {
   // SDL asks for RandR's version without looking whether the server has the
   // extension, and Xlib then prints that it is missing.
   if (host.x && !host.xRandr) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
@@ -83,6 +91,9 @@ bool PrepareForDisplay(const std::string& asked, const Host& host, std::string& 
   // libxcb print the server's reason in SDL's own attempt, before SDL
   // falls back to Wayland; it goes there straight away.
   if (!host.x) SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
+  // Through Xwayland the picture would be scaled up (Quirks::xwaylandScaledUp).
+  if (host.x && DecidePolicy(host, role).prefersNativeWayland)
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland,x11");
   return true;
 }
 }  // namespace
@@ -92,8 +103,8 @@ SdlVideo::~SdlVideo() {
   SDL_Quit();
 }
 
-bool SdlVideo::Start(bool onScreenOnly, x11::Server& xServer, Host& host, std::string& error,
-                     const std::function<void(const Host&)>& hostFound) {
+bool SdlVideo::Start(bool onScreenOnly, Role role, x11::Server& xServer, Host& host,
+                     std::string& error, const std::function<void(const Host&)>& hostFound) {
   // Termination signals are handled by our own event layer, so that they
   // close the window the same way Escape does.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -101,7 +112,7 @@ bool SdlVideo::Start(bool onScreenOnly, x11::Server& xServer, Host& host, std::s
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   const std::string asked = AskedDriver();
   host = FindHost(asked, xServer);
-  if (!PrepareForDisplay(asked, host, error)) return false;
+  if (!PrepareForDisplay(asked, host, role, error)) return false;
   hostFound(host);
   // Kept to X11 (Xwayland, where the compositor has one) instead.
   const bool seatless = Quirks{}.sdlWaylandNeedsSeat && host.wayland == Compositor::Seatless;

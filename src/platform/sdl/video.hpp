@@ -7,7 +7,8 @@
 //  - find the host in one pass first (platform/host.hpp)
 //  - keep SDL's wayland driver off a compositor without a seat
 //    (Quirks::sdlWaylandNeedsSeat): X11 instead, where there is an X display
-//  - with no driver asked for, name the display that cannot be reached
+//  - with no driver asked for, start the wayland driver before X11 where
+//    the policy prefers it (DesktopPolicy::prefersNativeWayland); name the display that cannot be reached
 //    before SDL tries (sdl/display_reach.hpp); keep SDL off RandR where the
 //    X server lacks it, and off libdecor everywhere
 // Does not:
@@ -18,6 +19,7 @@
 #include <string>
 
 #include "platform/host.hpp"
+#include "platform/sdl/desktop_policy.hpp"
 #include "platform/x11/server.hpp"
 
 namespace platform {
@@ -30,10 +32,10 @@ class SdlVideo {
   SdlVideo(const SdlVideo&) = delete;
   SdlVideo& operator=(const SdlVideo&) = delete;
 
-  // Finds `host`, asking the X server on `xServer`, and tells `hostFound`
-  // before SDL starts; false, with `error` filled in, when there is no
-  // display to show on.
-  bool Start(bool onScreenOnly, x11::Server& xServer, Host& host, std::string& error,
+  // Finds `host`, asking the X server on `xServer`, tells `hostFound`
+  // before SDL starts, and starts the driver `role`'s policy prefers there;
+  // false, with `error` filled in, when there is no display to show on.
+  bool Start(bool onScreenOnly, Role role, x11::Server& xServer, Host& host, std::string& error,
              const std::function<void(const Host&)>& hostFound);
   bool Up() const { return m_up; }
 

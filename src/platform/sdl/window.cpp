@@ -51,6 +51,27 @@ SDL_Rect WholeScreen() {
   return screen;
 }
 
+// The display whose bounds hold the compositor's focus, or -1.
+int FocusedDisplay(const Host& host) {
+  const SDL_Point focus{host.focusX, host.focusY};
+  for (int i = 0; host.knowsFocus && i < SDL_GetNumVideoDisplays(); ++i) {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(i, &bounds) == 0 && SDL_PointInRect(&focus, &bounds)) return i;
+  }
+  return -1;
+}
+
+// Where the SDL window is made: on the focused output's display where the
+// policy asks for it and the compositor tells the focus, else as recorded.
+SDL_Point PlaceOf(const Window& window, const DesktopPolicy& policy) {
+  const bool onFocus = policy.fullscreen == Fullscreen::Desktop &&
+                       policy.quirks.sdlWaylandFullscreensOnItsDisplay;
+  const int display = onFocus ? FocusedDisplay(State().host) : -1;
+  if (display < 0) return {window.x, window.y};
+  const int place = static_cast<int>(SDL_WINDOWPOS_UNDEFINED_DISPLAY(display));
+  return {place, place};
+}
+
 // The desktop window covers the screen and is typed as the desktop, a type
 // SDL gives only when the window is made.
 void PrepareDesktopBackground(Window& window) {
@@ -75,7 +96,8 @@ bool MakeSdlWindow(Window& window, Uint32 flags) {
   if (policy.fullscreen == Fullscreen::Desktop && policy.quirks.fullscreenAtCreation)
     flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
   if (policy.fullscreen == Fullscreen::DesktopBackground) PrepareDesktopBackground(window);
-  window.sdl = SDL_CreateWindow(window.title.c_str(), window.x, window.y, window.width,
+  const SDL_Point place = PlaceOf(window, policy);
+  window.sdl = SDL_CreateWindow(window.title.c_str(), place.x, place.y, window.width,
                                 window.height, SDL_WINDOW_HIDDEN | flags);
   if (!window.sdl) {
     SetLastError(std::string("cannot create the window (") + SDL_GetError() + ")");

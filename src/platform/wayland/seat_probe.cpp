@@ -5,11 +5,38 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace platform::wayland {
 namespace {
-void NoteGlobal(void* data, wl_registry*, std::uint32_t, const char* interface, std::uint32_t) {
-  if (std::strcmp(interface, wl_seat_interface.name) == 0) *static_cast<bool*>(data) = true;
+struct Globals {
+  bool seat = false;
+  bool scaled = false;  // an output announced a scale above 1
+  std::vector<wl_output*> outputs;
+};
+
+void NoteScale(void* data, wl_output*, std::int32_t scale) {
+  if (scale > 1) static_cast<Globals*>(data)->scaled = true;
+}
+const wl_output_listener kOutputListener = {
+    .geometry = [](void*, wl_output*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
+                   std::int32_t, const char*, const char*, std::int32_t) {},
+    .mode = [](void*, wl_output*, std::uint32_t, std::int32_t, std::int32_t, std::int32_t) {},
+    .done = [](void*, wl_output*) {},
+    .scale = NoteScale,
+    .name = [](void*, wl_output*, const char*) {},
+    .description = [](void*, wl_output*, const char*) {},
+};
+
+void NoteGlobal(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
+                std::uint32_t version) {
+  auto& globals = *static_cast<Globals*>(data);
+  if (std::strcmp(interface, wl_seat_interface.name) == 0) globals.seat = true;
+  // The scale event comes from version 2 on.
+  if (std::strcmp(interface, wl_output_interface.name) != 0 || version < 2) return;
+  auto* output = static_cast<wl_output*>(wl_registry_bind(registry, name, &wl_output_interface, 2));
+  wl_output_add_listener(output, &kOutputListener, &globals);
+  globals.outputs.push_back(output);
 }
 void IgnoreRemoval(void*, wl_registry*, std::uint32_t) {}
 const wl_registry_listener kRegistryListener = {NoteGlobal, IgnoreRemoval};
@@ -27,20 +54,24 @@ bool MayConnect() {
 }
 }  // namespace
 
-Compositor ProbeCompositor() {
+Compositor ProbeCompositor(bool& scaled) {
+  scaled = false;
   // A socket handed over can be taken once, and it is SDL's.
   if (Set("WAYLAND_SOCKET")) return Compositor::HandedSocket;
   wl_display* display = MayConnect() ? wl_display_connect(nullptr) : nullptr;
   if (!display) return Compositor::Absent;
-  bool seat = false;
+  Globals globals;
   wl_registry* registry = wl_display_get_registry(display);
-  wl_registry_add_listener(registry, &kRegistryListener, &seat);
-  // One round trip: the compositor has announced every global by its end.
-  const bool answered = wl_display_roundtrip(display) >= 0;
+  wl_registry_add_listener(registry, &kRegistryListener, &globals);
+  // The compositor has announced every global by the end of the first round
+  // trip, and each output bound then its scale by the end of the second.
+  const bool answered = wl_display_roundtrip(display) >= 0 && wl_display_roundtrip(display) >= 0;
+  for (wl_output* output : globals.outputs) wl_output_destroy(output);
   wl_registry_destroy(registry);
   wl_display_disconnect(display);
   if (!answered) return Compositor::Absent;
-  return seat ? Compositor::WithSeat : Compositor::Seatless;
+  scaled = globals.scaled;
+  return globals.seat ? Compositor::WithSeat : Compositor::Seatless;
 }
 
 }  // namespace platform::wayland

@@ -1,10 +1,11 @@
 // Asking the Wayland compositor SDL would use whether it answers and has a
-// seat, before SDL is let near it (see Quirks::sdlWaylandNeedsSeat).
+// seat, before SDL is let near it (see Quirks::sdlWaylandNeedsSeat), and
+// whether any of its outputs is scaled (Quirks::xwaylandScaledUp).
 //
 // Does:
 //  - connect as libwayland does (WAYLAND_DISPLAY, else wayland-0, in
 //    XDG_RUNTIME_DIR unless a full path), list its globals in one round
-//    trip, and disconnect
+//    trip, the outputs' scales in a second, and disconnect
 // Does not:
 //  - tell seats with a keyboard from seats without one
 //  - take a socket handed over in WAYLAND_SOCKET (it can be taken once)
@@ -14,6 +15,8 @@
 
 namespace platform::wayland {
 
-Compositor ProbeCompositor();
+// `scaled`: an output announced a scale above 1 (wl_output.scale, rounded
+// up by the compositor where the scale is fractional).
+Compositor ProbeCompositor(bool& scaled);
 
 }  // namespace platform::wayland

@@ -1,0 +1,107 @@
+#include "platform/wayland/sway_focus.hpp"
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace platform::wayland {
+namespace {
+constexpr char kMagic[] = {'i', '3', '-', 'i', 'p', 'c'};
+constexpr std::uint32_t kGetWorkspaces = 1;
+constexpr std::size_t kHeader = sizeof kMagic + 2 * sizeof(std::uint32_t);
+
+int Connect() {
+  const char* path = std::getenv("SWAYSOCK");
+  if (!path || !*path) path = std::getenv("I3SOCK");
+  sockaddr_un address{};
+  if (!path || !*path || std::strlen(path) >= sizeof address.sun_path) return -1;
+  address.sun_family = AF_UNIX;
+  std::strcpy(address.sun_path, path);
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
+  if (fd >= 0) close(fd);
+  return -1;
+}
+
+bool ReadAll(int fd, char* into, std::size_t size) {
+  while (size > 0) {
+    const ssize_t got = read(fd, into, size);
+    if (got <= 0) return false;
+    into += got;
+    size -= static_cast<std::size_t>(got);
+  }
+  return true;
+}
+
+// The reply to one message of `type` without payload, or "" on any failure.
+std::string Ask(int fd, std::uint32_t type) {
+  char header[kHeader] = {};
+  std::memcpy(header, kMagic, sizeof kMagic);
+  std::memcpy(header + sizeof kMagic + sizeof(std::uint32_t), &type, sizeof type);
+  if (write(fd, header, sizeof header) != static_cast<ssize_t>(sizeof header)) return "";
+  if (!ReadAll(fd, header, sizeof header)) return "";
+  std::uint32_t length = 0;
+  std::memcpy(&length, header + sizeof kMagic, sizeof length);
+  if (length > (1u << 24)) return "";
+  std::string reply(length, '\0');
+  return ReadAll(fd, reply.data(), length) ? reply : "";
+}
+
+// Where the string starting at `at` (its opening quote) ends, past its
+// closing quote.
+std::size_t SkipString(const std::string& json, std::size_t at) {
+  for (++at; at < json.size(); ++at) {
+    if (json[at] == '\\') ++at;
+    else if (json[at] == '"') return at + 1;
+  }
+  return at;
+}
+
+// Reads the workspaces' array: the keys "focused" and "rect" of each
+// workspace object (depth 2), and the corner of the focused one.
+bool FocusedCorner(const std::string& json, LayoutPoint& focus) {
+  int depth = 0;
+  bool focused = false;
+  LayoutPoint corner;
+  for (std::size_t at = 0; at < json.size();) {
+    const char c = json[at];
+    if (c == '"') {
+      const std::size_t end = SkipString(json, at);
+      const std::string key = json.substr(at + 1, end - at - 2);
+      at = end;
+      if (depth != 2 || json.find_first_not_of(" \n\t", at) == std::string::npos ||
+          json[json.find_first_not_of(" \n\t", at)] != ':')
+        continue;
+      const std::string rest = json.substr(json.find_first_not_of(" \n\t", at) + 1, 64);
+      if (key == "focused") focused = rest.find_first_not_of(" \n\t") == rest.find("true");
+      if (key == "rect") std::sscanf(rest.c_str(), " { \"x\" : %d , \"y\" : %d", &corner.x, &corner.y);
+      continue;
+    }
+    if (c == '{' || c == '[') ++depth;
+    if (c == '}' || c == ']') --depth;
+    if (c == '}' && depth == 1 && focused) {
+      focus = corner;
+      return true;
+    }
+    if (c == '}' && depth == 1) corner = {};
+    ++at;
+  }
+  return false;
+}
+}  // namespace
+
+bool FindSwayFocus(LayoutPoint& focus) {
+  const int fd = Connect();
+  if (fd < 0) return false;
+  const std::string workspaces = Ask(fd, kGetWorkspaces);
+  close(fd);
+  return FocusedCorner(workspaces, focus);
+}
+
+}  // namespace platform::wayland
