@@ -33,13 +33,28 @@ bool HandOver(PlatformState& state, Window& window) {
   return true;
 }
 
-// A window that covers the switched display is marked as covering it, so
-// that a window manager shows it above its panels and docks.
-void MarkCovering(SDL_Window* window) {
-  SDL_SysWMinfo info;
+// The X window behind an SDL window; false on another driver.
+bool X11WindowOf(SDL_Window* window, SDL_SysWMinfo& info) {
   SDL_VERSION(&info.version);
-  if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11)
-    x11::MarkCoveringItsMonitor(info.info.x11.display, info.info.x11.window);
+  return SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11;
+}
+
+// A window that covers the switched display loses its fixed size and is
+// stamped with the launch's time before it is mapped, so that a window
+// manager sizes it to the monitor and gives it the focus...
+void PrepareCovering(Window& window) {
+  SDL_SysWMinfo info;
+  if (X11WindowOf(window.sdl, info))
+    window.launchTime = x11::PrepareToCoverItsMonitor(info.info.x11.display, info.info.x11.window);
+}
+
+// ...and, once mapped, asked to cover its monitor and be the active window,
+// so that the manager shows it above its panels and docks, undecorated.
+void RequestCovering(const Window& window) {
+  SDL_SysWMinfo info;
+  if (X11WindowOf(window.sdl, info))
+    x11::RequestCoveringItsMonitor(info.info.x11.display, info.info.x11.window,
+                                   window.launchTime);
 }
 // The rectangle that holds every display: the X screen.
 SDL_Rect WholeScreen() {
@@ -167,13 +182,15 @@ void ShowSystemWindow(Window* window) {
   // Another program's window is shown, and stacked, by that program.
   if (!window || window->handedOver || (!window->sdl && !MakeSdlWindow(*window, 0))) return;
   const DesktopPolicy& policy = State().policy;
-  if (policy.fullscreen == Fullscreen::CoverSwitchedOutput && window->coversSwitchedDisplay)
-    MarkCovering(window->sdl);
+  const bool covers =
+      policy.fullscreen == Fullscreen::CoverSwitchedOutput && window->coversSwitchedDisplay;
+  if (covers) PrepareCovering(*window);
   // No mode is switched there: the window covers the output it opens on,
   // and the design is shown in proportion inside it.
   if (policy.fullscreen == Fullscreen::Desktop && policy.quirks.fullscreenWhenShown)
     SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
-  SDL_ShowWindow(window->sdl);
+  SDL_ShowWindow(window->sdl);  // returns once the window is mapped
+  if (covers) RequestCovering(*window);
 }
 
 void RaiseSystemWindow(Window* window) {

@@ -24,6 +24,9 @@ struct Window {
   const Icon* icon = nullptr;
   bool hasPixelFormat = false;
   bool coversSwitchedDisplay = false;
+  // The server time stamped on a covering window as its launch's user
+  // activity, which its activation request carries (0 until stamped).
+  unsigned long launchTime = 0;
   // Another program's window: `width` and `height` follow its size as
   // read from X, which SDL does not follow.
   bool handedOver = false;

@@ -2,14 +2,83 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace platform::x11 {
+namespace {
+struct PropertyWait {
+  unsigned long window;
+  Atom property;
+};
 
-void MarkCoveringItsMonitor(Display* display, unsigned long window) {
+Bool IsPropertyNotify(Display*, XEvent* event, XPointer arg) {
+  const auto* wait = reinterpret_cast<const PropertyWait*>(arg);
+  return event->type == PropertyNotify && event->xproperty.window == wait->window &&
+         event->xproperty.atom == wait->property;
+}
+
+// Sends the EWMH request `type` about `window` to the root window, where
+// the window manager listens.
+void SendToWindowManager(Display* display, unsigned long window, Atom type,
+                         const long (&data)[5]) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = type;
+  event.xclient.format = 32;
+  for (int i = 0; i < 5; ++i) event.xclient.data.l[i] = data[i];
+  XSendEvent(display, DefaultRootWindow(display), False,
+             SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+// A fixed size (SDL gives a window that is not resizable equal minimum and
+// maximum sizes) is dropped: a covering window takes the monitor's size,
+// and a manager that adds a title bar before it applies fullscreen keeps
+// room for that bar inside the limits, making the window taller.
+void DropSizeLimits(Display* display, unsigned long window) {
+  XSizeHints* hints = XAllocSizeHints();
+  if (!hints) return;
+  long supplied = 0;
+  if (XGetWMNormalHints(display, window, hints, &supplied)) {
+    hints->flags &= ~(PMinSize | PMaxSize);
+    XSetWMNormalHints(display, window, hints);
+  }
+  XFree(hints);
+}
+
+// Stamps `window` with the server's current time as its user time, read
+// from the PropertyNotify that an empty append to that property brings.
+unsigned long StampUserTime(Display* display, unsigned long window) {
+  const Atom userTime = XInternAtom(display, "_NET_WM_USER_TIME", False);
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display, window, &attributes)) return CurrentTime;
+  XSelectInput(display, window, attributes.your_event_mask | PropertyChangeMask);
+  XChangeProperty(display, window, userTime, XA_CARDINAL, 32, PropModeAppend, nullptr, 0);
+  PropertyWait wait{window, userTime};
+  XEvent event;
+  XIfEvent(display, &event, IsPropertyNotify, reinterpret_cast<XPointer>(&wait));
+  const long time = static_cast<long>(event.xproperty.time);
+  XChangeProperty(display, window, userTime, XA_CARDINAL, 32, PropModeReplace,
+                  reinterpret_cast<const unsigned char*>(&time), 1);
+  return event.xproperty.time;
+}
+}  // namespace
+
+unsigned long PrepareToCoverItsMonitor(Display* display, unsigned long window) {
+  DropSizeLimits(display, window);
+  return StampUserTime(display, window);
+}
+
+void RequestCoveringItsMonitor(Display* display, unsigned long window, unsigned long userTime) {
+  constexpr long add = 1, fromApplication = 1;
   const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
-  const Atom fullscreen = XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False);
-  XChangeProperty(display, window, state, XA_ATOM, 32, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(&fullscreen), 1);
+  const long fullscreen =
+      static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
+  SendToWindowManager(display, window, state, {add, fullscreen, 0, fromApplication, 0});
+  const Atom active = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+  const long time = static_cast<long>(userTime);
+  SendToWindowManager(display, window, active, {fromApplication, time, 0, 0, 0});
+  XFlush(display);
 }
 
 }  // namespace platform::x11
