@@ -1,6 +1,7 @@
 #include "platform/wayland/sway_focus.hpp"
 
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -24,6 +25,10 @@ int Connect() {
   address.sun_family = AF_UNIX;
   std::strcpy(address.sun_path, path);
   const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  // A compositor that does not answer costs the start a second, not more.
+  const timeval deadline{1, 0};
+  if (fd >= 0) setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &deadline, sizeof deadline);
+  if (fd >= 0) setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &deadline, sizeof deadline);
   if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
   if (fd >= 0) close(fd);
   return -1;
