@@ -30,10 +30,7 @@ struct ScreenSize {
   int width = 0, height = 0;      // pixels
   int widthMm = 0, heightMm = 0;  // what the server reports, for its DPI
 
-  bool operator==(const ScreenSize& other) const {
-    return width == other.width && height == other.height && widthMm == other.widthMm &&
-           heightMm == other.heightMm;
-  }
+  bool operator==(const ScreenSize&) const = default;
 };
 
 // One CRTC in use. Width and height are its extent on the screen, with the

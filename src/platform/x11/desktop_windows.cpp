@@ -57,18 +57,22 @@ bool MoveResizeSupported(Display* display) {
 // a tool acting for the user, which the manager follows as it is.
 void SendMoveResize(Display* display, const WindowPlace& place) {
   constexpr long kNorthWest = 1, kXGiven = 1 << 8, kYGiven = 1 << 9, kFromUser = 2 << 12;
-  XEvent event = {};
+  SendToWindowManager(display, place.window, "_NET_MOVERESIZE_WINDOW",
+                      {kNorthWest | kXGiven | kYGiven | kFromUser, place.x, place.y, 0, 0});
+}
+}  // namespace
+
+void SendToWindowManager(Display* display, ::Window window, const char* type,
+                         const long (&data)[5]) {
+  XEvent event{};
   event.xclient.type = ClientMessage;
-  event.xclient.window = place.window;
-  event.xclient.message_type = XInternAtom(display, "_NET_MOVERESIZE_WINDOW", False);
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, type, False);
   event.xclient.format = 32;
-  event.xclient.data.l[0] = kNorthWest | kXGiven | kYGiven | kFromUser;
-  event.xclient.data.l[1] = place.x;
-  event.xclient.data.l[2] = place.y;
+  for (int i = 0; i < 5; ++i) event.xclient.data.l[i] = data[i];
   XSendEvent(display, DefaultRootWindow(display), False,
              SubstructureRedirectMask | SubstructureNotifyMask, &event);
 }
-}  // namespace
 
 WindowPlaces ReadWindowPlaces(Display* display) {
   WindowPlaces places;

@@ -8,6 +8,7 @@
 //  - ask the window manager to move windows there again: with a
 //    _NET_MOVERESIZE_WINDOW message to the root where it supports that,
 //    else with a plain configure request
+//  - send the window manager any other request of those conventions
 // Does not:
 //  - decide which windows to move (window_places.hpp)
 //  - read windows without a window manager: nothing moves them then
@@ -21,6 +22,10 @@
 
 namespace platform::x11 {
 
+// Sends the EWMH request `type` (an atom's name) about `window` to the
+// root window, where the window manager listens.
+void SendToWindowManager(Display* display, ::Window window, const char* type,
+                         const long (&data)[5]);
 WindowPlaces ReadWindowPlaces(Display* display);
 void MoveWindows(Display* display, const std::vector<WindowPlace>& moves);
 

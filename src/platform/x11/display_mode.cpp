@@ -231,22 +231,17 @@ DisplaySwitch::~DisplaySwitch() {
   RequestsFailed(m_display);  // claims its last failure, if any
 }
 
-void DisplaySwitch::Use(Display* connection) { m_connection = connection; }
-
-// The connection once it is known to take RandR 1.2, with the window that
-// holds this instance's record.
-Display* DisplaySwitch::OpenDisplay() {
-  if (m_display || m_refused || !m_connection) return m_display;
+// Kept where it takes RandR 1.2, with the window that holds this
+// instance's record.
+void DisplaySwitch::Use(Display* connection) {
   int event = 0, error = 0, major = 0, minor = 0;
-  m_refused = !XRRQueryExtension(m_connection, &event, &error) ||
-              !XRRQueryVersion(m_connection, &major, &minor) || major < 1 ||
-              (major == 1 && minor < 2);
-  if (m_refused) return nullptr;
-  m_display = m_connection;
+  if (m_display || !connection || !XRRQueryExtension(connection, &event, &error) ||
+      !XRRQueryVersion(connection, &major, &minor) || major < 1 || (major == 1 && minor < 2))
+    return;
+  m_display = connection;
   WatchScreen(m_display);
   m_owner = XCreateWindow(m_display, DefaultRootWindow(m_display), -1, -1, 1, 1, 0, 0, InputOnly,
                           CopyFromParent, 0, nullptr);
-  return m_display;
 }
 
 // Once, early or at the first switch. Without a guard the reason is kept,
@@ -311,7 +306,7 @@ bool DisplaySwitch::SwitchOn(Display* display, XRRScreenResources* resources) {
 }
 
 bool DisplaySwitch::Switch(std::uint32_t width, std::uint32_t height) {
-  Display* display = OpenDisplay();
+  Display* display = m_display;
   if (!display) return false;
   m_width = width;
   m_height = height;

@@ -75,14 +75,11 @@ class DisplaySwitch {
     Switched,  // and the switch succeeded and reads back the size asked for
   };
 
-  _XDisplay* OpenDisplay();
   void StartGuard();
   void SayUnguarded();
   bool SwitchOn(_XDisplay* display, _XRRScreenResources* resources);
 
-  _XDisplay* m_connection = nullptr;  // the program's own
-  _XDisplay* m_display = nullptr;     // the same, once it takes RandR 1.2 (at the first switch)
-  bool m_refused = false;             // it does not
+  _XDisplay* m_display = nullptr;  // the program's own connection, where it takes RandR 1.2
   unsigned long m_owner = 0;       // its window, which holds this instance's record
   State m_state = State::Desktop;
   std::uint32_t m_width = 0, m_height = 0;  // the size asked for

@@ -4,6 +4,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "platform/x11/desktop_windows.hpp"
+
 namespace platform::x11 {
 namespace {
 struct PropertyWait {
@@ -15,20 +17,6 @@ Bool IsPropertyNotify(Display*, XEvent* event, XPointer arg) {
   const auto* wait = reinterpret_cast<const PropertyWait*>(arg);
   return event->type == PropertyNotify && event->xproperty.window == wait->window &&
          event->xproperty.atom == wait->property;
-}
-
-// Sends the EWMH request `type` about `window` to the root window, where
-// the window manager listens.
-void SendToWindowManager(Display* display, unsigned long window, Atom type,
-                         const long (&data)[5]) {
-  XEvent event{};
-  event.xclient.type = ClientMessage;
-  event.xclient.window = window;
-  event.xclient.message_type = type;
-  event.xclient.format = 32;
-  for (int i = 0; i < 5; ++i) event.xclient.data.l[i] = data[i];
-  XSendEvent(display, DefaultRootWindow(display), False,
-             SubstructureRedirectMask | SubstructureNotifyMask, &event);
 }
 
 // A fixed size (SDL gives a window that is not resizable equal minimum and
@@ -71,13 +59,11 @@ unsigned long PrepareToCoverItsMonitor(Display* display, unsigned long window) {
 
 void RequestCoveringItsMonitor(Display* display, unsigned long window, unsigned long userTime) {
   constexpr long add = 1, fromApplication = 1;
-  const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
   const long fullscreen =
       static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
-  SendToWindowManager(display, window, state, {add, fullscreen, 0, fromApplication, 0});
-  const Atom active = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+  SendToWindowManager(display, window, "_NET_WM_STATE", {add, fullscreen, 0, fromApplication, 0});
   const long time = static_cast<long>(userTime);
-  SendToWindowManager(display, window, active, {fromApplication, time, 0, 0, 0});
+  SendToWindowManager(display, window, "_NET_ACTIVE_WINDOW", {fromApplication, time, 0, 0, 0});
   XFlush(display);
 }
 
