@@ -66,8 +66,13 @@ panel_drawn() { # panel_drawn PLACE
   return "$drawn"
 }
 covers_display() { [ "$(window_geometry "$1")" = "0 0 640 480" ]; }
-scene_drawn() { # scene_drawn FILE: the output's centre is not black
-  screenshot "$1" && [ "$(convert "$1" -format '%[hex:p{320,240}]' info:)" != 000000 ]
+# The scene is drawn: its sky, deep blue, fills the rows between the top
+# panel's strip and the banner (a desktop's wallpaper, or the screen as it
+# was before the window's first frame, is not that blue).
+scene_drawn() { # scene_drawn FILE
+  screenshot "$1" &&
+    convert "$1" -crop 640x40+0+20 +repage -format '%[fx:int(255*mean.r)] %[fx:int(255*mean.b)]' info: |
+    awk '{ exit !($2 > $1 + 90) }'
 }
 # The panel's colour fills more than a few pixels of its strip on a fresh
 # screenshot FILE of the output: the panel is stacked over the scene.
@@ -77,7 +82,7 @@ panel_shows() { # panel_shows FILE PLACE COLOUR
 # Once the scene is drawn, the panel does not come over it while it is
 # watched for 2 s (IceWM took the focus away some 0.3 s after the map).
 panel_hidden() { # panel_hidden FILE PLACE COLOUR
-  e2e_wait_until 5 scene_drawn "$1" || { echo "     the scene was not drawn"; return 1; }
+  e2e_wait_until 10 scene_drawn "$1" || { echo "     the scene was not drawn"; return 1; }
   if e2e_wait_until 2 panel_shows "$1" "$2" "$3"; then
     local share
     share=$(colour_share "$1" "$(strip_on_output "$2")" "$3")
