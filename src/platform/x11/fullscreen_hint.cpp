@@ -50,9 +50,16 @@ unsigned long StampUserTime(Display* display, unsigned long window) {
                   reinterpret_cast<const unsigned char*>(&time), 1);
   return event.xproperty.time;
 }
+
+// Until its first frame a window without a background shows whatever the
+// screen held there (the desktop and its panel); a black one shows black.
+void PaintBlackUntilDrawn(Display* display, unsigned long window) {
+  XSetWindowBackground(display, window, BlackPixel(display, DefaultScreen(display)));
+}
 }  // namespace
 
 unsigned long PrepareToCoverItsMonitor(Display* display, unsigned long window) {
+  PaintBlackUntilDrawn(display, window);
   DropSizeLimits(display, window);
   return StampUserTime(display, window);
 }
