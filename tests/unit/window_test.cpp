@@ -218,14 +218,10 @@ TEST(DesktopPolicyTest, EachDesktopGetsWhatTheReadmeSays) {
 // is closed with it, so the next start can open the device again.
 TEST(PlatformLifetimeTest, ShutdownClosesTheSoundDeviceToo) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  ASSERT_TRUE(platform::SdlMixerAudio().Init(platform::kAudioDefaultDevice, 44100,
-                                             platform::kAudioMono, nullptr));
+  ASSERT_TRUE(platform::OpenSound(44100, 1));
   platform::Shutdown();
-  // The layer's audio library is a fresh one after Shutdown.
-  platform::AudioLibrary& audio = platform::SdlMixerAudio();
-  EXPECT_TRUE(audio.Init(platform::kAudioDefaultDevice, 44100, platform::kAudioMono, nullptr))
-      << "error " << audio.ErrorGetCode();
-  audio.Free();
+  EXPECT_TRUE(platform::OpenSound(44100, 1));
+  platform::CloseSound();
 }
 
 using platform::x11::CrtcPlace;
