@@ -17,19 +17,18 @@ std::string NoMusicText(int errorCode) {
   return text;
 }
 
-std::uint32_t StartBackgroundMusic(platform::AudioLibrary& audio, HWND owner,
-                                   const ShowBox& showBox) {
-  if (!audio.Init(platform::kAudioDefaultDevice, kOutputRate, platform::kAudioMono, owner))
+std::uint32_t StartBackgroundMusic(AudioLibrary& audio, HWND owner, const ShowBox& showBox) {
+  if (!audio.Init(kAudioDefaultDevice, kOutputRate, kAudioMono, owner))
     showBox("Fehler!");
   if (!audio.Start()) showBox("Fehler! Start()");
   const std::uint32_t stream = audio.StreamCreateFile(false, kMusicFile, 0, 0, 0);
   // The error code belongs to the latest call: read it before any other.
   if (stream == 0) showBox(NoMusicText(audio.ErrorGetCode()).c_str());
-  audio.StreamPlay(stream, false, platform::kAudioLoop);
+  audio.StreamPlay(stream, false, kAudioLoop);
   return stream;
 }
 
-void StopBackgroundMusic(platform::AudioLibrary& audio, std::uint32_t stream) {
+void StopBackgroundMusic(AudioLibrary& audio, std::uint32_t stream) {
   audio.Stop();
   audio.StreamFree(stream);
   audio.Free();

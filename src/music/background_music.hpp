@@ -7,7 +7,7 @@
 #include <string>
 
 #include "framework/afxwin.hpp"
-#include "platform/audio.hpp"
+#include "framework/audio_library.hpp"
 
 // Shows one modal message box with `text` and returns once it is answered.
 using ShowBox = std::function<void(const char* text)>;
@@ -22,9 +22,8 @@ std::string NoMusicText(int errorCode);
 // Opens the output, streams "Data\music.mp3" in a loop and returns the
 // stream handle (0 when it could not be created). Every failed step shows
 // its box and the later steps still run.
-std::uint32_t StartBackgroundMusic(platform::AudioLibrary& audio, HWND owner,
-                                   const ShowBox& showBox);
+std::uint32_t StartBackgroundMusic(AudioLibrary& audio, HWND owner, const ShowBox& showBox);
 
 // Stops the output, frees `stream` (passed back even when it is 0) and the
 // library: always all three, whatever failed before.
-void StopBackgroundMusic(platform::AudioLibrary& audio, std::uint32_t stream);
+void StopBackgroundMusic(AudioLibrary& audio, std::uint32_t stream);

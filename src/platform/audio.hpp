@@ -1,69 +1,34 @@
-// Sound output for the background music: a small audio library of our own
-// with one implementation on SDL2_mixer. The program talks to it through the
-// AudioLibrary interface, so tests can record the calls it makes.
+// Sound output for the background music, on SDL2_mixer: the default output
+// device, 16-bit, and one music file at a time, streamed from disk while it
+// plays.
 //
 // Does:
-//  - one output device, 16-bit, mono or stereo, at the rate asked for
-//  - stream whole music files from disk, one at a time, once or looping
+//  - open the output at the rate and channel count asked for
+//  - play the whole file once or in a loop, and stop it at once
 // Does not:
-//  - streams from memory or parts of a file (offset, length)
-//  - sound effects, several streams at once, volume, seeking or positions
+//  - other devices, sound effects, several files at once, volume, seeking
 #pragma once
-
-#include <cstdint>
 
 namespace platform {
 
-struct Window;
+// Opens the default output device, 16-bit at `rate` Hz with `channels` (1
+// or 2); false when no device can play, or the output is open already.
+bool OpenSound(int rate, int channels);
 
-// Error codes, as ErrorGetCode() reports them for the latest call. Stable:
-// they are shown to the user ("... Error 2") and documented in README.md.
-enum AudioError : int {
-  kAudioOk = 0,                  // the latest call succeeded
-  kAudioNotInitialised = 1,      // Init has not succeeded (or Free came since)
-  kAudioFileOpen = 2,            // the file cannot be opened (missing, unreadable)
-  kAudioFileFormat = 3,          // the file opens but is no playable music
-  kAudioNoDevice = 4,            // no such output device, or it cannot be opened
-  kAudioBadArgument = 5,         // unknown stream handle or unsupported argument
-  kAudioAlreadyInitialised = 6,  // Init while already initialised
-  kAudioUnknown = -1,            // anything else
+enum class MusicLoad {
+  Loaded,
+  CannotOpen,  // missing, unreadable or no regular file
+  NotMusic,    // opens, but is no playable music (or the output is closed)
 };
 
-// Init: 0 is the default output device; 1..N pick SDL's N-th output device.
-constexpr int kAudioDefaultDevice = 0;
-// Init flag: one output channel instead of two.
-constexpr std::uint32_t kAudioMono = 2;
-// StreamPlay flag: at its end the stream starts again from the beginning.
-constexpr std::uint32_t kAudioLoop = 4;
-
-class AudioLibrary {
- public:
-  virtual ~AudioLibrary() = default;
-
-  // Opens the output device at `rate` Hz (1 to 384000), 16-bit. `owner` is
-  // the window the sound belongs to (SDL needs no window for sound).
-  virtual bool Init(int device, std::uint32_t rate, std::uint32_t flags, Window* owner) = 0;
-  // Lets the output device run (again, after Stop).
-  virtual bool Start() = 0;
-  // Opens a music file for streaming; 0 on failure. Paths may use '\' as
-  // separator. Only whole files from disk: fromMemory false, offset and
-  // length 0 (the whole file), flags 0; anything else is kAudioBadArgument.
-  virtual std::uint32_t StreamCreateFile(bool fromMemory, const char* file, std::uint64_t offset,
-                                         std::uint64_t length, std::uint32_t flags) = 0;
-  // The error code of the latest call (kAudioOk when it succeeded).
-  virtual int ErrorGetCode() = 0;
-  // Plays the stream; with kAudioLoop it repeats without end. `flush` starts
-  // it again from the beginning when it is already playing.
-  virtual bool StreamPlay(std::uint32_t stream, bool flush, std::uint32_t flags) = 0;
-  // Stops whatever plays and silences the output device at once.
-  virtual bool Stop() = 0;
-  // Closes the stream's file; the handle is invalid afterwards.
-  virtual bool StreamFree(std::uint32_t stream) = 0;
-  // Frees every stream and closes the output device.
-  virtual bool Free() = 0;
-};
-
-// The layer's one audio library, on SDL2_mixer (a fresh one after Shutdown).
-AudioLibrary& SdlMixerAudio();
+// Opens the music file at `path` for playing, in place of the one before.
+MusicLoad LoadMusic(const char* path);
+// Plays the loaded music from its start, once or without end; false when
+// none is loaded or the mixer refuses.
+bool PlayMusic(bool loop);
+// Stops the music at once; it stays loaded.
+void StopMusic();
+// Frees the music and closes the output device, as Shutdown does too.
+void CloseSound();
 
 }  // namespace platform

@@ -17,7 +17,7 @@ namespace {
 // So the chain is built from tightly packed rows at an alignment of 1, and
 // the alignment of 4 the bitmap rows need is put back afterwards. The copy
 // keeps a spare row, since GLU's rescaling reads a little past the last.
-std::vector<std::uint8_t> TightRows(const platform::BitmapInfo& bitmap) {
+std::vector<std::uint8_t> TightRows(const BitmapInfo& bitmap) {
   const std::size_t rowBytes = static_cast<std::size_t>(bitmap.width) * 3;
   std::vector<std::uint8_t> rows(rowBytes * (bitmap.height + 1) + 16, 0);
   const auto* source = static_cast<const std::uint8_t*>(bitmap.bits);
@@ -27,7 +27,7 @@ std::vector<std::uint8_t> TightRows(const platform::BitmapInfo& bitmap) {
   return rows;
 }
 
-void BuildMipmaps(const platform::BitmapInfo& bitmap) {
+void BuildMipmaps(const BitmapInfo& bitmap) {
   const std::vector<std::uint8_t> rows = TightRows(bitmap);
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   gluBuild2DMipmaps(GL_TEXTURE_2D, 3, bitmap.width, bitmap.height, GL_BGR_EXT, GL_UNSIGNED_BYTE,
@@ -39,15 +39,15 @@ void BuildMipmaps(const platform::BitmapInfo& bitmap) {
 CTexture::CTexture() = default;
 CTexture::~CTexture() = default;
 
-bool CTexture::LoadBitmapFile(const char* path, platform::BitmapInfo& bitmap) {
-  m_hBitmap = platform::LoadBitmapImage(path);
+bool CTexture::LoadBitmapFile(const char* path, BitmapInfo& bitmap) {
+  m_hBitmap = LoadBitmapImage(path);
   if (!m_hBitmap) return false;
-  platform::GetBitmapInfo(m_hBitmap, bitmap);
+  GetBitmapInfo(m_hBitmap, bitmap);
   return true;
 }
 
 bool CTexture::Upload(const char* path, GLint minFilter, GLint magFilter, bool mipmapped) {
-  platform::BitmapInfo bitmap;
+  BitmapInfo bitmap;
   if (!LoadBitmapFile(path, bitmap)) return false;
   // BMP rows are padded to 4 bytes, as this alignment expects.
   glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
@@ -60,7 +60,7 @@ bool CTexture::Upload(const char* path, GLint minFilter, GLint magFilter, bool m
   else
     glTexImage2D(GL_TEXTURE_2D, 0, 3, bitmap.width, bitmap.height, 0, GL_BGR_EXT, GL_UNSIGNED_BYTE,
                  bitmap.bits);
-  platform::DeleteBitmap(m_hBitmap);
+  DeleteBitmap(m_hBitmap);
   m_hBitmap = nullptr;
   return true;
 }

@@ -4,7 +4,7 @@
 
 #include <GL/gl.h>
 
-#include "platform/bitmap.hpp"
+#include "framework/bitmap.hpp"
 
 class CTexture {
  public:
@@ -17,7 +17,7 @@ class CTexture {
   virtual bool Load(const char* path, GLint minFilter, GLint magFilter);
 
   // Reads the file; on success fills in the picture's description.
-  bool LoadBitmapFile(const char* path, platform::BitmapInfo& bitmap);
+  bool LoadBitmapFile(const char* path, BitmapInfo& bitmap);
   // Binds the texture (name 0 when nothing was loaded).
   void Bind();
 
@@ -27,6 +27,6 @@ class CTexture {
   // Both loaders; `mipmapped` picks the upload.
   bool Upload(const char* path, GLint minFilter, GLint magFilter, bool mipmapped);
 
-  platform::BitmapHandle m_hBitmap = nullptr;
+  BitmapHandle m_hBitmap = nullptr;
   GLuint m_textureName = 0;
 };

@@ -3,8 +3,8 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include "framework/audio_library.hpp"
 #include "music/background_music.hpp"
-#include "platform/audio.hpp"
 #include "platform/platform.hpp"
 #include "scene/motion.hpp"
 #include "scene/scene_frame.hpp"
@@ -123,10 +123,10 @@ void CSceneWnd::MoveSanta() {
 
 void CSceneWnd::StartMusic() {
   if (!m_playMusic) return;
-  m_musicStream = StartBackgroundMusic(platform::SdlMixerAudio(), m_hWnd, MessageBoxesOf(*this));
+  m_musicStream = StartBackgroundMusic(SystemAudio(), m_hWnd, MessageBoxesOf(*this));
 }
 
 void CSceneWnd::StopMusic() {
   if (!m_playMusic) return;
-  StopBackgroundMusic(platform::SdlMixerAudio(), m_musicStream);
+  StopBackgroundMusic(SystemAudio(), m_musicStream);
 }

@@ -32,7 +32,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/sound_server.sh"
 SOURCE_DIR=${WINTERHAIN_SOURCE_DIR:-$(cd "$E2E_DIR/../.." && pwd)}
 BIN=${WINTERHAIN_BIN:-$SOURCE_DIR/build/winterhain}
 CAPTION=Winterhain
-# The audio library's error codes (src/platform/audio.hpp).
+# The audio library's error codes (src/framework/audio_library.hpp).
 NOT_INITIALISED=1
 FILE_OPEN=2
 FILE_FORMAT=3

@@ -1,5 +1,5 @@
 // libFuzzer target for the BMP path: the input bytes become a file, which
-// goes through the program's own loader (header checks, SDL's reader, the
+// goes through the program's own loader (header checks, the rows read and
 // row layout) and then into OpenGL textures on Mesa's software renderer,
 // single-level and mipmapped. Any accepted file must come out exactly as an
 // independent reading of its bytes says; anything else aborts.
@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "fuzz/bmp_oracle.hpp"
-#include "platform/bitmap.hpp"
+#include "framework/bitmap.hpp"
 #include "scene/texture.hpp"
 #include "support/gl_window.hpp"
 
@@ -43,22 +43,22 @@ void WriteInput(const std::uint8_t* data, std::size_t size) {
 
 // The loader alone: refusal or acceptance as expected, and the exact rows.
 bool CheckLoader(const bmporacle::Expectation& e) {
-  platform::BitmapHandle bitmap = platform::LoadBitmapImage(g_path.c_str());
+  BitmapHandle bitmap = LoadBitmapImage(g_path.c_str());
   if (!bitmap) {
     if (e.accepted) Fail("a file that fits its header was refused", e);
     return false;
   }
   if (!e.accepted) Fail("a file that does not fit its header was accepted", e);
-  platform::BitmapInfo info;
-  if (!platform::GetBitmapInfo(bitmap, info)) Fail("no description of a loaded picture", e);
-  if (info.width < 1 || info.width > platform::kMaxBitmapSide || info.height < 1 ||
-      info.height > platform::kMaxBitmapSide)
+  BitmapInfo info;
+  if (!GetBitmapInfo(bitmap, info)) Fail("no description of a loaded picture", e);
+  if (info.width < 1 || info.width > kMaxBitmapSide || info.height < 1 ||
+      info.height > kMaxBitmapSide)
     Fail("sides outside the limits", e);
   if (info.width != e.width || info.height != e.height) Fail("sides differ from the header", e);
   if (info.widthBytes != ((info.width * 3 + 3) & ~3)) Fail("row stride is not 4-byte padded", e);
   if (info.bitsPerPixel != 24 || info.bits == nullptr) Fail("not 24-bit pixels", e);
   if (std::memcmp(info.bits, e.rows.data(), e.rows.size()) != 0) Fail("rows differ from the file", e);
-  platform::DeleteBitmap(bitmap);
+  DeleteBitmap(bitmap);
   return true;
 }
 

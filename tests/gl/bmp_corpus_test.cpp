@@ -11,7 +11,7 @@
 
 #include "fuzz/bmp_corpus.hpp"
 #include "fuzz/bmp_oracle.hpp"
-#include "platform/bitmap.hpp"
+#include "framework/bitmap.hpp"
 #include "scene/texture.hpp"
 #include "support/gl_window.hpp"
 #include "support/temp_data_dir.hpp"
@@ -46,14 +46,14 @@ TEST_F(BmpCorpusTest, TheSeedsCoverValidAndBrokenPictures) {
 TEST_F(BmpCorpusTest, TheLoaderAcceptsExactlyTheValidSeedsWithTheirRows) {
   for (const auto& seed : seeds) {
     const bmporacle::Expectation e = bmporacle::Expect(seed.bytes.data(), seed.bytes.size());
-    platform::BitmapHandle bitmap = platform::LoadBitmapImage(Write(seed).c_str());
+    BitmapHandle bitmap = LoadBitmapImage(Write(seed).c_str());
     EXPECT_EQ(bitmap != nullptr, seed.valid) << seed.name;
-    EXPECT_EQ(platform::IsAcceptableBmpHeader(seed.bytes.data(), seed.bytes.size(), seed.bytes.size()),
+    EXPECT_EQ(IsAcceptableBmpHeader(seed.bytes.data(), seed.bytes.size(), seed.bytes.size()),
               seed.valid)
         << seed.name;
     if (!bitmap) continue;
-    platform::BitmapInfo info;
-    ASSERT_TRUE(platform::GetBitmapInfo(bitmap, info)) << seed.name;
+    BitmapInfo info;
+    ASSERT_TRUE(GetBitmapInfo(bitmap, info)) << seed.name;
     EXPECT_EQ(info.width, e.width) << seed.name;
     EXPECT_EQ(info.height, e.height) << seed.name;
     EXPECT_EQ(info.widthBytes, (info.width * 3 + 3) & ~3) << seed.name;
@@ -61,7 +61,7 @@ TEST_F(BmpCorpusTest, TheLoaderAcceptsExactlyTheValidSeedsWithTheirRows) {
     if (info.width == e.width && info.height == e.height) {
       EXPECT_EQ(std::memcmp(info.bits, e.rows.data(), e.rows.size()), 0) << seed.name;
     }
-    platform::DeleteBitmap(bitmap);
+    DeleteBitmap(bitmap);
   }
 }
 

@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/audio.hpp"
+#include "framework/audio_library.hpp"
 #include "platform/platform.hpp"
 #include "platform/sdl/audio_drivers.hpp"
 
@@ -125,7 +125,7 @@ class AudioLayerTest : public ::testing::Test {
     return arrived ? first : std::nullopt;
   }
 
-  AudioLibrary& audio = SdlMixerAudio();
+  AudioLibrary& audio = SystemAudio();
   fs::path dir;
   fs::path capture;
   ScopedEnv driver{"SDL_AUDIODRIVER", "disk"};

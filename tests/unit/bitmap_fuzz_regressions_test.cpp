@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/bitmap.hpp"
+#include "framework/bitmap.hpp"
 #include "support/bmp_writer.hpp"
 #include "support/temp_data_dir.hpp"
 
@@ -15,10 +15,10 @@ class BitmapFuzzRegressions : public ::testing::Test {
  protected:
   TempDataDir dir;
 
-  platform::BitmapHandle Load(const std::vector<std::uint8_t>& bytes) {
+  BitmapHandle Load(const std::vector<std::uint8_t>& bytes) {
     const std::string path = dir.Data("found.bmp");
     EXPECT_TRUE(testbmp::WriteFile(path, bytes));
-    return platform::LoadBitmapImage(path.c_str());
+    return LoadBitmapImage(path.c_str());
   }
 };
 
@@ -35,15 +35,15 @@ const std::vector<std::uint8_t> kHeaderSizeWrapsRound = {
 
 TEST_F(BitmapFuzzRegressions, InfoHeaderSizeNearTwoToThe32IsRefused) {
   const auto& bytes = kHeaderSizeWrapsRound;
-  EXPECT_FALSE(platform::IsAcceptableBmpHeader(bytes.data(), bytes.size(), bytes.size()));
+  EXPECT_FALSE(IsAcceptableBmpHeader(bytes.data(), bytes.size(), bytes.size()));
   EXPECT_EQ(Load(bytes), nullptr);
   // The same file with its true header size loads: only the size was wrong.
   auto honest = bytes;
   honest[14] = 40;
   honest[15] = honest[16] = honest[17] = 0;
-  platform::BitmapHandle bitmap = Load(honest);
+  BitmapHandle bitmap = Load(honest);
   EXPECT_NE(bitmap, nullptr);
-  platform::DeleteBitmap(bitmap);
+  DeleteBitmap(bitmap);
 }
 
 TEST_F(BitmapFuzzRegressions, EveryHeaderSizeWhoseSumWithFourteenWrapsIsRefused) {
@@ -54,7 +54,7 @@ TEST_F(BitmapFuzzRegressions, EveryHeaderSizeWhoseSumWithFourteenWrapsIsRefused)
   for (std::uint32_t size = 0xFFFFFFF2u; size != 0; ++size) {
     auto bytes = valid;
     for (int i = 0; i < 4; ++i) bytes[14 + i] = static_cast<std::uint8_t>(size >> (8 * i));
-    EXPECT_FALSE(platform::IsAcceptableBmpHeader(bytes.data(), bytes.size(), bytes.size())) << size;
+    EXPECT_FALSE(IsAcceptableBmpHeader(bytes.data(), bytes.size(), bytes.size())) << size;
     EXPECT_EQ(Load(bytes), nullptr) << size;
   }
 }

@@ -1,6 +1,6 @@
 // Reading BMP files: only 24-bit uncompressed pictures whose header fits the
 // file, laid out bottom row first, B-G-R, rows padded to 4 bytes.
-#include "platform/bitmap.hpp"
+#include "framework/bitmap.hpp"
 
 #include <gtest/gtest.h>
 
@@ -37,10 +37,10 @@ class BitmapTest : public ::testing::Test {
 };
 
 TEST_F(BitmapTest, RowsComeBottomFirstInBlueGreenRedOrderPaddedToFourBytes) {
-  platform::BitmapHandle bitmap = platform::LoadBitmapImage(Write(Valid(3, 2)).c_str());
+  BitmapHandle bitmap = LoadBitmapImage(Write(Valid(3, 2)).c_str());
   ASSERT_NE(bitmap, nullptr);
-  platform::BitmapInfo info;
-  ASSERT_TRUE(platform::GetBitmapInfo(bitmap, info));
+  BitmapInfo info;
+  ASSERT_TRUE(GetBitmapInfo(bitmap, info));
   EXPECT_EQ(info.width, 3);
   EXPECT_EQ(info.height, 2);
   EXPECT_EQ(info.widthBytes, 12);  // 9 bytes of pixels, padded
@@ -51,7 +51,7 @@ TEST_F(BitmapTest, RowsComeBottomFirstInBlueGreenRedOrderPaddedToFourBytes) {
   const std::uint8_t topRow[9] = {200, 100, 0, 200, 100, 10, 200, 100, 20};
   EXPECT_EQ(std::memcmp(bytes, bottomRow, 9), 0);
   EXPECT_EQ(std::memcmp(bytes + 12, topRow, 9), 0);
-  platform::DeleteBitmap(bitmap);
+  DeleteBitmap(bitmap);
 }
 
 TEST_F(BitmapTest, TopDownFilesAreLaidOutBottomFirstToo) {
@@ -61,25 +61,25 @@ TEST_F(BitmapTest, TopDownFilesAreLaidOutBottomFirstToo) {
   SetU32(bytes, 22, static_cast<std::uint32_t>(-2));
   std::memcpy(&bytes[54], &bottomUp[54 + 12], 12);
   std::memcpy(&bytes[54 + 12], &bottomUp[54], 12);
-  platform::BitmapHandle bitmap = platform::LoadBitmapImage(Write(bytes).c_str());
+  BitmapHandle bitmap = LoadBitmapImage(Write(bytes).c_str());
   ASSERT_NE(bitmap, nullptr);
-  platform::BitmapInfo info;
-  platform::GetBitmapInfo(bitmap, info);
+  BitmapInfo info;
+  GetBitmapInfo(bitmap, info);
   EXPECT_EQ(info.height, 2);
   EXPECT_EQ(std::memcmp(info.bits, &bottomUp[54], 24), 0);
-  platform::DeleteBitmap(bitmap);
+  DeleteBitmap(bitmap);
 }
 
 TEST_F(BitmapTest, OtherDepthsAndCompressionsAreRefused) {
   for (std::uint16_t bits : {1, 4, 8, 16, 32}) {
     auto bytes = Valid();
     SetU16(bytes, 28, bits);
-    EXPECT_EQ(platform::LoadBitmapImage(Write(bytes).c_str()), nullptr) << bits << " bits";
+    EXPECT_EQ(LoadBitmapImage(Write(bytes).c_str()), nullptr) << bits << " bits";
   }
   for (std::uint32_t compression : {1u, 2u, 3u, 4u, 5u, 6u}) {  // RLE, bit fields, JPEG, PNG
     auto bytes = Valid();
     SetU32(bytes, 30, compression);
-    EXPECT_EQ(platform::LoadBitmapImage(Write(bytes).c_str()), nullptr) << "compression "
+    EXPECT_EQ(LoadBitmapImage(Write(bytes).c_str()), nullptr) << "compression "
                                                                         << compression;
   }
 }
@@ -103,24 +103,24 @@ TEST_F(BitmapTest, HeadersThatDoNotFitTheFileAreRefused) {
   for (const Lie& lie : lies) {
     auto bytes = Valid();
     SetU32(bytes, lie.at, lie.value);
-    EXPECT_EQ(platform::LoadBitmapImage(Write(bytes).c_str()), nullptr) << lie.what;
+    EXPECT_EQ(LoadBitmapImage(Write(bytes).c_str()), nullptr) << lie.what;
   }
   auto truncated = Valid(16, 16);
   truncated.resize(truncated.size() - 5);
-  EXPECT_EQ(platform::LoadBitmapImage(Write(truncated).c_str()), nullptr) << "truncated pixels";
+  EXPECT_EQ(LoadBitmapImage(Write(truncated).c_str()), nullptr) << "truncated pixels";
   auto noMagic = Valid();
   noMagic[0] = 'X';
-  EXPECT_EQ(platform::LoadBitmapImage(Write(noMagic).c_str()), nullptr) << "no BM";
-  EXPECT_EQ(platform::LoadBitmapImage(Write({'B', 'M', 0, 0}).c_str()), nullptr) << "short file";
-  EXPECT_EQ(platform::LoadBitmapImage(Write({}).c_str()), nullptr) << "empty file";
+  EXPECT_EQ(LoadBitmapImage(Write(noMagic).c_str()), nullptr) << "no BM";
+  EXPECT_EQ(LoadBitmapImage(Write({'B', 'M', 0, 0}).c_str()), nullptr) << "short file";
+  EXPECT_EQ(LoadBitmapImage(Write({}).c_str()), nullptr) << "empty file";
 }
 
 TEST_F(BitmapTest, MissingFilesAndFoldersAreRefused) {
-  EXPECT_EQ(platform::LoadBitmapImage(dir.Data("none.bmp").c_str()), nullptr);
-  EXPECT_EQ(platform::LoadBitmapImage(dir.Root().c_str()), nullptr);
-  EXPECT_EQ(platform::LoadBitmapImage(nullptr), nullptr);
-  platform::BitmapInfo info;
-  EXPECT_FALSE(platform::GetBitmapInfo(nullptr, info));
+  EXPECT_EQ(LoadBitmapImage(dir.Data("none.bmp").c_str()), nullptr);
+  EXPECT_EQ(LoadBitmapImage(dir.Root().c_str()), nullptr);
+  EXPECT_EQ(LoadBitmapImage(nullptr), nullptr);
+  BitmapInfo info;
+  EXPECT_FALSE(GetBitmapInfo(nullptr, info));
 }
 
 }  // namespace

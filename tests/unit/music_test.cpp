@@ -15,7 +15,7 @@
 namespace {
 
 // Writes every call into a shared trace; each call's result is scripted.
-class RecordingAudio final : public platform::AudioLibrary {
+class RecordingAudio final : public AudioLibrary {
  public:
   explicit RecordingAudio(std::vector<std::string>& trace) : m_trace(trace) {}
 
@@ -23,9 +23,9 @@ class RecordingAudio final : public platform::AudioLibrary {
   bool startResult = true;
   std::uint32_t streamResult = 7;
   int errorCode = 0;
-  platform::Window* initOwner = nullptr;
+  HWND initOwner = nullptr;
 
-  bool Init(int device, std::uint32_t rate, std::uint32_t flags, platform::Window* owner) override {
+  bool Init(int device, std::uint32_t rate, std::uint32_t flags, HWND owner) override {
     initOwner = owner;
     Record("Init " + std::to_string(device) + " " + std::to_string(rate) + " " +
            std::to_string(flags));

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "platform/x11/desktop_layout.hpp"
 #include "platform/platform.hpp"
 #include "support/recorded_boxes.hpp"
+#include "support/temp_data_dir.hpp"
 
 namespace {
 
@@ -215,17 +217,21 @@ TEST(DesktopPolicyTest, EachDesktopGetsWhatTheReadmeSays) {
 }
 
 // Sound left open at Shutdown (a start that failed after the music began)
-// is closed with it, so the next start can open the device again.
+// is closed with it, so the next start opens the device again. SDL's disk
+// driver makes its file as the device opens: a second file shows a second
+// opening, not the first device still in use.
 TEST(PlatformLifetimeTest, ShutdownClosesTheSoundDeviceToo) {
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
-  ASSERT_TRUE(platform::SdlMixerAudio().Init(platform::kAudioDefaultDevice, 44100,
-                                             platform::kAudioMono, nullptr));
+  TempDataDir dir;
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", dir.Data("first.raw").c_str(), 1);
+  ASSERT_TRUE(platform::OpenSound(44100, 1));
   platform::Shutdown();
-  // The layer's audio library is a fresh one after Shutdown.
-  platform::AudioLibrary& audio = platform::SdlMixerAudio();
-  EXPECT_TRUE(audio.Init(platform::kAudioDefaultDevice, 44100, platform::kAudioMono, nullptr))
-      << "error " << audio.ErrorGetCode();
-  audio.Free();
+  setenv("SDL_DISKAUDIOFILE", dir.Data("second.raw").c_str(), 1);
+  EXPECT_TRUE(platform::OpenSound(44100, 1));
+  EXPECT_TRUE(std::filesystem::exists(dir.Data("second.raw")));
+  platform::CloseSound();
+  unsetenv("SDL_DISKAUDIOFILE");
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
 }
 
 using platform::x11::CrtcPlace;

@@ -85,7 +85,7 @@ phases() {
   awk -v launched="$(cat "$log.launched")" '
     $1 == "mark" && !($2 in at) {at[$2] = $3; cpu[$2] = $4}
     END {
-      n = split("SDL_Init XGrabServer SDL_GL_LoadLibrary SDL_GL_CreateContext SDL_LoadBMP_RW audio SDL_ShowWindow shown first_swap", marks, " ")
+      n = split("SDL_Init XGrabServer SDL_GL_LoadLibrary SDL_GL_CreateContext glGenTextures audio SDL_ShowWindow shown first_swap", marks, " ")
       split("exec_and_libraries sdl_init display_switch gl_load context textures audio window_show first_frame", names, " ")
       previous = launched
       previousCpu = 0

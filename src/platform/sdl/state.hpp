@@ -48,7 +48,7 @@ struct PlatformState {
   WindowRegistry windows;
   GLLibrary gl;                // from the first pixel-format query
   surface::Letterbox letterbox;  // with the GL context, where the policy asks
-  SdlMixerLibrary audio;       // when the music starts
+  MixerSound sound;            // when the music starts
   std::string lastError;
 };
 

@@ -1,6 +1,5 @@
-#include "platform/bitmap.hpp"
+#include "framework/bitmap.hpp"
 
-#include <SDL.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,8 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-namespace platform {
 
 struct Bitmap {
   int width = 0;
@@ -41,28 +38,34 @@ std::FILE* OpenRegularFile(const char* path) {
   return file;
 }
 
-// Reads the header bytes and the file size without reading any pixels, and
-// leaves the file at its start.
+// Reads the header bytes and the file size without reading any pixels.
 bool ReadHeader(std::FILE* file, std::uint8_t (&header)[kHeaderBytes], std::uint64_t& fileSize) {
   const bool complete = std::fread(header, 1, kHeaderBytes, file) == kHeaderBytes &&
                         std::fseek(file, 0, SEEK_END) == 0;
   const long size = complete ? std::ftell(file) : -1;
   fileSize = size < 0 ? 0 : static_cast<std::uint64_t>(size);
-  return complete && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
+  return complete && size >= 0;
 }
 
-// SDL keeps the file's byte order for 24-bit pictures (blue, green, red)
-// and hands rows top first; lay them out bottom first.
-Bitmap* FromSurface(SDL_Surface* surface) {
-  if (surface->format->BitsPerPixel != 24 || surface->w <= 0 || surface->h <= 0) return nullptr;
-  auto* bitmap = new Bitmap{surface->w, surface->h, StrideOf(surface->w), {}};
-  bitmap->rows.assign(static_cast<std::size_t>(bitmap->widthBytes) * bitmap->height, 0);
-  const auto* pixels = static_cast<const std::uint8_t*>(surface->pixels);
-  for (int row = 0; row < bitmap->height; ++row)
-    std::memcpy(&bitmap->rows[static_cast<std::size_t>(bitmap->height - 1 - row) * bitmap->widthBytes],
-                pixels + static_cast<std::size_t>(row) * surface->pitch,
-                static_cast<std::size_t>(bitmap->width) * 3);
-  return bitmap;
+// Reads the rows of a picture whose header has been checked, bottom row
+// first whichever order the file keeps them in; the padding stays zero.
+Bitmap* ReadRows(std::FILE* file, const std::uint8_t (&header)[kHeaderBytes]) {
+  const int width = S32(header + 18);
+  const std::int32_t storedHeight = S32(header + 22);
+  const int height = storedHeight < 0 ? -storedHeight : storedHeight;
+  auto* bitmap = new Bitmap{width, height, StrideOf(width), {}};
+  bitmap->rows.assign(static_cast<std::size_t>(bitmap->widthBytes) * height, 0);
+  const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
+  bool complete = std::fseek(file, static_cast<long>(U32(header + 10)), SEEK_SET) == 0;
+  for (int stored = 0; complete && stored < height; ++stored) {
+    const int row = storedHeight < 0 ? height - 1 - stored : stored;
+    complete = std::fread(&bitmap->rows[static_cast<std::size_t>(row) * bitmap->widthBytes], 1,
+                          rowBytes, file) == rowBytes &&
+               std::fseek(file, bitmap->widthBytes - static_cast<long>(rowBytes), SEEK_CUR) == 0;
+  }
+  if (complete) return bitmap;
+  delete bitmap;
+  return nullptr;
 }
 }  // namespace
 
@@ -89,19 +92,13 @@ BitmapHandle LoadBitmapImage(const char* path) {
   if (!file) return nullptr;
   std::uint8_t header[kHeaderBytes];
   std::uint64_t fileSize = 0;
-  // SDL reads the very file that was checked, not whatever the path names now.
-  SDL_RWops* stream = ReadHeader(file, header, fileSize) &&
-                              IsAcceptableBmpHeader(header, sizeof header, fileSize)
-                          ? SDL_RWFromFP(file, SDL_TRUE)
-                          : nullptr;
-  if (!stream) {
-    std::fclose(file);
-    return nullptr;
-  }
-  SDL_Surface* surface = SDL_LoadBMP_RW(stream, 1);
-  if (!surface) return nullptr;
-  Bitmap* bitmap = FromSurface(surface);
-  SDL_FreeSurface(surface);
+  // The rows are read from the very file that was checked, not whatever
+  // the path names now.
+  Bitmap* bitmap = ReadHeader(file, header, fileSize) &&
+                           IsAcceptableBmpHeader(header, sizeof header, fileSize)
+                       ? ReadRows(file, header)
+                       : nullptr;
+  std::fclose(file);
   return bitmap;
 }
 
@@ -112,5 +109,3 @@ bool GetBitmapInfo(BitmapHandle bitmap, BitmapInfo& info) {
 }
 
 void DeleteBitmap(BitmapHandle bitmap) { delete bitmap; }
-
-}  // namespace platform

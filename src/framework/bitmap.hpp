@@ -2,7 +2,8 @@
 // the bottom of the picture to the top, three bytes a pixel (blue, green,
 // red), each row padded to a multiple of 4 bytes. Only 24-bit uncompressed
 // files are accepted; anything else, and any file whose header does not fit
-// its contents, is refused before pixels are read.
+// its contents, is refused before pixels are read. Plain file reading: such
+// a file is its header and its rows, so no image library is needed.
 //
 // Does:
 //  - 24-bit uncompressed BMP files of either row order, up to kMaxBitmapSide
@@ -13,8 +14,6 @@
 
 #include <cstdint>
 #include <vector>
-
-namespace platform {
 
 struct Bitmap;  // opaque; holds the pixels while a texture is loaded
 using BitmapHandle = Bitmap*;
@@ -39,5 +38,3 @@ constexpr int kMaxBitmapSide = 16384;
 // Checks the header bytes of a BMP file of `fileSize` bytes: true when it is
 // a 24-bit uncompressed picture whose pixel rows lie inside the file.
 bool IsAcceptableBmpHeader(const std::uint8_t* bytes, std::size_t available, std::uint64_t fileSize);
-
-}  // namespace platform
