@@ -2,9 +2,9 @@
 #include "platform/platform.hpp"
 
 int main(int argc, char** argv) {
-  if (platform::RanAsDisplayGuard(argc, argv)) return 0;
   // Before anything opens a descriptor: a program started with closed
   // standard streams must not get its display connection as "stderr".
-  platform::PrepareProcess();
+  // The display guard, a copy of the program, ends in there.
+  platform::PrepareProcess(argc, argv);
   return AfxWinMain();
 }

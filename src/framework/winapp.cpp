@@ -56,7 +56,6 @@ int AfxWinMain() {
     std::fprintf(stderr, "no application object\n");
     return 1;
   }
-  platform::InstallTerminationSignals();
   // A layer that finds no display is reported by the window that cannot be
   // made, in the program's own words. The window is all a user sees of the
   // program, so a driver that shows nothing counts as no display.

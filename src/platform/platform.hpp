@@ -48,21 +48,23 @@ struct InitOptions {
 };
 
 // The process-wide set-up every way out depends on, first thing in main,
-// before anything opens a descriptor. Opens /dev/null on whichever of
-// descriptors 0 to 2 is closed, so no connection the program opens later
-// lands there and receives what libraries write to "stderr", and has a
-// write to a pipe nobody reads fail instead of ending the program. Has
-// every child the program forks (SDL's boxes, its dialog programs) killed
-// when the program ends, however it ends. Ends the program with status 1
-// and one line instead of Xlib's dump when the X connection is lost; the
-// display guard then does what can still be done.
-void PrepareProcess();
-// When this process was started as the program's display guard, does all
-// it has to and ends it; else false. Call before anything else. The guard
-// is started by posix_spawn, which runs no fork handler: it outlives the
-// program.
-bool RanAsDisplayGuard(int argc, char** argv);
-// When a termination signal arrived (see below), ends the process by
+// before anything opens a descriptor. When this process was started as the
+// program's display guard, does all the guard has to and ends it: the guard
+// is started by posix_spawn, which runs no fork handler, and outlives the
+// program. Else opens /dev/null on whichever of descriptors 0 to 2 is
+// closed, so no connection the program opens later lands there and
+// receives what libraries write to "stderr", and has a write to a pipe
+// nobody reads fail instead of ending the program. Has every child the
+// program forks (SDL's boxes, its dialog programs) killed when the program
+// ends, however it ends. Ends the program with status 1 and one line
+// instead of Xlib's dump when the X connection is lost; the display guard
+// then does what can still be done. Routes SIGINT, SIGTERM and SIGHUP into
+// Terminate events, and has the event functions below handle SIGTSTP,
+// SIGTTIN and SIGTTOU.
+void PrepareProcess(int argc, char** argv);
+// True once SIGINT, SIGTERM or SIGHUP has arrived.
+bool TerminationRequested();
+// When a termination signal arrived (see above), ends the process by
 // the first one's default action, as a program that never caught it would
 // have ended: its parent sees it killed by that signal. Else returns. Call
 // once everything is cleaned up; exit handlers do not run.
@@ -88,7 +90,6 @@ std::int64_t MonotonicNanoseconds();
 
 // The last error the platform layer saw, as one readable sentence.
 std::string LastError();
-void SetLastError(const std::string& text);
 
 // System windows: borderless, created hidden, shown on request.
 //
@@ -122,15 +123,21 @@ struct WindowDesc {
 
 // Creates the window hidden; nullptr on failure (see LastError()), or when
 // the layer has no video.
-Window* CreateSystemWindow(const WindowDesc& desc);
-void DestroySystemWindow(Window* window);
-void ShowSystemWindow(Window* window);
-void RaiseSystemWindow(Window* window);
-void FocusSystemWindow(Window* window);
-void GetClientSize(const Window* window, int& width, int& height);
+Window* OpenWindow(const WindowDesc& desc);
+void CloseWindow(Window* window);
 
-// Shows or hides the mouse pointer over every window of the program.
-void SetCursorVisible(bool visible);
+enum class WindowRequest {
+  Show,        // maps it; a window another program handed over stays as it is
+  Raise,       // above the other windows
+  Focus,       // the keyboard focus
+  HideCursor,  // the mouse pointer, over every window of the program
+  ShowCursor,
+};
+// Does what is asked of the window; the pointer requests need none.
+void RequestWindow(Window* window, WindowRequest request);
+// The size frames are drawn at: the client area, or the design area inside
+// it where the desktop shows the design in proportion.
+void GetClientSize(const Window* window, int& width, int& height);
 
 // OpenGL on a system window: pixel format, rendering context, buffer swap.
 //
@@ -224,11 +231,6 @@ struct EscapeKey {
   bool pressedSincePoll = false;  // a press and release between two polls counts
 };
 
-// Routes SIGINT, SIGTERM and SIGHUP into Terminate events, and has the
-// event functions below handle SIGTSTP, SIGTTIN and SIGTTOU.
-void InstallTerminationSignals();
-// True once any of those signals has arrived.
-bool TerminationRequested();
 // Takes the next event, waiting up to timeoutMs for one (0: not at all);
 // false when none came.
 bool PollEvent(Event& event, int timeoutMs = 0);
@@ -251,6 +253,6 @@ EscapeKey PollEscape();
 // whose result cannot be trusted, a box cut short by a termination signal)
 // is written to stderr as "caption: text". Once a termination signal has
 // come, boxes are no longer shown, only written.
-void ShowMessageBox(Window* owner, const char* text, const char* caption);
+void ShowBox(Window* owner, const char* text, const char* caption);
 
 }  // namespace platform

@@ -30,7 +30,7 @@ bool OnLayers(const SaverOptions& options) {
 
 int main(int argc, char** argv) {
   // Before anything opens a descriptor, as in the program.
-  platform::PrepareProcess();
+  platform::PrepareProcess(argc, argv);
   std::string error;
   const auto options = ParseSaverOptions(std::vector<std::string>(argv + 1, argv + argc),
                                          std::getenv("XSCREENSAVER_WINDOW"), error);
@@ -43,7 +43,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (OnLayers(*options)) {
-    platform::InstallTerminationSignals();
     const int status = RunSceneOnLayers(*options);
     platform::EndAsSignalled();
     return status;

@@ -1,7 +1,6 @@
 // SIGINT, SIGTERM and SIGHUP, as the event layer and the message boxes see
 // them, and the terminal's stops (Ctrl+Z: SIGTSTP, SIGTTIN, SIGTTOU). The
-// public half (installing the handlers, asking whether one came) is declared
-// in platform/platform.hpp.
+// public half (asking whether one came) is declared in platform/platform.hpp.
 //
 // Does:
 //  - note the request for the event loop; end a box's process at once
@@ -14,6 +13,10 @@
 #include <sys/types.h>
 
 namespace platform::posix {
+
+// Routes SIGINT, SIGTERM and SIGHUP into termination requests, and has the
+// event loop handle SIGTSTP, SIGTTIN and SIGTTOU.
+void InstallTerminationSignals();
 
 // True once, for each termination request since the last call.
 bool TakeTerminateRequest();

@@ -1,9 +1,11 @@
 #include "platform/platform.hpp"
 
 #include "platform/posix/children.hpp"
+#include "platform/posix/signals.hpp"
 #include "platform/posix/standard_output.hpp"
 #include "platform/sdl/session_names.hpp"
 #include "platform/sdl/state.hpp"
+#include "platform/x11/display_mode.hpp"
 #include "platform/x11/x_errors.hpp"
 
 namespace platform {
@@ -41,10 +43,12 @@ void StartVideo(PlatformState& state) {
 
 PlatformState& State() { return *g_platform; }
 
-void PrepareProcess() {
+void PrepareProcess(int argc, char** argv) {
+  x11::RunGuardIfAsked(argc, argv);
   posix::HoldStandardStreams();
   posix::BindChildrenToProgram();
   x11::EndOnLostDisplayConnection();
+  posix::InstallTerminationSignals();
 }
 
 bool Init(const InitOptions& options) {
