@@ -61,14 +61,9 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
   if (!PreCreateWindow(cs)) return FALSE;
 
   const AfxWndClass* windowClass = AfxFindWndClass(cs.lpszClass);
-  platform::WindowDesc desc;
-  desc.title = cs.lpszName ? cs.lpszName : "";
-  desc.x = cs.x;
-  desc.y = cs.y;
-  desc.width = cs.cx;
-  desc.height = cs.cy;
-  desc.icon = windowClass ? windowClass->icon : nullptr;
-  HWND window = platform::OpenWindow(desc);
+  HWND window = platform::OpenWindow({.title = cs.lpszName ? cs.lpszName : "",
+                                      .x = cs.x, .y = cs.y, .width = cs.cx, .height = cs.cy,
+                                      .icon = windowClass ? windowClass->icon : nullptr});
   if (!window) return FALSE;
   m_hWnd = window;
   Attach(window, this);
@@ -152,9 +147,8 @@ int ShowCursor(BOOL show) {
   static int displayCount = 0;
   const bool wasShown = displayCount >= 0;
   displayCount += show ? 1 : -1;
-  const bool shown = displayCount >= 0;
-  if (wasShown != shown)
-    platform::RequestWindow(nullptr, shown ? platform::WindowRequest::ShowCursor
-                                           : platform::WindowRequest::HideCursor);
+  if (wasShown != (displayCount >= 0))
+    platform::RequestWindow(nullptr, show ? platform::WindowRequest::ShowCursor
+                                          : platform::WindowRequest::HideCursor);
   return displayCount;
 }

@@ -45,36 +45,30 @@ struct InitOptions {
   // A program seen only in its window (and ended by a key pressed there)
   // refuses video drivers that show nothing, even asked for by name.
   bool onScreenOnly = false;
+  // The command line of the program's or the screensaver's own process:
+  // Init then sets the process up first, once, so it comes before anything
+  // opens a descriptor. A process started as the display guard does the
+  // guard's work and ends there. Else the standard streams are held open on
+  // /dev/null, a write to a pipe nobody reads fails instead of ending the
+  // program, its children die with it, a lost X connection ends it with one
+  // line, and SIGINT, SIGTERM and SIGHUP become Terminate events (the event
+  // functions below handle SIGTSTP, SIGTTIN and SIGTTOU).
+  int argc = 0;
+  char** argv = nullptr;
+  // False: the process set-up alone (a screensaver on a compositor's layers).
+  bool video = true;
 };
 
-// The process-wide set-up every way out depends on, first thing in main,
-// before anything opens a descriptor. When this process was started as the
-// program's display guard, does all the guard has to and ends it: the guard
-// is started by posix_spawn, which runs no fork handler, and outlives the
-// program. Else opens /dev/null on whichever of descriptors 0 to 2 is
-// closed, so no connection the program opens later lands there and
-// receives what libraries write to "stderr", and has a write to a pipe
-// nobody reads fail instead of ending the program. Has every child the
-// program forks (SDL's boxes, its dialog programs) killed when the program
-// ends, however it ends. Ends the program with status 1 and one line
-// instead of Xlib's dump when the X connection is lost; the display guard
-// then does what can still be done. Routes SIGINT, SIGTERM and SIGHUP into
-// Terminate events, and has the event functions below handle SIGTSTP,
-// SIGTTIN and SIGTTOU.
-void PrepareProcess(int argc, char** argv);
 // True once SIGINT, SIGTERM or SIGHUP has arrived.
 bool TerminationRequested();
-// When a termination signal arrived (see above), ends the process by
-// the first one's default action, as a program that never caught it would
-// have ended: its parent sees it killed by that signal. Else returns. Call
-// once everything is cleaned up; exit handlers do not run.
-void EndAsSignalled();
 
 // Starts the layer: video, and the desktop's policy. Call once at the
 // program's entry; later calls report the first result. False when there is
 // no display to show anything on (see LastError()).
 bool Init(const InitOptions& options = {});
-// Undoes everything the layer set up; safe to call more than once.
+// Undoes everything the layer set up; safe to call more than once. Then a
+// screensaver's process (Init given its command line) ended by a termination
+// signal dies of it, as a hack that never caught it would; no exit handlers.
 void Shutdown();
 // Switches the output the scene shows on to width x height, only where the
 // desktop policy switches modes (a real X server, through RandR; the
@@ -126,17 +120,11 @@ struct WindowDesc {
 Window* OpenWindow(const WindowDesc& desc);
 void CloseWindow(Window* window);
 
-enum class WindowRequest {
-  Show,        // maps it; a window another program handed over stays as it is
-  Raise,       // above the other windows
-  Focus,       // the keyboard focus
-  HideCursor,  // the mouse pointer, over every window of the program
-  ShowCursor,
-};
-// Does what is asked of the window; the pointer requests need none.
+// Show maps the window, Raise and Focus put it on top and give it the
+// keyboard; a window another program handed over stays as that program has
+// it. The pointer is shown or hidden over every window: no window needed.
+enum class WindowRequest { Show, Raise, Focus, HideCursor, ShowCursor };
 void RequestWindow(Window* window, WindowRequest request);
-// The size frames are drawn at: the client area, or the design area inside
-// it where the desktop shows the design in proportion.
 void GetClientSize(const Window* window, int& width, int& height);
 
 // OpenGL on a system window: pixel format, rendering context, buffer swap.

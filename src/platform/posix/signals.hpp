@@ -14,8 +14,7 @@
 
 namespace platform::posix {
 
-// Routes SIGINT, SIGTERM and SIGHUP into termination requests, and has the
-// event loop handle SIGTSTP, SIGTTIN and SIGTTOU.
+// Catches SIGINT, SIGTERM, SIGHUP as requests, the stops for the event loop.
 void InstallTerminationSignals();
 
 // True once, for each termination request since the last call.
@@ -27,6 +26,8 @@ bool TakeTerminateRequest();
 void EndOnTermination(pid_t child);
 // The first termination signal that arrived (SIGTERM...), or 0 for none.
 int TerminationSignal();
+// When one arrived, ends the process by its default action; else returns.
+void EndAsSignalled();
 // What a termination signal calls, inside the handler, while a box is drawn
 // in this process (no child could be forked for it) and reads no signal
 // itself (nullptr: nothing). `end` ends the program; one that came already

@@ -193,26 +193,16 @@ void MapWindow(Window* window) {
   SDL_ShowWindow(window->sdl);  // returns once the window is mapped
   if (covers) RequestCovering(*window);
 }
-
-bool OwnSdlWindow(const Window* window) { return window && window->sdl && !window->handedOver; }
 }  // namespace
 
 void RequestWindow(Window* window, WindowRequest request) {
-  switch (request) {
-    case WindowRequest::Show:
-      MapWindow(window);
-      break;
-    case WindowRequest::Raise:
-      if (OwnSdlWindow(window)) SDL_RaiseWindow(window->sdl);
-      break;
-    case WindowRequest::Focus:
-      if (OwnSdlWindow(window)) SDL_SetWindowInputFocus(window->sdl);
-      break;
-    case WindowRequest::HideCursor:
-    case WindowRequest::ShowCursor:
-      if (State().video.Up())
-        SDL_ShowCursor(request == WindowRequest::ShowCursor ? SDL_ENABLE : SDL_DISABLE);
-      break;
+  using enum WindowRequest;
+  if (request == Show) return MapWindow(window);
+  if (request == HideCursor || request == ShowCursor) {
+    if (State().video.Up()) SDL_ShowCursor(request == ShowCursor ? SDL_ENABLE : SDL_DISABLE);
+  } else if (window && window->sdl && !window->handedOver) {
+    if (request == Raise) SDL_RaiseWindow(window->sdl);
+    if (request == Focus) SDL_SetWindowInputFocus(window->sdl);
   }
 }
 
