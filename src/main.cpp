@@ -1,10 +1,8 @@
 #include "framework/winapp.hpp"
-#include "platform/platform.hpp"
 
 int main(int argc, char** argv) {
-  if (platform::RanAsDisplayGuard(argc, argv)) return 0;
-  // Before anything opens a descriptor: a program started with closed
+  // The process is set up (and the display guard, a copy of the program,
+  // ends) before anything opens a descriptor: a program started with closed
   // standard streams must not get its display connection as "stderr".
-  platform::PrepareProcess();
-  return AfxWinMain();
+  return AfxWinMain(argc, argv);
 }

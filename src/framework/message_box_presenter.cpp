@@ -16,5 +16,5 @@ void AfxPresentMessageBox(HWND owner, const char* text, const char* caption) {
   if (g_presenter)
     g_presenter(owner, text, caption);
   else
-    platform::ShowMessageBox(owner, text, caption);
+    platform::ShowBox(owner, text, caption);
 }

@@ -50,17 +50,16 @@ BOOL CWinApp::PumpMessage() {
 
 int CWinApp::ExitInstance() { return static_cast<int>(m_msgCur.wParam); }
 
-int AfxWinMain() {
+int AfxWinMain(int argc, char** argv) {
   CWinApp* app = AfxGetApp();
   if (!app) {
     std::fprintf(stderr, "no application object\n");
     return 1;
   }
-  platform::InstallTerminationSignals();
   // A layer that finds no display is reported by the window that cannot be
   // made, in the program's own words. The window is all a user sees of the
   // program, so a driver that shows nothing counts as no display.
-  platform::Init(platform::InitOptions{.onScreenOnly = true});
+  platform::Init(platform::InitOptions{.onScreenOnly = true, .argc = argc, .argv = argv});
   int exitCode = 1;
   if (!app->InitApplication()) {
     exitCode = 1;

@@ -40,6 +40,7 @@ class CWinApp : public CCmdTarget {
 // The one application object, or nullptr.
 CWinApp* AfxGetApp();
 
-// The framework's start-up: InitApplication, InitInstance, Run and the
-// framework's termination. Returns the process exit code.
-int AfxWinMain();
+// The framework's start-up: the process's and the platform's, then
+// InitApplication, InitInstance, Run and the framework's termination.
+// Returns the process exit code.
+int AfxWinMain(int argc, char** argv);

@@ -61,14 +61,9 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
   if (!PreCreateWindow(cs)) return FALSE;
 
   const AfxWndClass* windowClass = AfxFindWndClass(cs.lpszClass);
-  platform::WindowDesc desc;
-  desc.title = cs.lpszName ? cs.lpszName : "";
-  desc.x = cs.x;
-  desc.y = cs.y;
-  desc.width = cs.cx;
-  desc.height = cs.cy;
-  desc.icon = windowClass ? windowClass->icon : nullptr;
-  HWND window = platform::CreateSystemWindow(desc);
+  HWND window = platform::OpenWindow({.title = cs.lpszName ? cs.lpszName : "",
+                                      .x = cs.x, .y = cs.y, .width = cs.cx, .height = cs.cy,
+                                      .icon = windowClass ? windowClass->icon : nullptr});
   if (!window) return FALSE;
   m_hWnd = window;
   Attach(window, this);
@@ -89,24 +84,24 @@ BOOL CWnd::DestroyWindow() {
   SendMessage(WM_DESTROY);
   Detach(window);
   m_hWnd = nullptr;
-  platform::DestroySystemWindow(window);
+  platform::CloseWindow(window);
   return TRUE;
 }
 
 BOOL CWnd::ShowWindow(int command) {
   if (!m_hWnd) return FALSE;
-  if (command != SW_HIDE) platform::ShowSystemWindow(m_hWnd);
+  if (command != SW_HIDE) platform::RequestWindow(m_hWnd, platform::WindowRequest::Show);
   return TRUE;
 }
 
 BOOL CWnd::SetForegroundWindow() {
   if (!m_hWnd) return FALSE;
-  platform::RaiseSystemWindow(m_hWnd);
+  platform::RequestWindow(m_hWnd, platform::WindowRequest::Raise);
   return TRUE;
 }
 
 CWnd* CWnd::SetFocus() {
-  if (m_hWnd) platform::FocusSystemWindow(m_hWnd);
+  if (m_hWnd) platform::RequestWindow(m_hWnd, platform::WindowRequest::Focus);
   return nullptr;
 }
 
@@ -152,6 +147,8 @@ int ShowCursor(BOOL show) {
   static int displayCount = 0;
   const bool wasShown = displayCount >= 0;
   displayCount += show ? 1 : -1;
-  if (wasShown != (displayCount >= 0)) platform::SetCursorVisible(displayCount >= 0);
+  if (wasShown != (displayCount >= 0))
+    platform::RequestWindow(nullptr, show ? platform::WindowRequest::ShowCursor
+                                          : platform::WindowRequest::HideCursor);
   return displayCount;
 }

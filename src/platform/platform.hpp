@@ -45,34 +45,30 @@ struct InitOptions {
   // A program seen only in its window (and ended by a key pressed there)
   // refuses video drivers that show nothing, even asked for by name.
   bool onScreenOnly = false;
+  // The command line of the program's or the screensaver's own process:
+  // Init then sets the process up first, once, so it comes before anything
+  // opens a descriptor. A process started as the display guard does the
+  // guard's work and ends there. Else the standard streams are held open on
+  // /dev/null, a write to a pipe nobody reads fails instead of ending the
+  // program, its children die with it, a lost X connection ends it with one
+  // line, and SIGINT, SIGTERM and SIGHUP become Terminate events (the event
+  // functions below handle SIGTSTP, SIGTTIN and SIGTTOU).
+  int argc = 0;
+  char** argv = nullptr;
+  // False: the process set-up alone (a screensaver on a compositor's layers).
+  bool video = true;
 };
 
-// The process-wide set-up every way out depends on, first thing in main,
-// before anything opens a descriptor. Opens /dev/null on whichever of
-// descriptors 0 to 2 is closed, so no connection the program opens later
-// lands there and receives what libraries write to "stderr", and has a
-// write to a pipe nobody reads fail instead of ending the program. Has
-// every child the program forks (SDL's boxes, its dialog programs) killed
-// when the program ends, however it ends. Ends the program with status 1
-// and one line instead of Xlib's dump when the X connection is lost; the
-// display guard then does what can still be done.
-void PrepareProcess();
-// When this process was started as the program's display guard, does all
-// it has to and ends it; else false. Call before anything else. The guard
-// is started by posix_spawn, which runs no fork handler: it outlives the
-// program.
-bool RanAsDisplayGuard(int argc, char** argv);
-// When a termination signal arrived (see below), ends the process by
-// the first one's default action, as a program that never caught it would
-// have ended: its parent sees it killed by that signal. Else returns. Call
-// once everything is cleaned up; exit handlers do not run.
-void EndAsSignalled();
+// True once SIGINT, SIGTERM or SIGHUP has arrived.
+bool TerminationRequested();
 
 // Starts the layer: video, and the desktop's policy. Call once at the
 // program's entry; later calls report the first result. False when there is
 // no display to show anything on (see LastError()).
 bool Init(const InitOptions& options = {});
-// Undoes everything the layer set up; safe to call more than once.
+// Undoes everything the layer set up; safe to call more than once. Then a
+// screensaver's process (Init given its command line) ended by a termination
+// signal dies of it, as a hack that never caught it would; no exit handlers.
 void Shutdown();
 // Switches the output the scene shows on to width x height, only where the
 // desktop policy switches modes (a real X server, through RandR; the
@@ -88,7 +84,6 @@ std::int64_t MonotonicNanoseconds();
 
 // The last error the platform layer saw, as one readable sentence.
 std::string LastError();
-void SetLastError(const std::string& text);
 
 // System windows: borderless, created hidden, shown on request.
 //
@@ -122,15 +117,15 @@ struct WindowDesc {
 
 // Creates the window hidden; nullptr on failure (see LastError()), or when
 // the layer has no video.
-Window* CreateSystemWindow(const WindowDesc& desc);
-void DestroySystemWindow(Window* window);
-void ShowSystemWindow(Window* window);
-void RaiseSystemWindow(Window* window);
-void FocusSystemWindow(Window* window);
-void GetClientSize(const Window* window, int& width, int& height);
+Window* OpenWindow(const WindowDesc& desc);
+void CloseWindow(Window* window);
 
-// Shows or hides the mouse pointer over every window of the program.
-void SetCursorVisible(bool visible);
+// Show maps the window, Raise and Focus put it on top and give it the
+// keyboard; a window another program handed over stays as that program has
+// it. The pointer is shown or hidden over every window: no window needed.
+enum class WindowRequest { Show, Raise, Focus, HideCursor, ShowCursor };
+void RequestWindow(Window* window, WindowRequest request);
+void GetClientSize(const Window* window, int& width, int& height);
 
 // OpenGL on a system window: pixel format, rendering context, buffer swap.
 //
@@ -224,11 +219,6 @@ struct EscapeKey {
   bool pressedSincePoll = false;  // a press and release between two polls counts
 };
 
-// Routes SIGINT, SIGTERM and SIGHUP into Terminate events, and has the
-// event functions below handle SIGTSTP, SIGTTIN and SIGTTOU.
-void InstallTerminationSignals();
-// True once any of those signals has arrived.
-bool TerminationRequested();
 // Takes the next event, waiting up to timeoutMs for one (0: not at all);
 // false when none came.
 bool PollEvent(Event& event, int timeoutMs = 0);
@@ -251,6 +241,6 @@ EscapeKey PollEscape();
 // whose result cannot be trusted, a box cut short by a termination signal)
 // is written to stderr as "caption: text". Once a termination signal has
 // come, boxes are no longer shown, only written.
-void ShowMessageBox(Window* owner, const char* text, const char* caption);
+void ShowBox(Window* owner, const char* text, const char* caption);
 
 }  // namespace platform

@@ -29,8 +29,6 @@ bool OnLayers(const SaverOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Before anything opens a descriptor, as in the program.
-  platform::PrepareProcess();
   std::string error;
   const auto options = ParseSaverOptions(std::vector<std::string>(argv + 1, argv + argc),
                                          std::getenv("XSCREENSAVER_WINDOW"), error);
@@ -42,10 +40,14 @@ int main(int argc, char** argv) {
     std::fputs(SaverUsage().c_str(), stdout);
     return 0;
   }
+  // The process is set up here, before anything opens a descriptor, as in
+  // the program. Ended by SIGTERM (the screensaver's way of ending a hack),
+  // it cleans up like any way out, then dies of the signal in Shutdown, as
+  // a hack does.
   if (OnLayers(*options)) {
-    platform::InstallTerminationSignals();
+    platform::Init({.saverWindow = options->window, .argc = argc, .argv = argv, .video = false});
     const int status = RunSceneOnLayers(*options);
-    platform::EndAsSignalled();
+    platform::Shutdown();
     return status;
   }
   theSaverApp.SetOptions(*options);
@@ -53,10 +55,8 @@ int main(int argc, char** argv) {
   // start-up then finds it started. Its window is all that is seen of it.
   platform::Init({.saverWindow = options->window,
                   .saverWindowId = options->windowId,
-                  .onScreenOnly = true});
-  const int status = AfxWinMain();
-  // Ended by SIGTERM (the screensaver's way of ending a hack), it cleans up
-  // like any way out, then dies of the signal, as a hack does.
-  platform::EndAsSignalled();
-  return status;
+                  .onScreenOnly = true,
+                  .argc = argc,
+                  .argv = argv});
+  return AfxWinMain(argc, argv);
 }

@@ -317,9 +317,9 @@ TEST_F(AudioLayerTest, AudioLeavesTheVideoSubsystemAlone) {
   desc.title = "after audio";
   desc.width = 64;
   desc.height = 48;
-  Window* window = CreateSystemWindow(desc);
+  Window* window = OpenWindow(desc);
   EXPECT_NE(window, nullptr);
-  if (window) DestroySystemWindow(window);
+  if (window) CloseWindow(window);
 }
 
 // SDL's pulseaudio driver meets only a server that has shown it can play;

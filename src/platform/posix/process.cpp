@@ -97,13 +97,9 @@ void HoldStandardStreams() {
 
 void BindChildrenToProgram() { g_forks.bound = RegisterForkHandlers(); }
 
-}  // namespace posix
-
 void EndAsSignalled() {
-  if (const int signal = posix::TerminationSignal()) DieOfSignal(signal);
+  if (const int signal = TerminationSignal()) DieOfSignal(signal);
 }
-
-namespace posix {
 
 ForkWatch::ForkWatch(void (*endInPlace)()) {
   g_forks.endInPlace = endInPlace;

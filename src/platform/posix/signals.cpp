@@ -39,6 +39,9 @@ void CatchStop(int signal) {
 }
 }  // namespace
 
+bool TerminationRequested() { return g_terminationSeen != 0; }
+namespace posix {
+
 void InstallTerminationSignals() {
   struct sigaction action {};
   action.sa_handler = OnTerminationSignal;
@@ -49,9 +52,6 @@ void InstallTerminationSignals() {
   for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
   for (int signal : {SIGTSTP, SIGTTIN, SIGTTOU}) CatchStop(signal);
 }
-
-bool TerminationRequested() { return g_terminationSeen != 0; }
-namespace posix {
 
 int TerminationSignal() { return g_terminationSignal; }
 

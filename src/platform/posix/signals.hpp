@@ -1,7 +1,6 @@
 // SIGINT, SIGTERM and SIGHUP, as the event layer and the message boxes see
 // them, and the terminal's stops (Ctrl+Z: SIGTSTP, SIGTTIN, SIGTTOU). The
-// public half (installing the handlers, asking whether one came) is declared
-// in platform/platform.hpp.
+// public half (asking whether one came) is declared in platform/platform.hpp.
 //
 // Does:
 //  - note the request for the event loop; end a box's process at once
@@ -15,6 +14,9 @@
 
 namespace platform::posix {
 
+// Catches SIGINT, SIGTERM, SIGHUP as requests, the stops for the event loop.
+void InstallTerminationSignals();
+
 // True once, for each termination request since the last call.
 bool TakeTerminateRequest();
 
@@ -24,6 +26,8 @@ bool TakeTerminateRequest();
 void EndOnTermination(pid_t child);
 // The first termination signal that arrived (SIGTERM...), or 0 for none.
 int TerminationSignal();
+// When one arrived, ends the process by its default action; else returns.
+void EndAsSignalled();
 // What a termination signal calls, inside the handler, while a box is drawn
 // in this process (no child could be forked for it) and reads no signal
 // itself (nullptr: nothing). `end` ends the program; one that came already

@@ -41,7 +41,7 @@ bool ShowAndWait(Window* owner, const char* text, const char* caption) {
 }
 }  // namespace
 
-void ShowMessageBox(Window* owner, const char* text, const char* caption) {
+void ShowBox(Window* owner, const char* text, const char* caption) {
   if (TerminationRequested() || !ShowAndWait(owner, text, caption))
     std::fprintf(stderr, "%s: %s\n", caption, text);
 }

@@ -1,9 +1,13 @@
 #include "platform/platform.hpp"
 
+#include <utility>
+
 #include "platform/posix/children.hpp"
+#include "platform/posix/signals.hpp"
 #include "platform/posix/standard_output.hpp"
 #include "platform/sdl/session_names.hpp"
 #include "platform/sdl/state.hpp"
+#include "platform/x11/display_mode.hpp"
 #include "platform/x11/x_errors.hpp"
 
 namespace platform {
@@ -11,6 +15,7 @@ namespace {
 // Never destroyed at exit, only by Shutdown: at exit the libraries it would
 // call into may already be gone.
 PlatformState* g_platform = new PlatformState;
+bool g_processPrepared = false;  // the whole process's: kept across Shutdown
 
 // The display guard loads while SDL starts, where the mode can be
 // switched (RandR): SDL takes the X server whenever there is one it may use.
@@ -37,29 +42,35 @@ void StartVideo(PlatformState& state) {
                           state.xKeys.Open(state.xServer.Display());
   state.keyWatch.Start(serverKeys ? &state.xKeys : nullptr);
 }
+
+void PrepareProcess(int argc, char** argv) {
+  if (std::exchange(g_processPrepared, true)) return;
+  x11::RunGuardIfAsked(argc, argv);
+  posix::HoldStandardStreams();
+  posix::BindChildrenToProgram();
+  x11::EndOnLostDisplayConnection();
+  posix::InstallTerminationSignals();
+}
 }  // namespace
 
 PlatformState& State() { return *g_platform; }
 
-void PrepareProcess() {
-  posix::HoldStandardStreams();
-  posix::BindChildrenToProgram();
-  x11::EndOnLostDisplayConnection();
-}
-
 bool Init(const InitOptions& options) {
+  if (options.argv) PrepareProcess(options.argc, options.argv);
   PlatformState& state = State();
   if (!state.initialised) {
     state.initialised = true;
     state.options = options;
-    StartVideo(state);
+    if (options.video) StartVideo(state);
   }
   return state.video.Up();
 }
 
 void Shutdown() {
+  const bool screensaver = State().options.saverWindow != SaverWindow::NotSaver;
   delete g_platform;
   g_platform = new PlatformState;
+  if (g_processPrepared && screensaver) posix::EndAsSignalled();
 }
 
 // Xwayland would just scale the picture, and with any other SDL video

@@ -54,5 +54,7 @@ struct PlatformState {
 
 // The layer's state; a fresh one after each Shutdown.
 PlatformState& State();
+// Sets what LastError() reports.
+void SetLastError(const std::string& text);
 
 }  // namespace platform

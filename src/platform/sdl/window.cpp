@@ -150,7 +150,7 @@ Window* WindowRegistry::HandedOver() const {
 // the window lands on the display that was switched. Without a switch they
 // stay as given: the top-left of the unchanged display. The SDL window
 // itself is made once its pixel format is known.
-Window* CreateSystemWindow(const WindowDesc& desc) {
+Window* OpenWindow(const WindowDesc& desc) {
   PlatformState& state = State();
   if (!state.video.Up()) {
     if (state.lastError.empty()) state.lastError = "the platform layer was not started";
@@ -171,14 +171,15 @@ Window* CreateSystemWindow(const WindowDesc& desc) {
   return window;
 }
 
-void DestroySystemWindow(Window* window) {
+void CloseWindow(Window* window) {
   if (!window) return;
   State().windows.Remove(window);
   if (window->sdl) SDL_DestroyWindow(window->sdl);
   delete window;
 }
 
-void ShowSystemWindow(Window* window) {
+namespace {
+void MapWindow(Window* window) {
   // Another program's window is shown, and stacked, by that program.
   if (!window || window->handedOver || (!window->sdl && !MakeSdlWindow(*window, 0))) return;
   const DesktopPolicy& policy = State().policy;
@@ -192,13 +193,17 @@ void ShowSystemWindow(Window* window) {
   SDL_ShowWindow(window->sdl);  // returns once the window is mapped
   if (covers) RequestCovering(*window);
 }
+}  // namespace
 
-void RaiseSystemWindow(Window* window) {
-  if (window && window->sdl && !window->handedOver) SDL_RaiseWindow(window->sdl);
-}
-
-void FocusSystemWindow(Window* window) {
-  if (window && window->sdl && !window->handedOver) SDL_SetWindowInputFocus(window->sdl);
+void RequestWindow(Window* window, WindowRequest request) {
+  using enum WindowRequest;
+  if (request == Show) return MapWindow(window);
+  if (request == HideCursor || request == ShowCursor) {
+    if (State().video.Up()) SDL_ShowCursor(request == ShowCursor ? SDL_ENABLE : SDL_DISABLE);
+  } else if (window && window->sdl && !window->handedOver) {
+    if (request == Raise) SDL_RaiseWindow(window->sdl);
+    if (request == Focus) SDL_SetWindowInputFocus(window->sdl);
+  }
 }
 
 void GetDrawableSize(const Window& window, int& width, int& height) {
@@ -220,10 +225,6 @@ void GetClientSize(const Window* window, int& width, int& height) {
     return;
   }
   if (!window->handedOver) SDL_GetWindowSize(window->sdl, &width, &height);
-}
-
-void SetCursorVisible(bool visible) {
-  if (State().video.Up()) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
 }  // namespace platform

@@ -357,13 +357,8 @@ std::optional<DisplayArea> DisplaySwitch::SwitchedArea() const {
   return m_switchedArea;
 }
 
-}  // namespace platform::x11
-
-namespace platform {
-
-bool RanAsDisplayGuard(int argc, char** argv) {
-  if (argc != 2 || std::strcmp(argv[1], x11::kGuardFlag) != 0) return false;
-  x11::RunGuard(&x11::GiveBack);
+void RunGuardIfAsked(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], kGuardFlag) == 0) RunGuard(&GiveBack);
 }
 
-}  // namespace platform
+}  // namespace platform::x11

@@ -92,4 +92,7 @@ class DisplaySwitch {
   DisplayGuardian m_guardian;  // started before the first switch
 };
 
+// In a process started with kGuardFlag, the guard's whole life; else nothing.
+void RunGuardIfAsked(int argc, char** argv);
+
 }  // namespace platform::x11
