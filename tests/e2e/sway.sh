@@ -26,8 +26,6 @@
 #   sway_unplug OUTPUT           the nested sway loses OUTPUT, as when a
 #                                monitor's cable is pulled: the outer sway
 #                                closes its window
-#   sway_plug_in NAME OUTER      the nested sway gets output NAME (its next
-#                                WL-N) in a window covering outer output OUTER
 #
 # sway refuses to run as root: as root it runs as nobody, in a runtime
 # folder of its own that the root-run program, grim and wtype can reach.
@@ -249,12 +247,6 @@ _sway_has_no_output() { [ -z "$(_sway_output_size "$SWAYSOCK" "$1")" ]; }
 sway_unplug() { # sway_unplug OUTPUT
   swaymsg -s "$SWAY_OUTER_SOCK" -q "[app_id=wlroots title=\"- $1\$\"] kill" &&
     e2e_wait_until 10 _sway_has_no_output "$1"
-}
-
-# The new output's window opens on the focused outer output.
-sway_plug_in() { # sway_plug_in NAME OUTER
-  swaymsg -s "$SWAY_OUTER_SOCK" -q focus output "$2" && swaymsg -q create_output &&
-    e2e_wait_until 10 _sway_covers "$1" "$2"
 }
 
 _sway_stop_nested() {

@@ -298,21 +298,17 @@ wait_pid_exit "$APP_PID" 10
 check "overlay: a key ends it with status 0" equals "$?" 0
 check "overlay: nothing on the terminal" nothing_on_terminal
 
-# Outputs that go and come while it runs, on a sway nested in the headless
-# one (outputs WL-1 and WL-2, each a window covering HEADLESS-1 and -2):
-# WL-2 unplugged, its surface goes and the saver goes on on WL-1; a new
-# output WL-3 then covers HEADLESS-2 (5:4 again) and gets the scene. The
-# compositor announces WL-3 after WL-2's removal, so once WL-3 shows the
-# scene the saver has dealt with the removal.
+# An output that goes while it runs, on a sway nested in the headless one
+# (outputs WL-1 and WL-2, each a window covering HEADLESS-1 and -2): WL-2
+# unplugged, its surface goes and the saver goes on drawing on WL-1 (an
+# output added is the headless rows' above: nested, a new output at times
+# held the nested sway up under load).
 sway_start 1920x1080 1280x1024 || exit 1
 sway_nest || exit 1
 start_saver --background
 check "background, output unplugged: the scene on WL-1 first" shows_scene_soon WL-1 "$wide_area" "$wide_bars"
 check "background, output unplugged: the scene on WL-2 first" shows_scene_soon WL-2 "$tall_area" "$tall_bars"
 check "background, output unplugged: WL-2 is gone" sway_unplug WL-2
-check "background, output plugged in: WL-3 covers HEADLESS-2" sway_plug_in WL-3 HEADLESS-2
-check "background, output plugged in: the scene in proportion on WL-3" \
-  shows_scene_soon WL-3 "$tall_area" "$tall_bars"
 SHOT_OUTPUT=WL-1
 sway_screenshot "$WORK/shot1.png" WL-1
 check "background, output unplugged: WL-1 still gets new frames" \
