@@ -18,6 +18,14 @@
 #   sway_close PID               the compositor's close request to PID's window
 #   sway_refuse_x_clients_of_others  Xwayland admits sway's user only
 #                                (takes back the grant to root)
+#   sway_nest || exit            a second sway inside the running one
+#                                (wlroots' wayland backend, no Xwayland):
+#                                its output WL-N in a window covering
+#                                HEADLESS-N; exports its WAYLAND_DISPLAY and
+#                                SWAYSOCK (the outer one's in SWAY_OUTER_SOCK)
+#   sway_unplug OUTPUT           the nested sway loses OUTPUT, as when a
+#                                monitor's cable is pulled: the outer sway
+#                                closes its window
 #
 # sway refuses to run as root: as root it runs as nobody, in a runtime
 # folder of its own that the root-run program, grim and wtype can reach.
@@ -33,6 +41,8 @@ SWAY_PID=
 SWAY_KEYBOARD_PID=
 SWAY_DIR=
 SWAY_X_DISPLAY=
+SWAY_NESTED_PID=
+SWAY_OUTER_SOCK=
 _SWAY_EXIT_SET=
 
 # The compositor's socket name, once sway listens on both of its sockets.
@@ -127,6 +137,7 @@ _sway_remove_x_leftovers() { # _sway_remove_x_leftovers PID
 # display's lock file and socket included); after a KILL the leftovers are
 # removed here.
 sway_stop() {
+  _sway_stop_nested
   e2e_kill "$SWAY_KEYBOARD_PID"
   SWAY_KEYBOARD_PID=
   [ -n "$SWAY_PID" ] || return 0
@@ -172,4 +183,78 @@ sway_close() { swaymsg -q "[pid=$1]" kill; }
 sway_refuse_x_clients_of_others() {
   [ "$(id -u)" -eq 0 ] || return 0
   "${E2E_UNPRIVILEGED[@]}" env DISPLAY="$SWAY_X_DISPLAY" xhost -si:localuser:root >/dev/null
+}
+
+# The nested sway shares the outer one's runtime folder: its sockets are
+# the ones the outer sway did not make.
+_sway_nested_sockets() {
+  local socket found=
+  for socket in "$SWAY_DIR"/wayland-[0-9]*; do
+    [ -S "$socket" ] && [ "$(basename "$socket")" != "$WAYLAND_DISPLAY" ] && found=$(basename "$socket")
+  done
+  [ -n "$found" ] || return 1
+  for socket in "$SWAY_DIR"/sway-ipc.*.sock; do
+    [ -S "$socket" ] && [ "$socket" != "$SWAYSOCK" ] && echo "$found $socket" && return 0
+  done
+  return 1
+}
+
+# Each of the nested sway's outputs is a toplevel window of the outer one
+# (titled "wlroots - WL-N") and has that window's size: with no border,
+# alone on an outer output, that output's size.
+sway_nest() {
+  local n count sockets
+  count=$(swaymsg -t get_outputs | jq length)
+  swaymsg -q default_border none || return 1
+  for n in $(seq 1 "$count"); do
+    swaymsg -q "for_window [app_id=wlroots title=\"- WL-$n\$\"] move container to output HEADLESS-$n" || return 1
+  done
+  echo 'xwayland disable' >"$SWAY_DIR/nested.config"
+  "${E2E_UNPRIVILEGED[@]}" env -i PATH="$PATH" HOME="$SWAY_DIR" XDG_RUNTIME_DIR="$SWAY_DIR" \
+    WAYLAND_DISPLAY="$WAYLAND_DISPLAY" WLR_BACKENDS=wayland WLR_RENDERER=pixman WLR_WL_OUTPUTS="$count" \
+    sway -c "$SWAY_DIR/nested.config" >"$SWAY_DIR/nested.log" 2>&1 &
+  SWAY_NESTED_PID=$!
+  if ! sockets=$(e2e_wait_until 20 _sway_nested_sockets); then
+    tail -n 20 "$SWAY_DIR/nested.log"
+    echo "sway_nest: no sockets after 20 s" >&2
+    return 1
+  fi
+  SWAY_OUTER_SOCK=$SWAYSOCK
+  read -r WAYLAND_DISPLAY SWAYSOCK <<<"$sockets"
+  export WAYLAND_DISPLAY SWAYSOCK
+  for n in $(seq 1 "$count"); do
+    e2e_wait_until 10 _sway_covers "WL-$n" "HEADLESS-$n" ||
+      { echo "sway_nest: WL-$n does not cover HEADLESS-$n" >&2; return 1; }
+  done
+  echo "     sway nested on $WAYLAND_DISPLAY, outputs WL-1 to WL-$count"
+}
+
+_sway_output_size() { # _sway_output_size SOCKET NAME: WxH, or nothing
+  swaymsg -s "$1" -t get_outputs |
+    jq -r --arg name "$2" '.[] | select(.name == $name) | "\(.rect.width)x\(.rect.height)"'
+}
+
+# Nested output INNER has the size of outer output OUTER.
+_sway_covers() { # _sway_covers INNER OUTER
+  local size
+  size=$(_sway_output_size "$SWAYSOCK" "$1")
+  [ -n "$size" ] && [ "$size" = "$(_sway_output_size "$SWAY_OUTER_SOCK" "$2")" ]
+}
+
+_sway_has_no_output() { [ -z "$(_sway_output_size "$SWAYSOCK" "$1")" ]; }
+
+# wlroots destroys the output whose window the outer compositor closes.
+sway_unplug() { # sway_unplug OUTPUT
+  swaymsg -s "$SWAY_OUTER_SOCK" -q "[app_id=wlroots title=\"- $1\$\"] kill" &&
+    e2e_wait_until 10 _sway_has_no_output "$1"
+}
+
+_sway_stop_nested() {
+  [ -n "$SWAY_NESTED_PID" ] || return 0
+  kill -TERM "$SWAY_NESTED_PID" 2>/dev/null
+  if ! wait_pid_exit "$SWAY_NESTED_PID" 10 >/dev/null 2>&1 && kill -0 "$SWAY_NESTED_PID" 2>/dev/null; then
+    kill -KILL "$SWAY_NESTED_PID" 2>/dev/null
+    wait "$SWAY_NESTED_PID" 2>/dev/null
+  fi
+  SWAY_NESTED_PID=
 }

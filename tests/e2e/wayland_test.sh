@@ -298,6 +298,24 @@ wait_pid_exit "$APP_PID" 10
 check "overlay: a key ends it with status 0" equals "$?" 0
 check "overlay: nothing on the terminal" nothing_on_terminal
 
+# An output that goes while it runs, on a sway nested in the headless one
+# (outputs WL-1 and WL-2, each a window covering HEADLESS-1 and -2): WL-2
+# unplugged, its surface goes and the saver goes on drawing on WL-1 (an
+# output added is the headless rows' above: nested, a new output at times
+# held the nested sway up under load).
+sway_start 1920x1080 1280x1024 || exit 1
+sway_nest || exit 1
+start_saver --background
+check "background, output unplugged: the scene on WL-1 first" shows_scene_soon WL-1 "$wide_area" "$wide_bars"
+check "background, output unplugged: the scene on WL-2 first" shows_scene_soon WL-2 "$tall_area" "$tall_bars"
+check "background, output unplugged: WL-2 is gone" sway_unplug WL-2
+SHOT_OUTPUT=WL-1
+sway_screenshot "$WORK/shot1.png" WL-1
+check "background, output unplugged: WL-1 still gets new frames" \
+  shot_of_a_new_frame "$WORK/shot2.png" "$WORK/shot1.png"
+check "background, output unplugged: SIGTERM ends it, killed by the signal" killed_by_sigterm "$APP_PID"
+check "background, output unplugged: nothing on the terminal" nothing_on_terminal
+
 # The compositor ends under it: its surfaces go with the connection, and
 # the saver says so and ends with status 1, as when an X server goes.
 sway_start 1920x1080 1280x1024 || exit 1
