@@ -3,17 +3,19 @@
 // public half (installing the handlers, asking whether one came) is declared
 // in platform/platform.hpp.
 //
-// Does:
-//  - note the request for the event loop; end a box's process at once
-//  - let the event loop give the desktop back before the program stops
-// Does not:
-//  - anything else inside the handler: no allocation, no locks
+// The handlers note the request for the event loop (which gives the desktop
+// back before a stop) and end a box's process; nothing else: no allocation,
+// no locks.
 #pragma once
 
 #include <signal.h>
 #include <sys/types.h>
 
 namespace platform::posix {
+
+// Sets `handler` for `signal`, nothing blocked while it runs; `was` gets the
+// one before, where given.
+void SetHandler(int signal, void (*handler)(int), int flags = 0, struct sigaction* was = nullptr);
 
 // True once, for each termination request since the last call.
 bool TakeTerminateRequest();
