@@ -27,6 +27,10 @@ constexpr int kProgramFd = 4;  // a pidfd: readable once the program has ended
 // How long the program waits for a new guard to say it is ready.
 constexpr int kReadyTimeoutMs = 5000;
 
+// The guard's first word to the program: whether it holds its connection.
+constexpr char kReady = 'K';
+constexpr char kNoServer = 'N';
+
 // One message from the program; the guard keeps the last. The socket keeps
 // message boundaries, so each arrives whole or not at all.
 struct News {
@@ -34,9 +38,12 @@ struct News {
   SwitchedDesktop desktop;
 };
 
-// The guard's first word to the program: whether it holds its connection.
-constexpr char kReady = 'K';
-constexpr char kNoServer = 'N';
+// "Given back" is sent as its kind alone.
+void Tell(int news, const News& what) {
+  const std::size_t size = what.kind == 'S' ? sizeof what : 1;
+  while (news >= 0 && send(news, &what, size, MSG_NOSIGNAL) < 0 && errno == EINTR) {
+  }
+}
 
 // Reads the news that has arrived; false once no sender is left.
 bool ReadNews(News& last) {
@@ -138,10 +145,6 @@ int SpawnGuard(int newsFd, int& guard) {
   _exit(0);  // none of the program's exit handlers: it has run none of its start
 }
 
-bool DisplayGuardian::Start(std::string& why, const SwitchedDesktop* switched) {
-  return Spawn(why, switched) && AwaitReady(why);
-}
-
 bool DisplayGuardian::Spawn(std::string& why, const SwitchedDesktop* switched) {
   if (m_news >= 0) return true;
   int fds[2];
@@ -185,20 +188,10 @@ bool DisplayGuardian::Gone() {
 }
 
 void DisplayGuardian::TellSwitched(const SwitchedDesktop& desktop) {
-  if (m_news < 0) return;
-  News news;
-  news.kind = 'S';
-  news.desktop = desktop;
-  while (send(m_news, &news, sizeof news, MSG_NOSIGNAL) < 0 && errno == EINTR) {
-  }
+  Tell(m_news, News{'S', desktop});
 }
 
-void DisplayGuardian::TellRestored() {
-  if (m_news < 0) return;
-  const News news;
-  while (send(m_news, &news, 1, MSG_NOSIGNAL) < 0 && errno == EINTR) {
-  }
-}
+void DisplayGuardian::TellRestored() { Tell(m_news, News{}); }
 
 DisplayGuardian::~DisplayGuardian() {
   // With no sender left the guard ends, acting only if last told "switched".
