@@ -16,11 +16,16 @@ namespace platform::x11 {
 // empty when it is not there.
 std::vector<unsigned long> ReadProperty(Display* display, ::Window window, Atom property, Atom type,
                                         long most);
+
 // Sends the EWMH request `type` (an atom's name) about `window` to the
 // root window, where the window manager listens.
 void SendToWindowManager(Display* display, ::Window window, const char* type,
                          const long (&data)[5]);
+// The windows _NET_CLIENT_LIST names, but this process's, each at its
+// frame's corner (the client's less its _NET_FRAME_EXTENTS).
 WindowPlaces ReadWindowPlaces(Display* display);
+// With _NET_MOVERESIZE_WINDOW where the manager supports it, else with a
+// plain configure request.
 void MoveWindows(Display* display, const std::vector<WindowPlace>& moves);
 
 }  // namespace platform::x11

@@ -79,20 +79,6 @@ int OnServerGone(Display*) {
   _exit(0);
 }
 
-// Waits for the new guard's first word; false, with the reason, when it
-// has none to give.
-bool AwaitReady(int news, std::string& why) {
-  pollfd ready = {news, POLLIN, 0};
-  int polled;
-  do {
-    polled = poll(&ready, 1, kReadyTimeoutMs);
-  } while (polled < 0 && errno == EINTR);
-  char word = 0;
-  if (polled > 0 && recv(news, &word, 1, 0) == 1 && word == kReady) return true;
-  why = word == kNoServer ? "it cannot reach the X server" : "it did not start";
-  return false;
-}
-
 // The program started again as its guard, in a session of its own (a kill
 // aimed at the program's group must not take the guard along), with the
 // socket on kNewsFd, the program's pidfd on kProgramFd, stderr and nothing
@@ -171,7 +157,14 @@ bool DisplayGuardian::Spawn(std::string& why, const SwitchedDesktop* switched) {
 bool DisplayGuardian::AwaitReady(std::string& why) {
   if (m_awaited) return m_news >= 0;
   m_awaited = true;
-  if (platform::x11::AwaitReady(m_news, why)) return true;
+  pollfd ready = {m_news, POLLIN, 0};
+  int polled;
+  do {
+    polled = poll(&ready, 1, kReadyTimeoutMs);
+  } while (polled < 0 && errno == EINTR);
+  char word = 0;
+  if (polled > 0 && recv(m_news, &word, 1, 0) == 1 && word == kReady) return true;
+  why = word == kNoServer ? "it cannot reach the X server" : "it did not start";
   close(m_news);
   m_news = -1;
   return false;
