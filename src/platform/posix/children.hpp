@@ -1,10 +1,5 @@
 // The children the program forks: their process ids learnt where the fork
-// happens out of our sight.
-//
-// Does:
-//  - tell the program the id of a child forked inside a library call
-// Does not:
-//  - wait for or reap children
+// happens inside a library call. Nothing here waits for or reaps them.
 #pragma once
 
 #include <sys/types.h>

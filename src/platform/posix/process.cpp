@@ -10,7 +10,6 @@
 
 #include "platform/posix/children.hpp"
 #include "platform/posix/signals.hpp"
-#include "platform/posix/standard_output.hpp"
 
 namespace platform {
 namespace {
@@ -67,10 +66,7 @@ bool RegisterForkHandlers() {
 // Ends the process by `signal`'s default action, as a program that never
 // caught it would have ended: its parent sees it killed by that signal.
 [[noreturn]] void DieOfSignal(int signal) {
-  struct sigaction action {};
-  action.sa_handler = SIG_DFL;
-  sigemptyset(&action.sa_mask);
-  sigaction(signal, &action, nullptr);
+  posix::SetHandler(signal, SIG_DFL);
   sigset_t just;
   sigemptyset(&just);
   sigaddset(&just, signal);
@@ -82,18 +78,6 @@ bool RegisterForkHandlers() {
 }  // namespace
 
 namespace posix {
-
-void HoldStandardStreams() {
-  // A stream nobody reads (stderr piped into a pager that was closed) fails
-  // the write instead of killing the program with SIGPIPE.
-  posix::IgnoreBrokenPipes();
-  for (int stream = 0; stream <= 2; ++stream) {
-    if (fcntl(stream, F_GETFD) != -1) continue;
-    // The lowest free descriptor is this one, since the lower ones are open.
-    const int held = open("/dev/null", O_RDWR);
-    if (held > 2) close(held);
-  }
-}
 
 void BindChildrenToProgram() { g_forks.bound = RegisterForkHandlers(); }
 

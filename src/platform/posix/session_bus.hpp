@@ -1,9 +1,3 @@
-// Keeps SDL from starting a session bus of its own.
-//
-// Does:
-//  - hide the way to dbus-launch while SDL starts, where no bus exists
-// Does not:
-//  - touch a session bus the desktop already has
 #pragma once
 
 namespace platform::posix {

@@ -30,27 +30,26 @@ extern "C" void OnDeferredStop(int signal) { g_deferredStop = signal; }
 constexpr int kStops[] = {SIGTSTP, SIGTTIN, SIGTTOU};
 
 // One shot: the handler is reset to the default action when it runs.
-void CatchStop(int signal) {
-  struct sigaction action {};
-  action.sa_handler = OnStopSignal;
-  action.sa_flags = SA_RESTART | SA_RESETHAND;
-  sigemptyset(&action.sa_mask);
-  sigaction(signal, &action, nullptr);
-}
+void CatchStop(int signal) { posix::SetHandler(signal, OnStopSignal, SA_RESTART | SA_RESETHAND); }
 }  // namespace
 
 bool TerminationRequested() { return g_terminationSeen != 0; }
 namespace posix {
 
 void InstallTerminationSignals() {
-  struct sigaction action {};
-  action.sa_handler = OnTerminationSignal;
   // Restarted system calls: an interrupted read on the display connection
   // would otherwise end the program through Xlib's I/O error exit.
-  action.sa_flags = SA_RESTART;
+  for (int signal : {SIGINT, SIGTERM, SIGHUP})
+    posix::SetHandler(signal, OnTerminationSignal, SA_RESTART);
+  for (int signal : kStops) CatchStop(signal);
+}
+
+void SetHandler(int signal, void (*handler)(int), int flags, struct sigaction* was) {
+  struct sigaction action {};
+  action.sa_handler = handler;
+  action.sa_flags = flags;
   sigemptyset(&action.sa_mask);
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
-  for (int signal : {SIGTSTP, SIGTTIN, SIGTTOU}) CatchStop(signal);
+  sigaction(signal, &action, was);
 }
 
 int TerminationSignal() { return g_terminationSignal; }
@@ -78,11 +77,7 @@ int TakeStopRequest() {
 }
 
 StopsDeferred::StopsDeferred() {
-  struct sigaction action {};
-  action.sa_handler = OnDeferredStop;
-  action.sa_flags = SA_RESTART;
-  sigemptyset(&action.sa_mask);
-  for (int i = 0; i < 3; ++i) sigaction(kStops[i], &action, &m_was[i]);
+  for (int i = 0; i < 3; ++i) SetHandler(kStops[i], OnDeferredStop, SA_RESTART, &m_was[i]);
 }
 
 StopsDeferred::~StopsDeferred() {

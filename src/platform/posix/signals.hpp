@@ -2,11 +2,9 @@
 // them, and the terminal's stops (Ctrl+Z: SIGTSTP, SIGTTIN, SIGTTOU). The
 // public half (asking whether one came) is declared in platform/platform.hpp.
 //
-// Does:
-//  - note the request for the event loop; end a box's process at once
-//  - let the event loop give the desktop back before the program stops
-// Does not:
-//  - anything else inside the handler: no allocation, no locks
+// The handlers note the request for the event loop (which gives the desktop
+// back before a stop) and end a box's process; nothing else: no allocation,
+// no locks.
 #pragma once
 
 #include <signal.h>
@@ -16,6 +14,9 @@ namespace platform::posix {
 
 // Catches SIGINT, SIGTERM, SIGHUP as requests, the stops for the event loop.
 void InstallTerminationSignals();
+// Sets `handler` for `signal`, nothing blocked while it runs; `was` gets the
+// one before, where given.
+void SetHandler(int signal, void (*handler)(int), int flags = 0, struct sigaction* was = nullptr);
 
 // True once, for each termination request since the last call.
 bool TakeTerminateRequest();

@@ -1,13 +1,13 @@
 #include "platform/posix/standard_output.hpp"
 
+#include <fcntl.h>
 #include <poll.h>
+#include <unistd.h>
 
 #include <csignal>
 
 namespace platform::posix {
-
-void IgnoreBrokenPipes() { std::signal(SIGPIPE, SIG_IGN); }
-
+namespace {
 // A pipe without readers reports POLLERR on its writing end, a socket whose
 // peer has gone POLLHUP; neither needs anything written to find out.
 bool StandardOutputClosed() {
@@ -16,6 +16,21 @@ bool StandardOutputClosed() {
   for (const pollfd& stream : streams)
     if (stream.revents & (POLLERR | POLLHUP)) return true;
   return false;
+}
+}  // namespace
+
+void IgnoreBrokenPipes() { std::signal(SIGPIPE, SIG_IGN); }
+
+void HoldStandardStreams() {
+  // A stream nobody reads (stderr piped into a pager that was closed) fails
+  // the write instead of killing the program with SIGPIPE.
+  IgnoreBrokenPipes();
+  for (int stream = 0; stream <= 2; ++stream) {
+    if (fcntl(stream, F_GETFD) != -1) continue;
+    // The lowest free descriptor is this one, since the lower ones are open.
+    const int held = open("/dev/null", O_RDWR);
+    if (held > 2) close(held);
+  }
 }
 
 bool OutputWatch::TakeClosed() {

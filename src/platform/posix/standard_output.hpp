@@ -1,12 +1,6 @@
 // Standard output and error as a program run by another sees them: the
 // screensavers read a hack's output through a pipe, and mate-screensaver
-// closes its end when it ends the hack.
-//
-// Does:
-//  - tell when the reader of either stream has gone (a pipe or a socket)
-//  - keep a write to such a stream from ending the process (SIGPIPE)
-// Does not:
-//  - undo the ignored SIGPIPE: it holds for the whole process
+// closes its end when it ends the hack. SIGPIPE stays ignored for good.
 #pragma once
 
 namespace platform::posix {
@@ -19,11 +13,8 @@ void HoldStandardStreams();
 // instead of killing the process.
 void IgnoreBrokenPipes();
 
-// True when nobody reads standard output or standard error any more.
-// A terminal, a file or /dev/null is never closed in this sense.
-bool StandardOutputClosed();
-
-// Tells of the end of the output once, not again at every later look.
+// True once nobody reads standard output or standard error any more (a
+// terminal, a file or /dev/null never ends so); once, not at every look.
 class OutputWatch {
  public:
   bool TakeClosed();

@@ -3,14 +3,9 @@
 // and source names unchecked (a server with no sink crashes it) and waits
 // without end for a stream to become ready (PipeWire's pulse server with no
 // session manager never makes it ready). This asks the same questions with
-// a deadline. PipeWire's pulse server counts as a PulseAudio server.
-//
-// Does:
-//  - reach the server as any client would (PULSE_SERVER, else the user's
-//    own), on the calling thread, and leave nothing behind: no thread, no
-//    connection, no stream
-// Does not:
-//  - start a server (no autospawn), or play anything (the stream is corked)
+// a deadline. PipeWire's pulse server counts as a PulseAudio server. It is
+// reached as any client would (PULSE_SERVER, else the user's own), on the
+// calling thread, never started, and nothing is left behind or played.
 #pragma once
 
 #include <chrono>

@@ -5,50 +5,49 @@
 namespace platform::wayland {
 namespace {
 SeatInput* Of(void* data) { return static_cast<SeatInput*>(data); }
-void Ignore() {}
 }  // namespace
 
 const wl_seat_listener SeatInput::kSeatListener = {
     .capabilities = [](void* data, wl_seat*, uint32_t capabilities) { Of(data)->Capabilities(capabilities); },
-    .name = [](void*, wl_seat*, const char*) { Ignore(); },
+    .name = [](void*, wl_seat*, const char*) {},
 };
 
 // Keys already held when the surface takes the keyboard are no new key.
 const wl_keyboard_listener SeatInput::kKeyboardListener = {
     .keymap = [](void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t) { close(fd); },
-    .enter = [](void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) { Ignore(); },
-    .leave = [](void*, wl_keyboard*, uint32_t, wl_surface*) { Ignore(); },
+    .enter = [](void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {},
+    .leave = [](void*, wl_keyboard*, uint32_t, wl_surface*) {},
     .key = [](void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t state) {
       if (state == WL_KEYBOARD_KEY_STATE_PRESSED) Of(data)->m_came = true;
     },
-    .modifiers = [](void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) { Ignore(); },
-    .repeat_info = [](void*, wl_keyboard*, int32_t, int32_t) { Ignore(); },
+    .modifiers = [](void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {},
+    .repeat_info = [](void*, wl_keyboard*, int32_t, int32_t) {},
 };
 
 // The pointer entering the new surface is no motion; motion after it is.
 const wl_pointer_listener SeatInput::kPointerListener = {
-    .enter = [](void*, wl_pointer*, uint32_t, wl_surface*, wl_fixed_t, wl_fixed_t) { Ignore(); },
-    .leave = [](void*, wl_pointer*, uint32_t, wl_surface*) { Ignore(); },
+    .enter = [](void*, wl_pointer*, uint32_t, wl_surface*, wl_fixed_t, wl_fixed_t) {},
+    .leave = [](void*, wl_pointer*, uint32_t, wl_surface*) {},
     .motion = [](void* data, wl_pointer*, uint32_t, wl_fixed_t, wl_fixed_t) { Of(data)->m_came = true; },
     .button = [](void* data, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t) { Of(data)->m_came = true; },
     .axis = [](void* data, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) { Of(data)->m_came = true; },
-    .frame = [](void*, wl_pointer*) { Ignore(); },
-    .axis_source = [](void*, wl_pointer*, uint32_t) { Ignore(); },
-    .axis_stop = [](void*, wl_pointer*, uint32_t, uint32_t) { Ignore(); },
-    .axis_discrete = [](void*, wl_pointer*, uint32_t, int32_t) { Ignore(); },
-    .axis_value120 = [](void*, wl_pointer*, uint32_t, int32_t) { Ignore(); },
+    .frame = [](void*, wl_pointer*) {},
+    .axis_source = [](void*, wl_pointer*, uint32_t) {},
+    .axis_stop = [](void*, wl_pointer*, uint32_t, uint32_t) {},
+    .axis_discrete = [](void*, wl_pointer*, uint32_t, int32_t) {},
+    .axis_value120 = [](void*, wl_pointer*, uint32_t, int32_t) {},
 };
 
 const wl_touch_listener SeatInput::kTouchListener = {
     .down = [](void* data, wl_touch*, uint32_t, uint32_t, wl_surface*, int32_t, wl_fixed_t, wl_fixed_t) {
       Of(data)->m_came = true;
     },
-    .up = [](void*, wl_touch*, uint32_t, uint32_t, int32_t) { Ignore(); },
-    .motion = [](void*, wl_touch*, uint32_t, int32_t, wl_fixed_t, wl_fixed_t) { Ignore(); },
-    .frame = [](void*, wl_touch*) { Ignore(); },
-    .cancel = [](void*, wl_touch*) { Ignore(); },
-    .shape = [](void*, wl_touch*, int32_t, wl_fixed_t, wl_fixed_t) { Ignore(); },
-    .orientation = [](void*, wl_touch*, int32_t, wl_fixed_t) { Ignore(); },
+    .up = [](void*, wl_touch*, uint32_t, uint32_t, int32_t) {},
+    .motion = [](void*, wl_touch*, uint32_t, int32_t, wl_fixed_t, wl_fixed_t) {},
+    .frame = [](void*, wl_touch*) {},
+    .cancel = [](void*, wl_touch*) {},
+    .shape = [](void*, wl_touch*, int32_t, wl_fixed_t, wl_fixed_t) {},
+    .orientation = [](void*, wl_touch*, int32_t, wl_fixed_t) {},
 };
 
 void SeatInput::Bind(wl_seat* seat) {

@@ -1,14 +1,9 @@
 // Asking the Wayland compositor SDL would use whether it answers and has a
 // seat, before SDL is let near it (see Quirks::sdlWaylandNeedsSeat), and
-// whether any of its outputs is scaled (Quirks::xwaylandScaledUp).
-//
-// Does:
-//  - connect as libwayland does (WAYLAND_DISPLAY, else wayland-0, in
-//    XDG_RUNTIME_DIR unless a full path), list its globals in one round
-//    trip, the outputs' scales in a second, and disconnect
-// Does not:
-//  - tell seats with a keyboard from seats without one
-//  - take a socket handed over in WAYLAND_SOCKET (it can be taken once)
+// whether any of its outputs is scaled (Quirks::xwaylandScaledUp). It
+// connects as libwayland does (WAYLAND_DISPLAY, else wayland-0, in
+// XDG_RUNTIME_DIR unless a full path) and does not tell seats with a
+// keyboard from seats without one.
 #pragma once
 
 #include "platform/host.hpp"

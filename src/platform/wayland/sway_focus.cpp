@@ -80,10 +80,9 @@ bool FocusedCorner(const std::string& json, LayoutPoint& focus) {
       const std::size_t end = SkipString(json, at);
       const std::string key = json.substr(at + 1, end - at - 2);
       at = end;
-      if (depth != 2 || json.find_first_not_of(" \n\t", at) == std::string::npos ||
-          json[json.find_first_not_of(" \n\t", at)] != ':')
-        continue;
-      const std::string rest = json.substr(json.find_first_not_of(" \n\t", at) + 1, 64);
+      const std::size_t colon = json.find_first_not_of(" \n\t", at);
+      if (depth != 2 || colon == std::string::npos || json[colon] != ':') continue;
+      const std::string rest = json.substr(colon + 1, 64);
       if (key == "focused") focused = rest.find_first_not_of(" \n\t") == rest.find("true");
       if (key == "rect") std::sscanf(rest.c_str(), " { \"x\" : %d , \"y\" : %d", &corner.x, &corner.y);
       continue;

@@ -1,11 +1,7 @@
 // Where sway (or i3) has its focus, asked over its own IPC socket (SWAYSOCK
-// or I3SOCK): the Wayland protocol tells a client nothing about the focus.
-//
-// Does:
-//  - ask for the workspaces once (GET_WORKSPACES) and read the focused
-//    one's top-left corner in the layout of all outputs
-// Does not:
-//  - ask any other compositor (none offers a focus to a client)
+// or I3SOCK): the Wayland protocol tells a client nothing about the focus,
+// and no other compositor offers it. The workspaces are asked for once
+// (GET_WORKSPACES); the focused one's top-left corner is the answer.
 #pragma once
 
 namespace platform::wayland {

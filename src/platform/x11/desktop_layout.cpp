@@ -11,20 +11,21 @@ int MillimetresFor(int pixels, int nowPixels, int nowMm) {
   return static_cast<int>(pixels * 25.4 / 96.0 + 0.5);
 }
 
+// `now` at another size, at its density; `now` itself at its own size.
+ScreenSize Resized(const ScreenSize& now, int width, int height) {
+  if (width == now.width && height == now.height) return now;
+  return ScreenSize{width, height, MillimetresFor(width, now.width, now.widthMm),
+                    MillimetresFor(height, now.height, now.heightMm)};
+}
+
 // The screen holds every CRTC and never shrinks: what the user or the
 // desktop set stays.
 ScreenSize ScreenFor(const DesktopLayout& now, const std::vector<CrtcPlace>& placed) {
-  ScreenSize size = now.screen;
-  for (const CrtcPlace& crtc : placed) {
-    size.width = std::max(size.width, crtc.Right());
-    size.height = std::max(size.height, crtc.Bottom());
-  }
-  size.width = std::max(size.width, now.minimum.width);
-  size.height = std::max(size.height, now.minimum.height);
-  if (size.width == now.screen.width && size.height == now.screen.height) return now.screen;
-  size.widthMm = MillimetresFor(size.width, now.screen.width, now.screen.widthMm);
-  size.heightMm = MillimetresFor(size.height, now.screen.height, now.screen.heightMm);
-  return size;
+  int width = std::max(now.screen.width, now.minimum.width);
+  int height = std::max(now.screen.height, now.minimum.height);
+  for (const CrtcPlace& crtc : placed)
+    width = std::max(width, crtc.Right()), height = std::max(height, crtc.Bottom());
+  return Resized(now.screen, width, height);
 }
 
 bool Holds(const ScreenSize& screen, const std::vector<CrtcPlace>& crtcs) {
@@ -97,10 +98,7 @@ ScreenSize ScreenForSwitch(const DesktopLayout& now, RandrId output, int width, 
   const bool fills = now.crtcCount == 1 && switched && switched->x == 0 && switched->y == 0 &&
                      switched->width == now.screen.width && switched->height == now.screen.height;
   const bool allowed = width >= now.minimum.width && height >= now.minimum.height;
-  if (!fills || !allowed || (width == now.screen.width && height == now.screen.height))
-    return now.screen;
-  return ScreenSize{width, height, MillimetresFor(width, now.screen.width, now.screen.widthMm),
-                    MillimetresFor(height, now.screen.height, now.screen.heightMm)};
+  return fills && allowed ? Resized(now.screen, width, height) : now.screen;
 }
 
 RestorePlan PlanRestore(const DesktopLayout& before, const DesktopLayout& now,

@@ -1,18 +1,8 @@
-// The desktop's arrangement of monitors as plain data, and the one change
-// that gives back what a display switch altered in it.
-//
-// Does:
-//  - hold the screen's size and every CRTC in use (mode, place, rotation,
-//    the outputs it drives), in a fixed-size value that can be copied to
-//    another process as it is
-//  - plan the screen for a switch: the mode's size where the switched
-//    output alone fills it
-//  - plan, from the layout before the switch, the one now and the server's
-//    limits, the whole desktop after the restore, as one change
-// Does not:
-//  - talk to the X server (randr_desktop.hpp reads and applies layouts)
-//  - undo what the user changed during the scene: outputs turned on, off or
-//    moved, the primary output and the density stay as the user set them
+// The desktop's arrangement of monitors as plain data, in fixed-size values
+// that can be copied to another process as they are, and the one change
+// that gives back what a display switch altered in it; randr_desktop.hpp
+// reads and applies them. What the user changed during the scene (outputs
+// turned on, off or moved, the primary output, the density) stays.
 #pragma once
 
 #include <cstdint>

@@ -9,22 +9,9 @@
 
 namespace platform::x11 {
 namespace {
-// The 32-bit items of property `name` on `window` (at most `most`), of
-// `type`; empty when it is not there.
 std::vector<unsigned long> ReadList(Display* display, ::Window window, const char* name, Atom type,
                                     long most) {
-  Atom got = 0;
-  int format = 0;
-  unsigned long count = 0, rest = 0;
-  unsigned char* data = nullptr;
-  std::vector<unsigned long> items;
-  if (XGetWindowProperty(display, window, XInternAtom(display, name, False), 0, most, False, type,
-                         &got, &format, &count, &rest, &data) == Success &&
-      got == type && format == 32)
-    items.assign(reinterpret_cast<unsigned long*>(data),
-                 reinterpret_cast<unsigned long*>(data) + count);
-  if (data) XFree(data);
-  return items;
+  return ReadProperty(display, window, XInternAtom(display, name, False), type, most);
 }
 
 bool OwnWindow(Display* display, ::Window window) {
@@ -61,6 +48,22 @@ void SendMoveResize(Display* display, const WindowPlace& place) {
                       {kNorthWest | kXGiven | kYGiven | kFromUser, place.x, place.y, 0, 0});
 }
 }  // namespace
+
+std::vector<unsigned long> ReadProperty(Display* display, ::Window window, Atom property, Atom type,
+                                        long most) {
+  Atom got = 0;
+  int format = 0;
+  unsigned long count = 0, rest = 0;
+  unsigned char* data = nullptr;
+  std::vector<unsigned long> items;
+  if (XGetWindowProperty(display, window, property, 0, most, False, type, &got, &format, &count,
+                         &rest, &data) == Success &&
+      got == type && format == 32)
+    items.assign(reinterpret_cast<unsigned long*>(data),
+                 reinterpret_cast<unsigned long*>(data) + count);
+  if (data) XFree(data);
+  return items;
+}
 
 void SendToWindowManager(Display* display, ::Window window, const char* type,
                          const long (&data)[5]) {

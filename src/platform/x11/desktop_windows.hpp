@@ -1,17 +1,7 @@
 // The desktop's top-level windows as the window manager keeps them (after
-// the EWMH conventions), read and moved on an X connection.
-//
-// Does:
-//  - read the places of the windows the root's _NET_CLIENT_LIST names,
-//    each its frame's top-left corner (the client's corner less the
-//    _NET_FRAME_EXTENTS the manager gives), this process's own left out
-//  - ask the window manager to move windows there again: with a
-//    _NET_MOVERESIZE_WINDOW message to the root where it supports that,
-//    else with a plain configure request
-//  - send the window manager any other request of those conventions
-// Does not:
-//  - decide which windows to move (window_places.hpp)
-//  - read windows without a window manager: nothing moves them then
+// the EWMH conventions), read and moved on an X connection; which to move
+// is window_places.hpp's. Without a window manager there are none to read:
+// nothing moves them then.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -22,11 +12,20 @@
 
 namespace platform::x11 {
 
+// The 32-bit items of `property` on `window` (at most `most`), of `type`;
+// empty when it is not there.
+std::vector<unsigned long> ReadProperty(Display* display, ::Window window, Atom property, Atom type,
+                                        long most);
+
 // Sends the EWMH request `type` (an atom's name) about `window` to the
 // root window, where the window manager listens.
 void SendToWindowManager(Display* display, ::Window window, const char* type,
                          const long (&data)[5]);
+// The windows _NET_CLIENT_LIST names, but this process's, each at its
+// frame's corner (the client's less its _NET_FRAME_EXTENTS).
 WindowPlaces ReadWindowPlaces(Display* display);
+// With _NET_MOVERESIZE_WINDOW where the manager supports it, else with a
+// plain configure request.
 void MoveWindows(Display* display, const std::vector<WindowPlace>& moves);
 
 }  // namespace platform::x11

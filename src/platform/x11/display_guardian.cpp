@@ -27,6 +27,10 @@ constexpr int kProgramFd = 4;  // a pidfd: readable once the program has ended
 // How long the program waits for a new guard to say it is ready.
 constexpr int kReadyTimeoutMs = 5000;
 
+// The guard's first word to the program: whether it holds its connection.
+constexpr char kReady = 'K';
+constexpr char kNoServer = 'N';
+
 // One message from the program; the guard keeps the last. The socket keeps
 // message boundaries, so each arrives whole or not at all.
 struct News {
@@ -34,9 +38,12 @@ struct News {
   SwitchedDesktop desktop;
 };
 
-// The guard's first word to the program: whether it holds its connection.
-constexpr char kReady = 'K';
-constexpr char kNoServer = 'N';
+// "Given back" is sent as its kind alone.
+void Tell(int news, const News& what) {
+  const std::size_t size = what.kind == 'S' ? sizeof what : 1;
+  while (news >= 0 && send(news, &what, size, MSG_NOSIGNAL) < 0 && errno == EINTR) {
+  }
+}
 
 // Reads the news that has arrived; false once no sender is left.
 bool ReadNews(News& last) {
@@ -70,20 +77,6 @@ int OnServerGone(Display*) {
   std::fprintf(stderr, "%sthe X server cannot be reached, so the desktop's mode was not put back\n",
                kEndedSwitched);
   _exit(0);
-}
-
-// Waits for the new guard's first word; false, with the reason, when it
-// has none to give.
-bool AwaitReady(int news, std::string& why) {
-  pollfd ready = {news, POLLIN, 0};
-  int polled;
-  do {
-    polled = poll(&ready, 1, kReadyTimeoutMs);
-  } while (polled < 0 && errno == EINTR);
-  char word = 0;
-  if (polled > 0 && recv(news, &word, 1, 0) == 1 && word == kReady) return true;
-  why = word == kNoServer ? "it cannot reach the X server" : "it did not start";
-  return false;
 }
 
 // The program started again as its guard, in a session of its own (a kill
@@ -138,10 +131,6 @@ int SpawnGuard(int newsFd, int& guard) {
   _exit(0);  // none of the program's exit handlers: it has run none of its start
 }
 
-bool DisplayGuardian::Start(std::string& why, const SwitchedDesktop* switched) {
-  return Spawn(why, switched) && AwaitReady(why);
-}
-
 bool DisplayGuardian::Spawn(std::string& why, const SwitchedDesktop* switched) {
   if (m_news >= 0) return true;
   int fds[2];
@@ -168,7 +157,14 @@ bool DisplayGuardian::Spawn(std::string& why, const SwitchedDesktop* switched) {
 bool DisplayGuardian::AwaitReady(std::string& why) {
   if (m_awaited) return m_news >= 0;
   m_awaited = true;
-  if (platform::x11::AwaitReady(m_news, why)) return true;
+  pollfd ready = {m_news, POLLIN, 0};
+  int polled;
+  do {
+    polled = poll(&ready, 1, kReadyTimeoutMs);
+  } while (polled < 0 && errno == EINTR);
+  char word = 0;
+  if (polled > 0 && recv(m_news, &word, 1, 0) == 1 && word == kReady) return true;
+  why = word == kNoServer ? "it cannot reach the X server" : "it did not start";
   close(m_news);
   m_news = -1;
   return false;
@@ -185,20 +181,10 @@ bool DisplayGuardian::Gone() {
 }
 
 void DisplayGuardian::TellSwitched(const SwitchedDesktop& desktop) {
-  if (m_news < 0) return;
-  News news;
-  news.kind = 'S';
-  news.desktop = desktop;
-  while (send(m_news, &news, sizeof news, MSG_NOSIGNAL) < 0 && errno == EINTR) {
-  }
+  Tell(m_news, News{'S', desktop});
 }
 
-void DisplayGuardian::TellRestored() {
-  if (m_news < 0) return;
-  const News news;
-  while (send(m_news, &news, 1, MSG_NOSIGNAL) < 0 && errno == EINTR) {
-  }
-}
+void DisplayGuardian::TellRestored() { Tell(m_news, News{}); }
 
 DisplayGuardian::~DisplayGuardian() {
   // With no sender left the guard ends, acting only if last told "switched".

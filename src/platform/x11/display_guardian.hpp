@@ -9,15 +9,8 @@
 // program tells it, before each switch, what to put back, and when it has
 // put it back itself; the guard watches the program itself (not a
 // descriptor its children could inherit), lives in a session of its own,
-// acts at most once and says on stderr what it did.
-//
-// Does:
-//  - give the desktop back after a crash, SIGKILL or group kill
-//  - tell the program at its start whether it is there to do so, and
-//    whether it is still there
-// Does not:
-//  - reach an X server that has ended (it says so instead)
-//  - guard anything but the display, or act twice
+// acts at most once and says on stderr what it did, also that the X server
+// has ended where it cannot reach it.
 #pragma once
 
 #include <string>
@@ -54,14 +47,11 @@ class DisplayGuardian {
   DisplayGuardian(const DisplayGuardian&) = delete;
   DisplayGuardian& operator=(const DisplayGuardian&) = delete;
 
-  // Starts the guard, handed `switched` when that is given, and waits until
-  // it holds its X connection. False, with the reason in `why`, when no
-  // working guard could be started.
-  bool Start(std::string& why, const SwitchedDesktop* switched = nullptr);
-  // Start in two halves, so that the guard loads while the program goes on
-  // with its own start: Spawn starts it and returns at once, AwaitReady
-  // waits for its first word (at once when it has been had, or when none
-  // was spawned).
+  // Starts the guard, handed `switched` when that is given, and returns at
+  // once, so that it loads while the program goes on with its own start;
+  // AwaitReady waits until it holds its X connection (at once when that
+  // was told, or when none was spawned). False, with the reason in `why`,
+  // when no working guard could be started.
   bool Spawn(std::string& why, const SwitchedDesktop* switched = nullptr);
   bool AwaitReady(std::string& why);
   // True once, when a guard that was started has ended (killed).

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/posix/signals.hpp"
 #include "platform/x11/desktop_windows.hpp"
@@ -31,20 +32,13 @@ Atom RecordSelection(Display* display, RROutput output) {
 bool RecordedDesktopMode(Display* display, RROutput output, CrtcPlace& place) {
   const Atom selection = RecordSelection(display, output);
   const ::Window owner = XGetSelectionOwner(display, selection);
-  Atom type = 0;
-  int format = 0;
-  unsigned long count = 0, rest = 0;
-  unsigned char* data = nullptr;
-  const bool read = owner && XGetWindowProperty(display, owner, selection, 0, 2, False, XA_CARDINAL,
-                                                &type, &format, &count, &rest, &data) == Success &&
-                    type == XA_CARDINAL && format == 32 && count == 2;
-  if (read) {
-    place.mode = static_cast<RandrId>(reinterpret_cast<const unsigned long*>(data)[0]);
-    place.rotation = static_cast<std::uint16_t>(reinterpret_cast<const unsigned long*>(data)[1]);
-  }
-  if (data) XFree(data);
+  const std::vector<unsigned long> record =
+      owner ? ReadProperty(display, owner, selection, XA_CARDINAL, 2) : std::vector<unsigned long>{};
   RequestsFailed(display);  // an owner gone meanwhile
-  return read;
+  if (record.size() != 2) return false;
+  place.mode = static_cast<RandrId>(record[0]);
+  place.rotation = static_cast<std::uint16_t>(record[1]);
+  return true;
 }
 
 void RecordDesktopMode(Display* display, RROutput output, const CrtcPlace& place, ::Window owner) {
@@ -265,7 +259,8 @@ void DisplaySwitch::StartGuard() {
 // started, that is said while a switch is in effect, or at the next one.
 void DisplaySwitch::KeepGuarded() {
   if (!m_guardian.Gone()) return;
-  m_guardian.Start(m_noGuard, m_state != State::Desktop ? &m_desktop : nullptr);
+  if (m_guardian.Spawn(m_noGuard, m_state != State::Desktop ? &m_desktop : nullptr))
+    m_guardian.AwaitReady(m_noGuard);
   SayUnguarded();
 }
 
@@ -330,7 +325,6 @@ bool DisplaySwitch::Switch(std::uint32_t width, std::uint32_t height) {
 
 void DisplaySwitch::Restore() {
   m_holds = 0;
-  m_heldSwitched = false;
   if (m_state == State::Desktop || !m_display) return;
   GiveBack(m_display, m_desktop);
   ForgetDesktopMode(m_display, m_desktop.output, m_owner);
@@ -343,12 +337,10 @@ void DisplaySwitch::Hold() {
   if (m_holds++ > 0) return;
   Restore();
   m_holds = 1;
-  m_heldSwitched = true;
 }
 
 bool DisplaySwitch::Resume() {
-  if (m_holds == 0 || --m_holds > 0 || !m_heldSwitched) return false;
-  m_heldSwitched = false;
+  if (m_holds == 0 || --m_holds > 0) return false;
   return Switch(m_width, m_height);
 }
 

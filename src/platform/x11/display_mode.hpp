@@ -1,25 +1,15 @@
 // Temporary display-mode switches through RandR 1.2 or later, undone at the
-// end, with a guard process for the ends the program does not see.
-//
-// Does:
-//  - switch the size of one output (the primary one when it is in use, else
-//    the first connected one in use), on a connection of its own; the
-//    screen's size with it where that output alone fills the screen
-//  - record the desktop's layout first (the screen, every output in use),
-//    never taking a mode another running instance switched to for the
-//    desktop's, and where the window manager keeps the windows
-//  - give back what the switch changed as one change, also when the screen
-//    or the other outputs changed meanwhile (desktop_layout.hpp), then put
-//    the windows the window manager moved back (window_places.hpp)
-//  - give the desktop back for a while and switch again (the program
-//    stopped, its window minimised)
-//  - switch only with a guard process that gives the desktop back if the
-//    program dies, or say on stderr that there is none; replace a guard
-//    that was killed
-// Does not:
-//  - switch bits per pixel: an X server has one depth
-//  - choose a refresh rate: the first mode of the asked-for size is taken
-//  - decide whether to switch at all: that is the desktop policy's
+// end, with a guard process (display_guardian.hpp), or a line saying there
+// is none, for the ends the program does not see. One output is switched:
+// the primary one when it is in use, else the first connected one in use;
+// the screen with it where that output alone fills the screen. The
+// desktop's layout is recorded first, never taking a mode another running
+// instance switched to for the desktop's, and given back as one change,
+// also when the screen or the other outputs changed meanwhile
+// (desktop_layout.hpp); then the windows the window manager moved are put
+// back (window_places.hpp). No depth is switched (an X server has one) and
+// no refresh rate chosen (the first mode of the size is taken); whether to
+// switch at all is the desktop policy's.
 #pragma once
 
 #include <cstdint>
@@ -83,8 +73,7 @@ class DisplaySwitch {
   unsigned long m_owner = 0;       // its window, which holds this instance's record
   State m_state = State::Desktop;
   std::uint32_t m_width = 0, m_height = 0;  // the size asked for
-  int m_holds = 0;                          // Hold calls not yet resumed
-  bool m_heldSwitched = false;              // a switch to make again on the last Resume
+  int m_holds = 0;  // Hold calls not yet resumed; any: a switch to make again at the last
   SwitchedDesktop m_desktop;
   DisplayArea m_switchedArea;
   bool m_guardTried = false;

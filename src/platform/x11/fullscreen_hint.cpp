@@ -50,16 +50,12 @@ unsigned long StampUserTime(Display* display, unsigned long window) {
                   reinterpret_cast<const unsigned char*>(&time), 1);
   return event.xproperty.time;
 }
-
-// Until its first frame a window without a background shows whatever the
-// screen held there (the desktop and its panel); a black one shows black.
-void PaintBlackUntilDrawn(Display* display, unsigned long window) {
-  XSetWindowBackground(display, window, BlackPixel(display, DefaultScreen(display)));
-}
 }  // namespace
 
 unsigned long PrepareToCoverItsMonitor(Display* display, unsigned long window) {
-  PaintBlackUntilDrawn(display, window);
+  // Until its first frame a window without a background shows whatever the
+  // screen held there (the desktop and its panel); a black one shows black.
+  XSetWindowBackground(display, window, BlackPixel(display, DefaultScreen(display)));
   DropSizeLimits(display, window);
   return StampUserTime(display, window);
 }

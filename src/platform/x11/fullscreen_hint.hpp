@@ -3,15 +3,6 @@
 // window from the display sizes it read at start-up, before the display was
 // switched, and SDL asks for activation with a zero timestamp.
 //
-// Does:
-//  - drop a not yet mapped window's fixed size, and stamp it with the
-//    server's time as its last user activity (_NET_WM_USER_TIME), as a
-//    program just started by the user
-//  - once the window manager has mapped it, ask for fullscreen through the
-//    _NET_WM_STATE client message and for activation through
-//    _NET_ACTIVE_WINDOW with that time
-// Does not:
-//  - resize the window, or set _NET_WM_STATE itself
 #pragma once
 
 struct _XDisplay;

@@ -1,14 +1,8 @@
 // A window another program made and handed over (a screensaver's), or the
 // root window, watched on the program's own connection (x11/server.hpp): its
 // size as it changes, and its end. SDL draws into such a window but follows
-// neither.
-//
-// Does:
-//  - read the window's size at the start and from every ConfigureNotify
-//  - notice DestroyNotify, and a window already gone when asked about
-//  - take off the drag-and-drop mark SDL puts on a window it is handed
-// Does not:
-//  - map, move, resize or destroy the window: it stays its owner's
+// neither. The window stays its owner's: nothing here maps, moves, resizes
+// or destroys it.
 #pragma once
 
 #include <string>

@@ -7,13 +7,6 @@
 #include <algorithm>
 
 namespace platform::x11 {
-namespace {
-bool AnyKeyDown(const char (&keys)[32]) {
-  for (char byte : keys)
-    if (byte) return true;
-  return false;
-}
-}  // namespace
 
 std::vector<int> KeycodesProducing(std::uint32_t keysym, int firstKeycode, int keycodeCount,
                                    int symsPerKeycode, const unsigned long* symbols) {
@@ -63,7 +56,8 @@ bool KeyState::EscapeIsDown() {
   XQueryKeymap(m_display, keys);
   DropEvents();
   // The mapping is only needed, and read, while some key is down.
-  return AnyKeyDown(keys) && AnyKeycodeDown(keys, KeycodesNow(XK_Escape));
+  return std::any_of(std::begin(keys), std::end(keys), [](char byte) { return byte != 0; }) &&
+         AnyKeycodeDown(keys, KeycodesNow(XK_Escape));
 }
 
 bool KeyState::IsEscapePress(const void* xevent) {

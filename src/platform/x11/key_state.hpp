@@ -1,12 +1,7 @@
 // The X server's own key state, which every client can read whichever
-// window has the keyboard focus. Keys are named by the symbol they produce
-// in the current layout, not by their place on the keyboard.
-//
-// Does:
-//  - read the key state and the layout on the program's own connection
-//    (x11/server.hpp), which carries no window's events
-// Does not:
-//  - keys by their place; any key but Escape outside the two pure helpers
+// window has the keyboard focus, read on the program's own connection
+// (x11/server.hpp). Keys are named by the symbol they produce in the
+// current layout, not by their place on the keyboard.
 #pragma once
 
 #include <cstdint>

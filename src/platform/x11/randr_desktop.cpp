@@ -41,6 +41,9 @@ bool ReadCrtcPlace(Display* display, XRRScreenResources* resources, RRCrtc crtc,
   return inUse;
 }
 
+bool SamePlace(const CrtcPlace& a, const CrtcPlace& b) {
+  return a.mode == b.mode && a.x == b.x && a.y == b.y && a.rotation == b.rotation;
+}
 }  // namespace
 
 bool SetCrtc(Display* display, XRRScreenResources* resources, const CrtcPlace& place) {
@@ -76,12 +79,6 @@ void ModeExtent(XRRScreenResources* resources, RandrId mode, std::uint16_t rotat
     }
   if (rotation & (RR_Rotate_90 | RR_Rotate_270)) std::swap(width, height);
 }
-
-namespace {
-bool SamePlace(const CrtcPlace& a, const CrtcPlace& b) {
-  return a.mode == b.mode && a.x == b.x && a.y == b.y && a.rotation == b.rotation;
-}
-}  // namespace
 
 void SetScreenSize(Display* display, const ScreenSize& size) {
   XRRSetScreenSize(display, DefaultRootWindow(display), size.width, size.height, size.widthMm,

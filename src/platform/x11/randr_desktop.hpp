@@ -1,15 +1,7 @@
-// Reads the desktop's layout from an X server and applies a restore plan
-// to it, through RandR 1.2 (see desktop_layout.hpp for the plain data).
-//
-// Does:
-//  - read the screen's size and limits, the primary output and every CRTC
-//    in use, in one pass over the screen resources given
-//  - apply a plan: the screen's size first, then each CRTC
-//  - set the screen's size alone (a switch that resizes it)
-// Does not:
-//  - grab the server: the caller holds it across reading, planning and
-//    applying, so that the change is one to every other client
-//  - say anything: a refusal comes back as text for the caller to word
+// Reads the desktop's layout (desktop_layout.hpp) from an X server and
+// applies a restore plan to it, through RandR 1.2. The caller holds the
+// server across reading, planning and applying, so that the change is one
+// to every other client, and words a refusal, which comes back as text.
 #pragma once
 
 #include <X11/Xlib.h>

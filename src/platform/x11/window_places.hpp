@@ -1,17 +1,9 @@
-// Where the desktop's top-level windows stood before a display switch, as
-// plain data, and the moves that put back the ones the window manager
-// pushed into the smaller screen.
-//
-// Does:
-//  - hold each window's place (its frame's top-left corner on the root) in
-//    a fixed-size value that can be copied to another process as it is
-//  - plan, from the places recorded before the switch and the ones now,
-//    which windows go back where
-// Does not:
-//  - talk to the X server (desktop_windows.hpp reads and moves windows)
-//  - touch a window that appeared during the scene, or one gone since: the
-//    scene covered the desktop, so every move meanwhile was the window
-//    manager's, never the user's
+// Where the desktop's top-level windows stood before a display switch, in
+// a fixed-size value that can be copied to another process as it is, and
+// the moves that put back the ones the window manager pushed into the
+// smaller screen (desktop_windows.hpp makes them). The scene covered the
+// desktop, so every move meanwhile was the window manager's, never the
+// user's; a window that appeared during the scene is left alone.
 #pragma once
 
 #include <cstdint>

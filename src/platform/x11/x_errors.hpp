@@ -1,12 +1,6 @@
 // X protocol errors are noted instead of ending the process, as Xlib's
 // default handler would: an output switched off under the program or a GL
 // driver the server refuses must not kill it mid-way.
-//
-// Does:
-//  - keep the first unclaimed failure of each connection, as a phrase
-//  - end the program with one line on a lost connection (platform.hpp)
-// Does not:
-//  - keep later failures of the same connection
 #pragma once
 
 #include <string>
