@@ -91,7 +91,7 @@ std::string LastError();
 //  - place windows relative to the switched output; mark one covering it
 //    as fullscreen for the window manager
 //  - cover the whole output where the desktop policy says (Wayland)
-//  - make the system window once: when its pixel format is set
+//  - make the system window once: when its surface is opened
 //    (below), or when a window without one is first shown
 // Does not:
 //  - title bars, resizing by the user, minimising, maximising
@@ -127,20 +127,20 @@ enum class WindowRequest { Show, Raise, Focus, HideCursor, ShowCursor };
 void RequestWindow(Window* window, WindowRequest request);
 void GetClientSize(const Window* window, int& width, int& height);
 
-// OpenGL on a system window: pixel format, rendering context, buffer swap.
+// OpenGL on a system window: its surface (drawable and context), buffer swap.
 //
 // Does:
-//  - one pixel format per window, stepping down to 16 colour bits and then
+//  - one surface format per window, stepping down to 16 colour bits and then
 //    no depth buffer where the server has nothing closer
 //  - contexts asked for OpenGL 1.1 with no profile: any driver gives one,
 //    and a newer one gives its compatibility context (immediate mode)
 //  - a window another program handed over, with the visual it already has
 // Does not:
-//  - list or choose among formats: there is only index 1
+//  - list or choose among formats: a window offers one
 //  - alpha in the accumulation buffer, or a second format for a window
 
 // What a window's OpenGL drawable must offer. Zero bits mean "none".
-struct PixelFormatRequest {
+struct SurfaceFormat {
   bool doubleBuffer = true;
   int colorBits = 24;
   int alphaBits = 0;
@@ -148,26 +148,19 @@ struct PixelFormatRequest {
   int stencilBits = 0;
   int accumBits = 0;
 
-  bool operator==(const PixelFormatRequest&) const = default;
+  bool operator==(const SurfaceFormat&) const = default;
 };
 
-using GLContextHandle = void*;
-
-// Index of the configuration closest to the request (0: none); the window
-// only offers one, so this is 1 whenever OpenGL can be had at all.
-int ChoosePixelFormat(Window* window, const PixelFormatRequest& request);
-// Gives the still-hidden window an OpenGL drawable of that format: the
-// system window is made now, once. A window takes a pixel format once; a
-// second, different request fails.
-bool SetPixelFormat(Window* window, int index, const PixelFormatRequest& request);
-
-// Makes the context current on the window; nullptr on failure (see
-// LastError()). Where the desktop shows the design in proportion, frames
-// drawn with it go into a 4:3 framebuffer from now on.
-GLContextHandle CreateGLContext(Window* window);
-// Binds the context to the window, or unbinds with (nullptr, nullptr).
-bool MakeGLContextCurrent(Window* window, GLContextHandle context);
-void DeleteGLContext(GLContextHandle context);
+// Gives the still-hidden window an OpenGL drawable of that format (the
+// system window is made now, once) and makes a new context current on it.
+// False on failure (see LastError()): no OpenGL to be had, or no context.
+// A window takes a format once: asked again, the same format succeeds (a
+// closed surface gets a new context), a different one fails. Where the
+// desktop shows the design in proportion, frames drawn on it go into a 4:3
+// framebuffer from now on.
+bool OpenSurface(Window* window, const SurfaceFormat& format);
+// Unbinds the window's context and deletes it; the drawable stays.
+void CloseSurface(Window* window);
 bool HasCurrentGLContext();
 
 // Before each frame is drawn, after the frame code has taken its size:

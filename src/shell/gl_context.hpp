@@ -2,7 +2,7 @@
 #pragma once
 
 #include "framework/afx_types.hpp"
-#include "platform/platform.hpp"
+#include "framework/gl_calls.hpp"
 
 class CGLContext {
  public:

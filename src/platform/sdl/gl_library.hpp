@@ -26,7 +26,7 @@ class GLLibrary {
   // False, with `error` filled in, when there is no OpenGL.
   bool Load(std::string& error);
 
-  PixelFormatRequest grantedRequest;  // the one format windows have taken
+  SurfaceFormat grantedRequest;  // the one format windows have taken
   bool swapsWaitForRefresh = false;   // swap interval 1 was taken
   std::function<void()> beforeSwap;   // set by the capture tool, the saver
 
