@@ -151,16 +151,19 @@ struct SurfaceFormat {
   bool operator==(const SurfaceFormat&) const = default;
 };
 
+// A window's OpenGL context, which may outlive the window.
+struct Surface;
+
 // Gives the still-hidden window an OpenGL drawable of that format (the
-// system window is made now, once) and makes a new context current on it.
-// False on failure (see LastError()): no OpenGL to be had, or no context.
-// A window takes a format once: asked again, the same format succeeds (a
-// closed surface gets a new context), a different one fails. Where the
-// desktop shows the design in proportion, frames drawn on it go into a 4:3
-// framebuffer from now on.
-bool OpenSurface(Window* window, const SurfaceFormat& format);
-// Unbinds the window's context and deletes it; the drawable stays.
-void CloseSurface(Window* window);
+// system window is made now, once) and makes a new context current on it;
+// nullptr on failure (see LastError()): no OpenGL to be had, or no context.
+// A window takes a format once: asked again, the same format gives another
+// context, a different one fails. Where the desktop shows the design in
+// proportion, frames drawn on it go into a 4:3 framebuffer from now on.
+Surface* OpenSurface(Window* window, const SurfaceFormat& format);
+// Unbinds the current context and deletes this one, before or after its
+// window has gone; nullptr does nothing.
+void CloseSurface(Surface* surface);
 bool HasCurrentGLContext();
 
 // Before each frame is drawn, after the frame code has taken its size:

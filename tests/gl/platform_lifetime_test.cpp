@@ -48,4 +48,25 @@ TEST(PlatformLifetimeTest, InitShutdownInitWorksInOneProcess) {
   EXPECT_EQ(ClearedPixel(2), (std::vector<int>{0, 0, 255}));
 }
 
+// The program's window goes before its context: the context is a member of
+// the scene window's object, released when that object is deleted after
+// the window was closed. The context is then deleted after its window, and
+// the next window draws as the first did.
+TEST(PlatformLifetimeTest, AContextDeletedAfterItsWindowLeavesTheNextWindowDrawing) {
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  ASSERT_TRUE(platform::Init()) << platform::LastError();
+  {
+    CGLContext context;  // declared first, so released last
+    CWnd window;
+    const char* cls = AfxRegisterWndClass(CS_OWNDC, nullptr, GetStockObject(BLACK_BRUSH));
+    ASSERT_TRUE(window.CreateEx(0, cls, "closed first", WS_POPUP, CRect(0, 0, 8, 8), nullptr, 0));
+    CClientDC dc(&window);
+    ASSERT_TRUE(context.Create(dc.m_hDC));
+    EXPECT_TRUE(platform::HasCurrentGLContext());
+    window.DestroyWindow();
+  }
+  EXPECT_FALSE(platform::HasCurrentGLContext());
+  EXPECT_EQ(ClearedPixel(0), (std::vector<int>{255, 0, 0}));
+}
+
 }  // namespace

@@ -1,7 +1,7 @@
 // The GL library and what the windows' OpenGL drawables share.
 //
 // Does:
-//  - keep the GL library loaded from the first pixel-format query until
+//  - keep the GL library loaded from the first surface opened until
 //    Shutdown: SDL would otherwise unload it with the last OpenGL window,
 //    while the context (which outlives the window) still needs it, and
 //    loading it again is slow

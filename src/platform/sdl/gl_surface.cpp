@@ -129,7 +129,7 @@ bool TakeFormat(Window& window, const SurfaceFormat& format) {
   return true;
 }
 
-SDL_GLContext CreateContext(Window& window) {
+Surface* CreateContext(Window& window) {
   // SDL makes the new context current on the window.
   SDL_GLContext context = SDL_GL_CreateContext(window.sdl);
   if (!context) {
@@ -140,23 +140,22 @@ SDL_GLContext CreateContext(Window& window) {
   StartLetterbox(state, window);
   // -1 where the driver has no swap control (llvmpipe on GLX, for one).
   if (state.policy.pacesToRefresh) state.gl.swapsWaitForRefresh = SDL_GL_SetSwapInterval(1) == 0;
-  return context;
+  return static_cast<Surface*>(context);
 }
 }  // namespace
 
-bool OpenSurface(Window* window, const SurfaceFormat& format) {
-  if (!CanHaveGL(window) || !TakeFormat(*window, format)) return false;
-  if (!window->glContext) window->glContext = CreateContext(*window);
-  return window->glContext != nullptr;
+// The surface is SDL's context itself, which outlives its window.
+Surface* OpenSurface(Window* window, const SurfaceFormat& format) {
+  if (!CanHaveGL(window) || !TakeFormat(*window, format)) return nullptr;
+  return CreateContext(*window);
 }
 
-void CloseSurface(Window* window) {
-  if (!window || !window->glContext) return;
+void CloseSurface(Surface* opened) {
+  if (!opened) return;
   SDL_GL_MakeCurrent(nullptr, nullptr);
   // Its framebuffer goes with it.
   State().letterbox = surface::Letterbox{};
-  SDL_GL_DeleteContext(window->glContext);
-  window->glContext = nullptr;
+  SDL_GL_DeleteContext(opened);
 }
 
 bool HasCurrentGLContext() { return SDL_GL_GetCurrentContext() != nullptr; }

@@ -23,7 +23,6 @@ struct Window {
   int x = 0, y = 0, width = 0, height = 0;
   const Icon* icon = nullptr;
   bool hasPixelFormat = false;
-  SDL_GLContext glContext = nullptr;  // while its surface is open
   bool coversSwitchedDisplay = false;
   // The server time stamped on a covering window as its launch's user
   // activity, which its activation request carries (0 until stamped).
