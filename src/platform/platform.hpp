@@ -18,7 +18,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace platform {
@@ -127,7 +126,7 @@ enum class WindowRequest { Show, Raise, Focus, HideCursor, ShowCursor };
 void RequestWindow(Window* window, WindowRequest request);
 void GetClientSize(const Window* window, int& width, int& height);
 
-// OpenGL on a system window: its surface (drawable and context), buffer swap.
+// OpenGL on a system window: its surface (drawable and context), presenting frames.
 //
 // Does:
 //  - one surface format per window, stepping down to 16 colour bits and then
@@ -164,23 +163,21 @@ Surface* OpenSurface(Window* window, const SurfaceFormat& format);
 // Unbinds the current context and deletes this one, before or after its
 // window has gone; nullptr does nothing.
 void CloseSurface(Surface* surface);
-bool HasCurrentGLContext();
 
 // Before each frame is drawn, after the frame code has taken its size:
 // where the design is shown in proportion straight in the window (a
 // screensaver's), points the current context's viewport at its 4:3 area.
 void BeginFrame();
-bool SwapWindowBuffers(Window* window);
-// True when each swap waits for the display's next refresh: where the
-// desktop policy paces frames and the driver took swap interval 1.
-bool SwapWaitsForRefresh();
-// Refreshes per second of the display the window shows on; 60 where the
-// display does not say (Xvfb, for one).
+// Shows the frame drawn on the window's surface since the last one, with
+// black bars around the design where it is shown in proportion. False
+// when the window has no drawable.
+bool Present(Window* window);
+// Frames per second a caller paces its frames to itself: 0 where each
+// Present waits for the display's next refresh (the desktop policy paces
+// frames and the driver took swap interval 1); else the refreshes per
+// second of the display the window shows on, 60 where it does not say
+// (Xvfb, for one).
 int RefreshRate(Window* window);
-// Called right before every swap while the back buffer still holds the
-// finished frame; the capture tool reads its pictures there, the saver
-// draws its frame rate over it.
-void SetBeforeSwapObserver(std::function<void()> observer);
 
 // System events, reduced to what the window layer above turns into messages.
 //

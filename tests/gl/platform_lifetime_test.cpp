@@ -17,7 +17,7 @@ namespace {
 // pixel back as {r, g, b}.
 std::vector<int> ClearedPixel(int channel) {
   GlWindow window(8, 8);
-  EXPECT_TRUE(platform::HasCurrentGLContext());
+  EXPECT_TRUE(HasCurrentGLContext());
   glClearColor(channel == 0, channel == 1, channel == 2, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
   unsigned char pixel[3] = {};
@@ -62,10 +62,10 @@ TEST(PlatformLifetimeTest, AContextDeletedAfterItsWindowLeavesTheNextWindowDrawi
     ASSERT_TRUE(window.CreateEx(0, cls, "closed first", WS_POPUP, CRect(0, 0, 8, 8), nullptr, 0));
     CClientDC dc(&window);
     ASSERT_TRUE(context.Create(dc.m_hDC));
-    EXPECT_TRUE(platform::HasCurrentGLContext());
+    EXPECT_TRUE(HasCurrentGLContext());
     window.DestroyWindow();
   }
-  EXPECT_FALSE(platform::HasCurrentGLContext());
+  EXPECT_FALSE(HasCurrentGLContext());
   EXPECT_EQ(ClearedPixel(0), (std::vector<int>{255, 0, 0}));
 }
 

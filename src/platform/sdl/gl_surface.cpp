@@ -158,12 +158,9 @@ void CloseSurface(Surface* opened) {
   SDL_GL_DeleteContext(opened);
 }
 
-bool HasCurrentGLContext() { return SDL_GL_GetCurrentContext() != nullptr; }
-
-bool SwapWindowBuffers(Window* window) {
+bool Present(Window* window) {
   if (!window || !window->sdl) return false;
   PlatformState& state = State();
-  if (state.gl.beforeSwap) state.gl.beforeSwap();
   int width = 0, height = 0;
   GetDrawableSize(*window, width, height);
   state.letterbox.Present(width, height);
@@ -174,19 +171,14 @@ bool SwapWindowBuffers(Window* window) {
 
 void BeginFrame() { State().letterbox.BeginFrame(); }
 
-bool SwapWaitsForRefresh() { return State().gl.swapsWaitForRefresh; }
-
 int RefreshRate(Window* window) {
   constexpr int kUsualRate = 60;
+  if (State().gl.swapsWaitForRefresh) return 0;
   SDL_DisplayMode mode;
   const int display = window && window->sdl ? SDL_GetWindowDisplayIndex(window->sdl) : 0;
   if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0 || mode.refresh_rate <= 0)
     return kUsualRate;
   return mode.refresh_rate;
-}
-
-void SetBeforeSwapObserver(std::function<void()> observer) {
-  State().gl.beforeSwap = std::move(observer);
 }
 
 }  // namespace platform
