@@ -3,6 +3,7 @@
 
 #include "framework/afx_types.hpp"
 #include "framework/client_dc.hpp"
+#include "framework/gl_calls.hpp"
 #include "framework/message_queue.hpp"
 #include "framework/msgmap.hpp"
 #include "framework/resources.hpp"

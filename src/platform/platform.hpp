@@ -18,7 +18,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 
 namespace platform {
@@ -91,7 +90,7 @@ std::string LastError();
 //  - place windows relative to the switched output; mark one covering it
 //    as fullscreen for the window manager
 //  - cover the whole output where the desktop policy says (Wayland)
-//  - make the system window once: when its pixel format is set
+//  - make the system window once: when its surface is opened
 //    (below), or when a window without one is first shown
 // Does not:
 //  - title bars, resizing by the user, minimising, maximising
@@ -127,20 +126,20 @@ enum class WindowRequest { Show, Raise, Focus, HideCursor, ShowCursor };
 void RequestWindow(Window* window, WindowRequest request);
 void GetClientSize(const Window* window, int& width, int& height);
 
-// OpenGL on a system window: pixel format, rendering context, buffer swap.
+// OpenGL on a system window: its surface (drawable and context), presenting frames.
 //
 // Does:
-//  - one pixel format per window, stepping down to 16 colour bits and then
+//  - one surface format per window, stepping down to 16 colour bits and then
 //    no depth buffer where the server has nothing closer
 //  - contexts asked for OpenGL 1.1 with no profile: any driver gives one,
 //    and a newer one gives its compatibility context (immediate mode)
 //  - a window another program handed over, with the visual it already has
 // Does not:
-//  - list or choose among formats: there is only index 1
+//  - list or choose among formats: a window offers one
 //  - alpha in the accumulation buffer, or a second format for a window
 
 // What a window's OpenGL drawable must offer. Zero bits mean "none".
-struct PixelFormatRequest {
+struct SurfaceFormat {
   bool doubleBuffer = true;
   int colorBits = 24;
   int alphaBits = 0;
@@ -148,43 +147,37 @@ struct PixelFormatRequest {
   int stencilBits = 0;
   int accumBits = 0;
 
-  bool operator==(const PixelFormatRequest&) const = default;
+  bool operator==(const SurfaceFormat&) const = default;
 };
 
-using GLContextHandle = void*;
+// A window's OpenGL context, which may outlive the window.
+struct Surface;
 
-// Index of the configuration closest to the request (0: none); the window
-// only offers one, so this is 1 whenever OpenGL can be had at all.
-int ChoosePixelFormat(Window* window, const PixelFormatRequest& request);
-// Gives the still-hidden window an OpenGL drawable of that format: the
-// system window is made now, once. A window takes a pixel format once; a
-// second, different request fails.
-bool SetPixelFormat(Window* window, int index, const PixelFormatRequest& request);
-
-// Makes the context current on the window; nullptr on failure (see
-// LastError()). Where the desktop shows the design in proportion, frames
-// drawn with it go into a 4:3 framebuffer from now on.
-GLContextHandle CreateGLContext(Window* window);
-// Binds the context to the window, or unbinds with (nullptr, nullptr).
-bool MakeGLContextCurrent(Window* window, GLContextHandle context);
-void DeleteGLContext(GLContextHandle context);
-bool HasCurrentGLContext();
+// Gives the still-hidden window an OpenGL drawable of that format (the
+// system window is made now, once) and makes a new context current on it;
+// nullptr on failure (see LastError()): no OpenGL to be had, or no context.
+// A window takes a format once: asked again, the same format gives another
+// context, a different one fails. Where the desktop shows the design in
+// proportion, frames drawn on it go into a 4:3 framebuffer from now on.
+Surface* OpenSurface(Window* window, const SurfaceFormat& format);
+// Unbinds the current context and deletes this one, before or after its
+// window has gone; nullptr does nothing.
+void CloseSurface(Surface* surface);
 
 // Before each frame is drawn, after the frame code has taken its size:
 // where the design is shown in proportion straight in the window (a
 // screensaver's), points the current context's viewport at its 4:3 area.
 void BeginFrame();
-bool SwapWindowBuffers(Window* window);
-// True when each swap waits for the display's next refresh: where the
-// desktop policy paces frames and the driver took swap interval 1.
-bool SwapWaitsForRefresh();
-// Refreshes per second of the display the window shows on; 60 where the
-// display does not say (Xvfb, for one).
+// Shows the frame drawn on the window's surface since the last one, with
+// black bars around the design where it is shown in proportion. False
+// when the window has no drawable.
+bool Present(Window* window);
+// Frames per second a caller paces its frames to itself: 0 where each
+// Present waits for the display's next refresh (the desktop policy paces
+// frames and the driver took swap interval 1); else the refreshes per
+// second of the display the window shows on, 60 where it does not say
+// (Xvfb, for one).
 int RefreshRate(Window* window);
-// Called right before every swap while the back buffer still holds the
-// finished frame; the capture tool reads its pictures there, the saver
-// draws its frame rate over it.
-void SetBeforeSwapObserver(std::function<void()> observer);
 
 // System events, reduced to what the window layer above turns into messages.
 //

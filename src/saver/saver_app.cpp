@@ -27,14 +27,15 @@ BOOL CSaverApp::InitInstance() {
 }
 
 int CSaverApp::Run() {
-  // Where the swap waits for the refresh itself, the pacer has no refresh to wait for.
-  FramePacer pacer(platform::SwapWaitsForRefresh() ? 0 : platform::RefreshRate(m_pSceneWnd->m_hWnd),
+  // Where the swap waits for the refresh itself, the rate is 0: the pacer
+  // has no refresh to wait for.
+  FramePacer pacer(platform::RefreshRate(m_pSceneWnd->m_hWnd),
                    std::chrono::microseconds(m_options.delayMicroseconds),
                    platform::TerminationRequested);
   // The rate is drawn over each finished frame, just before its swap.
   FrameRateMeter meter;
   if (m_options.showFrameRate)
-    platform::SetBeforeSwapObserver([&meter] {
+    SetBeforeSwapObserver([&meter] {
       meter.Frame(FrameRateMeter::Clock::now());
       DrawFrameRate(meter.Rate());
     });
@@ -44,6 +45,6 @@ int CSaverApp::Run() {
                 m_pSceneWnd->Tick();
                 pacer.AfterFrame();
               });
-  platform::SetBeforeSwapObserver(nullptr);
+  SetBeforeSwapObserver(nullptr);
   return ExitInstance();
 }

@@ -1,6 +1,6 @@
 #include "shell/gl_context.hpp"
 
-const platform::PixelFormatRequest CGLContext::s_pixelFormat{
+const PixelFormatRequest CGLContext::s_pixelFormat{
     /*doubleBuffer=*/true, /*colorBits=*/24, /*alphaBits=*/0, /*depthBits=*/16,
     /*stencilBits=*/0,     /*accumBits=*/0};
 
@@ -11,19 +11,19 @@ CGLContext::~CGLContext() { Release(); }
 bool CGLContext::Create(HDC& dc) {
   if (!dc) return false;
   if (!SetupPixelFormat(dc)) return false;
-  m_hRC = platform::CreateGLContext(dc);
-  platform::MakeGLContextCurrent(dc, m_hRC);
+  m_hRC = CreateGLContext(dc);
+  MakeGLContextCurrent(dc, m_hRC);
   return true;
 }
 
 bool CGLContext::SetupPixelFormat(HDC& dc) {
-  const int index = platform::ChoosePixelFormat(dc, s_pixelFormat);
-  return platform::SetPixelFormat(dc, index, s_pixelFormat);
+  const int index = ChoosePixelFormat(dc, s_pixelFormat);
+  return SetPixelFormat(dc, index, s_pixelFormat);
 }
 
 void CGLContext::Release() {
   if (!m_hRC) return;
-  platform::MakeGLContextCurrent(nullptr, nullptr);
-  platform::DeleteGLContext(m_hRC);
+  MakeGLContextCurrent(nullptr, nullptr);
+  DeleteGLContext(m_hRC);
   m_hRC = nullptr;
 }

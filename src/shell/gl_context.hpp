@@ -2,7 +2,7 @@
 #pragma once
 
 #include "framework/afx_types.hpp"
-#include "platform/platform.hpp"
+#include "framework/gl_calls.hpp"
 
 class CGLContext {
  public:
@@ -18,8 +18,8 @@ class CGLContext {
   void Release();
 
  private:
-  platform::GLContextHandle m_hRC = nullptr;
+  HGLRC m_hRC = nullptr;
   // Double-buffered RGBA, 24 colour bits, 16 depth bits; no alpha, stencil
   // or accumulation buffers.
-  static const platform::PixelFormatRequest s_pixelFormat;
+  static const PixelFormatRequest s_pixelFormat;
 };

@@ -35,7 +35,7 @@ int CSceneWnd::OnCreate(CREATESTRUCT* cs) {
   m_glContext.Create(m_pDC->m_hDC);
   // Without a current context the scene could never be seen and the loop
   // would spin unseen; creation fails and the program says why.
-  if (!platform::HasCurrentGLContext()) return -1;
+  if (!HasCurrentGLContext()) return -1;
   InitGL();
   StartMusic();
   m_clock.Start();
@@ -101,7 +101,7 @@ void CSceneWnd::DrawScene() {
   scene::DrawGroundScene(m_groundTexture, m_groundAngle, m_bobOffset, m_trees, m_snowman);
   m_snowfall.Draw(m_frameDelta);
   AnimateGround();
-  platform::SwapWindowBuffers(m_pDC ? m_pDC->m_hDC : nullptr);
+  SwapWindowBuffers(m_pDC ? m_pDC->m_hDC : nullptr);
 }
 
 void CSceneWnd::DrawSanta() {

@@ -17,7 +17,7 @@ namespace {
 // pixel back as {r, g, b}.
 std::vector<int> ClearedPixel(int channel) {
   GlWindow window(8, 8);
-  EXPECT_TRUE(platform::HasCurrentGLContext());
+  EXPECT_TRUE(HasCurrentGLContext());
   glClearColor(channel == 0, channel == 1, channel == 2, 1.0f);
   glClear(GL_COLOR_BUFFER_BIT);
   unsigned char pixel[3] = {};
@@ -46,6 +46,27 @@ TEST(PlatformLifetimeTest, InitShutdownInitWorksInOneProcess) {
   platform::Shutdown();
   ASSERT_TRUE(platform::Init()) << platform::LastError();
   EXPECT_EQ(ClearedPixel(2), (std::vector<int>{0, 0, 255}));
+}
+
+// The program's window goes before its context: the context is a member of
+// the scene window's object, released when that object is deleted after
+// the window was closed. The context is then deleted after its window, and
+// the next window draws as the first did.
+TEST(PlatformLifetimeTest, AContextDeletedAfterItsWindowLeavesTheNextWindowDrawing) {
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  ASSERT_TRUE(platform::Init()) << platform::LastError();
+  {
+    CGLContext context;  // declared first, so released last
+    CWnd window;
+    const char* cls = AfxRegisterWndClass(CS_OWNDC, nullptr, GetStockObject(BLACK_BRUSH));
+    ASSERT_TRUE(window.CreateEx(0, cls, "closed first", WS_POPUP, CRect(0, 0, 8, 8), nullptr, 0));
+    CClientDC dc(&window);
+    ASSERT_TRUE(context.Create(dc.m_hDC));
+    EXPECT_TRUE(HasCurrentGLContext());
+    window.DestroyWindow();
+  }
+  EXPECT_FALSE(HasCurrentGLContext());
+  EXPECT_EQ(ClearedPixel(0), (std::vector<int>{255, 0, 0}));
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ double FramesPerSecond(int frames, Frame frame) {
 // The floor: what any frame costs here, the backdrop (sky) and the swap.
 void EmptyFrame(CSceneWnd& window) {
   scene::DrawBackdrop();
-  platform::SwapWindowBuffers(window.m_hWnd);
+  SwapWindowBuffers(window.m_hWnd);
 }
 }  // namespace
 

@@ -19,7 +19,7 @@ SceneCapture::~SceneCapture() { delete m_window; }
 void SceneCapture::Run(const std::vector<double>& deltas, bool keepLastFrame) {
   for (std::size_t k = 0; k < deltas.size(); ++k) {
     if (keepLastFrame && k + 1 == deltas.size())
-      platform::SetBeforeSwapObserver([this] { ReadBackBuffer(); });
+      SetBeforeSwapObserver([this] { ReadBackBuffer(); });
     m_clock.Advance(deltas[k]);
     m_window->Tick();
     // Off screen a swap draws nothing: llvmpipe would queue every frame's
@@ -27,7 +27,7 @@ void SceneCapture::Run(const std::vector<double>& deltas, bool keepLastFrame) {
     // frame is drawn before the next one starts.
     glFinish();
   }
-  platform::SetBeforeSwapObserver(nullptr);
+  SetBeforeSwapObserver(nullptr);
 }
 
 void SceneCapture::ReadBackBuffer() {

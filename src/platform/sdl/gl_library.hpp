@@ -1,7 +1,7 @@
 // The GL library and what the windows' OpenGL drawables share.
 //
 // Does:
-//  - keep the GL library loaded from the first pixel-format query until
+//  - keep the GL library loaded from the first surface opened until
 //    Shutdown: SDL would otherwise unload it with the last OpenGL window,
 //    while the context (which outlives the window) still needs it, and
 //    loading it again is slow
@@ -9,7 +9,6 @@
 //  - contexts: they belong to their callers
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "platform/platform.hpp"
@@ -26,9 +25,8 @@ class GLLibrary {
   // False, with `error` filled in, when there is no OpenGL.
   bool Load(std::string& error);
 
-  PixelFormatRequest grantedRequest;  // the one format windows have taken
-  bool swapsWaitForRefresh = false;   // swap interval 1 was taken
-  std::function<void()> beforeSwap;   // set by the capture tool, the saver
+  SurfaceFormat grantedRequest;      // the one format windows have taken
+  bool swapsWaitForRefresh = false;  // swap interval 1 was taken
 
  private:
   bool m_loaded = false;

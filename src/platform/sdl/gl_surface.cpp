@@ -9,7 +9,7 @@
 
 namespace platform {
 namespace {
-void ApplyAttributes(const PixelFormatRequest& request) {
+void ApplyAttributes(const SurfaceFormat& request) {
   const int channel = request.colorBits / 3;
   SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
   SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
@@ -36,9 +36,9 @@ void ApplyAttributes(const PixelFormatRequest& request) {
 // The request first, then step by step closer to what a modest X server
 // has (a depth-16 server without Composite offers no 8-bit channels):
 // 16 colour bits, then no depth buffer either.
-std::vector<PixelFormatRequest> RequestAndFallbacks(const PixelFormatRequest& request) {
-  std::vector<PixelFormatRequest> steps{request};
-  PixelFormatRequest step = request;
+std::vector<SurfaceFormat> RequestAndFallbacks(const SurfaceFormat& request) {
+  std::vector<SurfaceFormat> steps{request};
+  SurfaceFormat step = request;
   if (step.colorBits > 16) {
     step.colorBits = 16;
     steps.push_back(step);
@@ -52,8 +52,8 @@ std::vector<PixelFormatRequest> RequestAndFallbacks(const PixelFormatRequest& re
 
 // Makes the window's SDL window for OpenGL with the closest format the
 // server has.
-bool MakeGLWindow(Window& window, const PixelFormatRequest& request) {
-  for (const PixelFormatRequest& step : RequestAndFallbacks(request)) {
+bool MakeGLWindow(Window& window, const SurfaceFormat& request) {
+  for (const SurfaceFormat& step : RequestAndFallbacks(request)) {
     ApplyAttributes(step);
     if (MakeSdlWindow(window, SDL_WINDOW_OPENGL)) return true;
   }
@@ -63,7 +63,7 @@ bool MakeGLWindow(Window& window, const PixelFormatRequest& request) {
 // Draws into the handed-over window as it is: SDL takes its visual for the
 // context, whatever the request. A drop-target mark SDL puts on would
 // outlive the program on the root window: it goes again.
-bool MakeHandedOverSdlWindow(PlatformState& state, Window& window, const PixelFormatRequest& request) {
+bool MakeHandedOverSdlWindow(PlatformState& state, Window& window, const SurfaceFormat& request) {
   ApplyAttributes(request);
   SDL_SetHint(SDL_HINT_VIDEO_FOREIGN_WINDOW_OPENGL, "1");
   const bool marks = state.policy.quirks.sdlMarksHandedWindowForDrops;
@@ -110,58 +110,57 @@ bool GLLibrary::Load(std::string& error) {
   return true;
 }
 
-int ChoosePixelFormat(Window* window, const PixelFormatRequest&) {
+namespace {
+bool CanHaveGL(const Window* window) {
   PlatformState& state = State();
-  if (!window || !state.video.Up() || !state.gl.Load(state.lastError)) return 0;
-  return 1;
+  return window && state.video.Up() && state.gl.Load(state.lastError);
 }
 
-bool SetPixelFormat(Window* window, int index, const PixelFormatRequest& request) {
-  if (!window || index != 1) return false;
+bool TakeFormat(Window& window, const SurfaceFormat& format) {
   PlatformState& state = State();
-  if (window->hasPixelFormat) return request == state.gl.grantedRequest;
+  if (window.hasPixelFormat) return format == state.gl.grantedRequest;
   // The drawable's configuration is fixed when an SDL window is made, so
   // the window is made only now.
-  const bool made = window->handedOver ? MakeHandedOverSdlWindow(state, *window, request)
-                                       : MakeGLWindow(*window, request);
+  const bool made = window.handedOver ? MakeHandedOverSdlWindow(state, window, format)
+                                      : MakeGLWindow(window, format);
   if (!made) return false;
-  window->hasPixelFormat = true;
-  state.gl.grantedRequest = request;
+  window.hasPixelFormat = true;
+  state.gl.grantedRequest = format;
   return true;
 }
 
-GLContextHandle CreateGLContext(Window* window) {
-  if (!window || !window->sdl || !window->hasPixelFormat) return nullptr;
+Surface* CreateContext(Window& window) {
   // SDL makes the new context current on the window.
-  SDL_GLContext context = SDL_GL_CreateContext(window->sdl);
+  SDL_GLContext context = SDL_GL_CreateContext(window.sdl);
   if (!context) {
     SetLastError(std::string("cannot create an OpenGL context (") + SDL_GetError() + ")");
     return nullptr;
   }
   PlatformState& state = State();
-  StartLetterbox(state, *window);
+  StartLetterbox(state, window);
   // -1 where the driver has no swap control (llvmpipe on GLX, for one).
   if (state.policy.pacesToRefresh) state.gl.swapsWaitForRefresh = SDL_GL_SetSwapInterval(1) == 0;
-  return context;
+  return static_cast<Surface*>(context);
+}
+}  // namespace
+
+// The surface is SDL's context itself, which outlives its window.
+Surface* OpenSurface(Window* window, const SurfaceFormat& format) {
+  if (!CanHaveGL(window) || !TakeFormat(*window, format)) return nullptr;
+  return CreateContext(*window);
 }
 
-bool MakeGLContextCurrent(Window* window, GLContextHandle context) {
-  return SDL_GL_MakeCurrent(window ? window->sdl : nullptr, context) == 0;
-}
-
-void DeleteGLContext(GLContextHandle context) {
-  if (!context) return;
+void CloseSurface(Surface* opened) {
+  if (!opened) return;
+  SDL_GL_MakeCurrent(nullptr, nullptr);
   // Its framebuffer goes with it.
   State().letterbox = surface::Letterbox{};
-  SDL_GL_DeleteContext(context);
+  SDL_GL_DeleteContext(opened);
 }
 
-bool HasCurrentGLContext() { return SDL_GL_GetCurrentContext() != nullptr; }
-
-bool SwapWindowBuffers(Window* window) {
+bool Present(Window* window) {
   if (!window || !window->sdl) return false;
   PlatformState& state = State();
-  if (state.gl.beforeSwap) state.gl.beforeSwap();
   int width = 0, height = 0;
   GetDrawableSize(*window, width, height);
   state.letterbox.Present(width, height);
@@ -172,19 +171,14 @@ bool SwapWindowBuffers(Window* window) {
 
 void BeginFrame() { State().letterbox.BeginFrame(); }
 
-bool SwapWaitsForRefresh() { return State().gl.swapsWaitForRefresh; }
-
 int RefreshRate(Window* window) {
   constexpr int kUsualRate = 60;
+  if (State().gl.swapsWaitForRefresh) return 0;
   SDL_DisplayMode mode;
   const int display = window && window->sdl ? SDL_GetWindowDisplayIndex(window->sdl) : 0;
   if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0 || mode.refresh_rate <= 0)
     return kUsualRate;
   return mode.refresh_rate;
-}
-
-void SetBeforeSwapObserver(std::function<void()> observer) {
-  State().gl.beforeSwap = std::move(observer);
 }
 
 }  // namespace platform
