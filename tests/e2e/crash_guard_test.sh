@@ -23,9 +23,10 @@ mode_becomes() {
   return 1
 }
 
-# Polls up to 3 s until no process of the run lives.
+# Polls up to 10 s until no process of the run lives (a loaded machine
+# takes a while to end one).
 eventually_no_run_processes() {
-  local deadline=$(($(_e2e_now_ms) + 3000))
+  local deadline=$(($(_e2e_now_ms) + 10000))
   while [ -n "$(live_run_processes)" ]; do
     [ "$(_e2e_now_ms)" -lt "$deadline" ] || { echo "     left: $(live_run_processes)"; return 1; }
     sleep 0.05

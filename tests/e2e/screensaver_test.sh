@@ -101,15 +101,11 @@ xss_start "$WORK/xss/hack --root" || exit 1
 xss_command -activate
 check "XScreenSaver: the scene in 4:3 with black bars, full screen" \
   shows_letterboxed root "$wide_area" "$wide_bars"
-deactivated=$(_e2e_now_ms)
 xss_command -deactivate
-ended_within() { # ended_within MS: the status is there MS after deactivation
-  until [ -s "$WORK/xss/status" ]; do
-    [ "$(_e2e_now_ms)" -lt $((deactivated + $1)) ] || return 1
-    sleep 0.02
-  done
-}
-check "XScreenSaver: deactivated, the saver has ended within 1 s" ended_within 1000
+# Only that it ends, not how soon: a timing is no test's to check (on a
+# loaded machine an ASan build took over a second).
+status_written() { test -s "$WORK/xss/status"; }
+check "XScreenSaver: deactivated, the saver ends" e2e_wait_until 20 status_written
 check "XScreenSaver: SIGTERM ends it as a hack ends, killed by the signal (status 143)" \
   equals "$(cat "$WORK/xss/status" 2>/dev/null)" 143
 check "XScreenSaver: nothing on stderr" test ! -s "$WORK/xss/stderr" || head -n 3 "$WORK/xss/stderr"
