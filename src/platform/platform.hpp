@@ -11,7 +11,7 @@
 //  - undo in Shutdown everything the layer set up since Init (the display
 //    mode, the sound device, the GL library, SDL), so it can start again
 // Does not:
-//  - start sound (the audio library opens its own device)
+//  - start sound (OpenSound in audio.hpp does, on request)
 //  - retry a failed video start before Shutdown
 //  - undo what holds for the whole process: the process set-up below and
 //    the termination signals

@@ -1,8 +1,9 @@
 // Every work-around for another program's behaviour, named and tied to the
-// version it was seen with, so each can go once that version has. The
-// library ones hold for the libraries the program is built against, the
-// compositor ones are set by the desktop policy; the code each concerns
-// reads its flag.
+// version it was seen with, so each can go once that version has. Those
+// set to true hold for the libraries the program is built against; the
+// others the desktop policy sets where they apply (the compositor's, and
+// SDL's wayland driver's on the desktops it runs on); the code each
+// concerns reads its flag.
 #pragma once
 
 namespace platform {
