@@ -79,6 +79,19 @@ nothing_on_terminal() {
 
 equals() { [ "$1" = "$2" ] || { echo "     expected '$2', got '$1'"; return 1; }; }
 
+# Drawn at the output's own pixels, not at half of them scaled up: scaled
+# up by 2, every 2x2 block of pixels (from an even corner) is one colour;
+# drawn at full resolution, the edges of the flakes and the trees and the
+# sky's shading make a good part of the blocks hold more than one. The
+# share of pixels unlike the one -sample keeps of their block, in GEOMETRY
+# (at even offsets) of SHOT.
+full_resolution() { # full_resolution GEOMETRY
+  local mixed
+  mixed=$(convert "$SHOT" -crop "$1" +repage \( +clone -sample 50% -sample 200% \) \
+    -compose difference -composite -colorspace gray -threshold 0 -format '%[fx:mean]' info:)
+  awk -v m="$mixed" 'BEGIN { if (m > 0.05) exit 0; print "     share of pixels unlike their 2x2 block: " m; exit 1 }'
+}
+
 # Prints the processes of this test's runs that still live (zombies, which
 # only wait to be reaped, do not count).
 live_run_processes() {

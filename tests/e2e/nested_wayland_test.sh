@@ -7,6 +7,8 @@
 # draw shows only the desktop's background, so each row launches the
 # program several times.
 #   KDE Plasma's KWin 5.27, natively (SDL's wayland driver), ended by SIGTERM;
+#   KWin with its output at scale 2, launched once on the default path
+#   (native there), drawn at the output's device pixels, ended by Escape;
 #   GNOME's mutter 43, on the default path (Xwayland), ended by Escape.
 # Each compositor's rows run in a subshell of their own: one that cannot
 # run here is skipped (status 77) without skipping the others.
@@ -68,30 +70,60 @@ fills_output_within() { # fills_output_within TIMEOUT
 # window that is never drawn still fails, after this deadline.
 FIRST_FRAME_DEADLINE=60
 
+# The screenshots go to a folder of the rows' own.
+use_shot_folder() {
+  local work
+  work=$(mktemp -d)
+  e2e_on_exit rm -rf "$work"
+  SHOT=$work/shot.ppm
+}
+
+# ends_with LABEL ENDING: ENDING (term or escape) ends the program with
+# status 0; what it wrote on stderr is shown.
+ends_with() {
+  case $2 in
+    term) kill -TERM "$APP_PID" ;;
+    escape) "${COMPOSITOR}_key" Escape ;;
+  esac
+  wait_pid_exit "$APP_PID" 10
+  check "$1: $2 ends it with status 0" equals "$?" 0
+  [ -s "$APP_ERR" ] && sed 's/^/     stderr: /' "$APP_ERR" | head -n 5
+}
+
 # run_rows COMPOSITOR LAUNCHES ENDING [VAR=VALUE...]
 #   COMPOSITOR: kwin or mutter (its harness's NAME_start, NAME_screenshot,
 #   NAME_key); ENDING: term or escape; then the program's environment
 #   (none: the default path, as a user starts it). Run in a subshell: it
 #   ends it, after its own clean-up.
 run_rows() {
-  local launch ending=$3 work
+  local launch
   COMPOSITOR=$1
-  work=$(mktemp -d)
-  e2e_on_exit rm -rf "$work"
-  SHOT=$work/shot.ppm
+  use_shot_folder
   "${COMPOSITOR}_start" 1920x1080 || exit 1
   for ((launch = 1; launch <= $2; launch++)); do
     start_program "${@:4}"
     check "$COMPOSITOR launch $launch: the scene fills the 1440x1080 area, bars black" \
       fills_output_within "$FIRST_FRAME_DEADLINE"
-    case $ending in
-      term) kill -TERM "$APP_PID" ;;
-      escape) "${COMPOSITOR}_key" Escape ;;
-    esac
-    wait_pid_exit "$APP_PID" 10
-    check "$COMPOSITOR launch $launch: $ending ends it with status 0" equals "$?" 0
-    [ -s "$APP_ERR" ] && sed 's/^/     stderr: /' "$APP_ERR" | head -n 5
+    ends_with "$COMPOSITOR launch $launch" "$3"
   done
+  e2e_finish
+}
+
+# KWin's output at scale 2: 1920x1080 device pixels, a 960x540 desktop. The
+# program is started as in a Plasma session, DISPLAY naming KWin's Xwayland
+# and no driver asked for. Its Xwayland would have it draw 960x540 and
+# KWin scale that up; it must draw at the 1920x1080 pixels. Run in a
+# subshell, as run_rows.
+run_scaled_kwin_row() {
+  local label="kwin at scale 2, default path"
+  COMPOSITOR=kwin
+  use_shot_folder
+  kwin_start 1920x1080 2 || exit 1
+  start_program DISPLAY="$KWIN_XWAYLAND_DISPLAY"
+  check "$label: the scene fills the 1440x1080 area, bars black" \
+    fills_output_within "$FIRST_FRAME_DEADLINE"
+  check "$label: the sky drawn at full resolution" full_resolution "$SKY"
+  ends_with "$label" escape
   e2e_finish
 }
 
@@ -99,6 +131,8 @@ run_rows() {
 # skipped if all were skipped.
 statuses=()
 (run_rows kwin 5 term SDL_VIDEODRIVER=wayland)
+statuses+=($?)
+(run_scaled_kwin_row)
 statuses+=($?)
 (run_rows mutter 4 escape)
 statuses+=($?)

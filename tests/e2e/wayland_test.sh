@@ -239,19 +239,6 @@ wait_pid_exit "$APP_PID" 20
 check "native, HEADLESS-2 focused: Escape ends the program with status 0" equals "$?" 0
 check "native, HEADLESS-2 focused: nothing on the terminal" nothing_on_terminal
 
-# Drawn at the output's own pixels, not at half of them scaled up: scaled
-# up by 2, every 2x2 block of pixels (from an even corner) is one colour;
-# drawn at full resolution, the edges of the flakes and the trees and the
-# sky's shading make a good part of the blocks hold more than one. The
-# share of pixels unlike the one -sample keeps of their block, in GEOMETRY
-# (at even offsets) of SHOT.
-full_resolution() { # full_resolution GEOMETRY
-  local mixed
-  mixed=$(convert "$SHOT" -crop "$1" +repage \( +clone -sample 50% -sample 200% \) \
-    -compose difference -composite -colorspace gray -threshold 0 -format '%[fx:mean]' info:)
-  awk -v m="$mixed" 'BEGIN { if (m > 0.05) exit 0; print "     share of pixels unlike their 2x2 block: " m; exit 1 }'
-}
-
 # Scale 2, started as a user starts it (no driver asked for): the scene at
 # the output's 1920x1080 pixels.
 SWAY_SCALE=2 sway_start 1920x1080 || exit 1
