@@ -126,6 +126,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   const AFX_PMSG handler = FindMessageHandler(message);
   const LRESULT result =
       handler ? handler(this, wParam, lParam) : DefWindowProc(message, wParam, lParam);
+  // A size handler points the viewport at its client area from the corner;
+  // where the platform draws that area in proportion inside a larger
+  // drawable, it aims the viewport there.
+  if (message == WM_SIZE) platform::FitViewport();
   m_currentMessage = outer;
   return result;
 }

@@ -158,16 +158,16 @@ struct Surface;
 // nullptr on failure (see LastError()): no OpenGL to be had, or no context.
 // A window takes a format once: asked again, the same format gives another
 // context, a different one fails. Where the desktop shows the design in
-// proportion, frames drawn on it go into a 4:3 framebuffer from now on.
+// proportion, frames drawn on it go into its 4:3 area from now on.
 Surface* OpenSurface(Window* window, const SurfaceFormat& format);
 // Unbinds the current context and deletes this one, before or after its
 // window has gone; nullptr does nothing.
 void CloseSurface(Surface* surface);
 
-// Before each frame is drawn, after the frame code has taken its size:
-// where the design is shown in proportion straight in the window (a
-// screensaver's), points the current context's viewport at its 4:3 area.
-void BeginFrame();
+// After the frame code has set its viewport for a new size (its client
+// area's, from the corner): where the design is shown in proportion,
+// points the current context's viewport at its 4:3 area of the drawable.
+void FitViewport();
 // Shows the frame drawn on the window's surface since the last one, with
 // black bars around the design where it is shown in proportion. False
 // when the window has no drawable.

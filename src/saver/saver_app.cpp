@@ -41,7 +41,6 @@ int CSaverApp::Run() {
     });
   RunIdleLoop([this] { return PumpMessage(); },
               [this, &pacer] {
-                platform::BeginFrame();  // after the size handling in PumpMessage
                 m_pSceneWnd->Tick();
                 pacer.AfterFrame();
               });

@@ -8,7 +8,6 @@ DesktopPolicy SaverPolicy(Role role) {
                                 : role == Role::SaverAsDesktopWindow ? Fullscreen::DesktopBackground
                                                                       : Fullscreen::HandedOver;
   return {.letterboxes = true,
-          .letterboxesInPlace = true,
           .fullscreen = fullscreen,
           .escape = own ? EscapeSource::Window : EscapeSource::Nowhere,
           .pacesToRefresh = true,

@@ -51,10 +51,6 @@ struct DesktopPolicy {
   // Draw the 4:3 design in proportion, at the drawable's own pixels, inside
   // a surface of another shape.
   bool letterboxes = false;
-  // Letterboxed straight into the drawable (surface/letterbox.hpp), not
-  // through a framebuffer copied at each swap: for a caller that calls
-  // BeginFrame before each frame, and spares the copy's cost.
-  bool letterboxesInPlace = false;
   Fullscreen fullscreen = Fullscreen::Windowed;
   // Where no video driver is asked for by name, SDL starts on its wayland
   // driver before X11: the picture shows sharper that way.

@@ -14,9 +14,9 @@ bool TakeTerminateRequest(Event& event) {
   return true;
 }
 
-// The window's drawable changed size: a letterbox framebuffer follows it
-// before the next frame is drawn, and the event carries the size the frame
-// is drawn at, which letterboxing makes smaller than the window's.
+// The window's drawable changed size: the letterbox's area follows it, and
+// the event carries the size the frame is drawn at, which letterboxing
+// makes smaller than the window's.
 Event SizeEvent(Window& window) {
   PlatformState& state = State();
   if (state.letterbox.Active() && window.hasPixelFormat) {

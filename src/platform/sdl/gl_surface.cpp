@@ -88,12 +88,7 @@ void StartLetterbox(PlatformState& state, const Window& window) {
   if (!state.policy.letterboxes) return;
   int width = 0, height = 0;
   GetDrawableSize(window, width, height);
-  if (state.policy.letterboxesInPlace) {
-    state.letterbox.StartInPlace(LookUpGLCall, width, height);
-    return;
-  }
-  state.letterbox.Start(LookUpGLCall, SDL_GL_ExtensionSupported("GL_ARB_framebuffer_object"),
-                        width, height);
+  state.letterbox.Start(LookUpGLCall, width, height);
 }
 }  // namespace
 
@@ -153,7 +148,7 @@ Surface* OpenSurface(Window* window, const SurfaceFormat& format) {
 void CloseSurface(Surface* opened) {
   if (!opened) return;
   SDL_GL_MakeCurrent(nullptr, nullptr);
-  // Its framebuffer goes with it.
+  // Its calls go with it.
   State().letterbox = surface::Letterbox{};
   SDL_GL_DeleteContext(opened);
 }
@@ -165,11 +160,10 @@ bool Present(Window* window) {
   GetDrawableSize(*window, width, height);
   state.letterbox.Present(width, height);
   SDL_GL_SwapWindow(window->sdl);
-  state.letterbox.Resume();
   return true;
 }
 
-void BeginFrame() { State().letterbox.BeginFrame(); }
+void FitViewport() { State().letterbox.BeginFrame(); }
 
 int RefreshRate(Window* window) {
   constexpr int kUsualRate = 60;

@@ -98,7 +98,7 @@ void LayerOutput::Configure(std::uint32_t serial, std::uint32_t width, std::uint
 bool LayerOutput::DrawIfDue(const std::function<void()>& drawFrame) {
   if (m_frame || m_drawable == EGL_NO_SURFACE) return false;
   if (!m_request.egl->MakeCurrent(m_drawable)) return false;
-  if (!m_letterbox.Active()) m_letterbox.StartInPlace(LookUpGLCall, m_width, m_height);
+  if (!m_letterbox.Active()) m_letterbox.Start(LookUpGLCall, m_width, m_height);
   m_letterbox.Resize(m_width, m_height);
   m_letterbox.BeginFrame();
   drawFrame();
