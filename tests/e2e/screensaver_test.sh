@@ -44,9 +44,11 @@ letterboxed() { # letterboxed WINDOW AREA BARS
   sky "${aw}x$((ah / 5))+$ax+$ay" || return 1
   for bar in $3; do black "$bar" || return 1; done
 }
-# The same, trying for up to 20 s: the first frames come a while after start.
+# The same, trying for up to 60 s: the first frames come a while after
+# start (under XScreenSaver on two screens, with a sanitizer build on a
+# loaded machine, screen 0 was still blank after 20 s).
 shows_letterboxed() {
-  e2e_wait_until 20 letterboxed "$@" || { echo "     last picture: $(identify "$SHOT" 2>&1 | cut -d' ' -f3)" \
+  e2e_wait_until 60 letterboxed "$@" || { echo "     last picture: $(identify "$SHOT" 2>&1 | cut -d' ' -f3)" \
     "area mean $(channels mean "$(awk '{ print $1 "x" $2 "+" $3 "+" $4 }' <<<"$2")")"; return 1; }
 }
 root_has_no_xdnd() { ! xprop -root XdndAware 2>/dev/null | grep -q ' = '; }
