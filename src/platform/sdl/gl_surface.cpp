@@ -163,7 +163,7 @@ bool Present(Window* window) {
   return true;
 }
 
-void FitViewport() { State().letterbox.BeginFrame(); }
+void FitViewport() { State().letterbox.FitViewport(); }
 
 int RefreshRate(Window* window) {
   constexpr int kUsualRate = 60;

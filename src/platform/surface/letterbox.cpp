@@ -62,7 +62,7 @@ bool Letterbox::Start(GLProcLoader load, int drawableWidth, int drawableHeight) 
   return true;
 }
 
-void Letterbox::BeginFrame() {
+void Letterbox::FitViewport() {
   if (m_active) m_gl.viewport(m_area.x, m_area.y, m_area.width, m_area.height);
 }
 
@@ -72,7 +72,9 @@ void Letterbox::Resize(int drawableWidth, int drawableHeight) {
 }
 
 void Letterbox::Present(int drawableWidth, int drawableHeight) {
-  if (m_active) ClearBars(drawableWidth, drawableHeight);
+  // An area that fills the drawable (a 4:3 output or window) has no bars.
+  const bool bars = m_area.width != drawableWidth || m_area.height != drawableHeight;
+  if (m_active && bars) ClearBars(drawableWidth, drawableHeight);
 }
 
 }  // namespace platform::surface

@@ -4,7 +4,7 @@
 // drawable, through the viewport, and each swap clears the bars around it
 // to black: no framebuffer and no copy per frame. The frame code sees a
 // 4:3 client area; after it has set its viewport for that size (at the
-// drawable's corner), BeginFrame points the viewport at the area.
+// drawable's corner), FitViewport points the viewport at the area.
 //
 // Does:
 //  - plain OpenGL 1.0, with the context current
@@ -39,10 +39,10 @@ class Letterbox {
   bool Start(GLProcLoader load, int drawableWidth, int drawableHeight);
   bool Active() const { return m_active; }
   // After the frame code has set its viewport: the viewport is the area.
-  void BeginFrame();
+  void FitViewport();
   // The drawable changed size: the area follows.
   void Resize(int drawableWidth, int drawableHeight);
-  // Before the swap: blacken the bars.
+  // Before the swap: blacken the bars, where there are any.
   void Present(int drawableWidth, int drawableHeight);
 
  private:

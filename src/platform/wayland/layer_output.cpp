@@ -100,7 +100,7 @@ bool LayerOutput::DrawIfDue(const std::function<void()>& drawFrame) {
   if (!m_request.egl->MakeCurrent(m_drawable)) return false;
   if (!m_letterbox.Active()) m_letterbox.Start(LookUpGLCall, m_width, m_height);
   m_letterbox.Resize(m_width, m_height);
-  m_letterbox.BeginFrame();
+  m_letterbox.FitViewport();
   drawFrame();
   m_letterbox.Present(m_width, m_height);
   m_frame = wl_surface_frame(m_surface);
