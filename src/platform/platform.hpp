@@ -78,9 +78,6 @@ bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height);
 // Puts the desktop back; does nothing when nothing was switched.
 void RestoreDisplayMode();
 
-// Nanoseconds of the monotonic clock, since an arbitrary start.
-std::int64_t MonotonicNanoseconds();
-
 // The last error the platform layer saw, as one readable sentence.
 std::string LastError();
 
