@@ -1,7 +1,7 @@
 // The frame timer's clock sources, in the shape it counts with: a
 // high-resolution counter with its frequency (which a machine may lack)
-// and a 32-bit millisecond count. The system's one is the platform's
-// monotonic clock; tests and tools bring their own.
+// and a 32-bit millisecond count. The system's one is the standard
+// library's steady clock; tests and tools bring their own.
 #pragma once
 
 #include <cstdint>

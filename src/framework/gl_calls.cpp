@@ -7,6 +7,7 @@ namespace {
 // Surfaces SetPixelFormat opened, until CreateGLContext hands them out.
 std::map<HDC, HGLRC> g_opened;
 HGLRC g_current = nullptr;
+int g_currentPacedRate = 0;  // what the current context's surface said when it opened
 std::function<void()> g_beforeSwap;
 }  // namespace
 
@@ -15,9 +16,12 @@ int ChoosePixelFormat(HDC dc, const PixelFormatRequest&) { return dc ? 1 : 0; }
 bool SetPixelFormat(HDC dc, int index, const PixelFormatRequest& request) {
   if (index != 1) return false;
   if (g_opened.count(dc)) return true;
-  HGLRC surface = platform::OpenSurface(dc, request);
-  if (surface) g_opened[dc] = g_current = surface;
-  return surface != nullptr;
+  int pacedRate = 0;
+  HGLRC surface = platform::OpenSurface(dc, request, pacedRate);
+  if (!surface) return false;
+  g_opened[dc] = g_current = surface;
+  g_currentPacedRate = pacedRate;
+  return true;
 }
 
 HGLRC CreateGLContext(HDC dc) {
@@ -36,6 +40,8 @@ void DeleteGLContext(HGLRC context) {
 }
 
 bool HasCurrentGLContext() { return g_current != nullptr; }
+
+int CurrentGLContextPacedRate() { return g_current ? g_currentPacedRate : 0; }
 
 bool SwapWindowBuffers(HDC dc) {
   if (dc && g_beforeSwap) g_beforeSwap();

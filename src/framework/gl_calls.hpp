@@ -28,6 +28,11 @@ bool MakeGLContextCurrent(HDC dc, HGLRC context);
 void DeleteGLContext(HGLRC context);
 // Whether a context made here is current and not deleted.
 bool HasCurrentGLContext();
+// Frames per second the caller paces its frames on the current context to
+// itself, as its surface said when it opened (see platform::OpenSurface): 0
+// where each swap waits for the display's refresh, and with no current
+// context.
+int CurrentGLContextPacedRate();
 
 // Shows the frame, first calling the observer below while the back buffer
 // still holds it.

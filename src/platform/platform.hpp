@@ -78,9 +78,6 @@ bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height);
 // Puts the desktop back; does nothing when nothing was switched.
 void RestoreDisplayMode();
 
-// Nanoseconds of the monotonic clock, since an arbitrary start.
-std::int64_t MonotonicNanoseconds();
-
 // The last error the platform layer saw, as one readable sentence.
 std::string LastError();
 
@@ -159,7 +156,12 @@ struct Surface;
 // A window takes a format once: asked again, the same format gives another
 // context, a different one fails. Where the desktop shows the design in
 // proportion, frames drawn on it go into its 4:3 area from now on.
-Surface* OpenSurface(Window* window, const SurfaceFormat& format);
+// Opened, `pacedRate` is set to the frames per second the caller paces its
+// frames on it to itself: 0 where each Present waits for the display's next
+// refresh (the desktop policy paces frames and the driver took swap
+// interval 1); else the refreshes per second of the display the window
+// shows on as it opens, 60 where it does not say (Xvfb, for one).
+Surface* OpenSurface(Window* window, const SurfaceFormat& format, int& pacedRate);
 // Unbinds the current context and deletes this one, before or after its
 // window has gone; nullptr does nothing.
 void CloseSurface(Surface* surface);
@@ -172,12 +174,6 @@ void FitViewport();
 // black bars around the design where it is shown in proportion. False
 // when the window has no drawable.
 bool Present(Window* window);
-// Frames per second a caller paces its frames to itself: 0 where each
-// Present waits for the display's next refresh (the desktop policy paces
-// frames and the driver took swap interval 1); else the refreshes per
-// second of the display the window shows on, 60 where it does not say
-// (Xvfb, for one).
-int RefreshRate(Window* window);
 
 // System events, reduced to what the window layer above turns into messages.
 //

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "framework/clock_source.hpp"
+#include "framework/gl_calls.hpp"
 #include "platform/platform.hpp"
 #include "saver/frame_pacer.hpp"
 #include "saver/frame_rate_meter.hpp"
@@ -29,7 +30,7 @@ BOOL CSaverApp::InitInstance() {
 int CSaverApp::Run() {
   // Where the swap waits for the refresh itself, the rate is 0: the pacer
   // has no refresh to wait for.
-  FramePacer pacer(platform::RefreshRate(m_pSceneWnd->m_hWnd),
+  FramePacer pacer(CurrentGLContextPacedRate(),
                    std::chrono::microseconds(m_options.delayMicroseconds),
                    platform::TerminationRequested);
   // The rate is drawn over each finished frame, just before its swap.

@@ -25,8 +25,7 @@ class GLLibrary {
   // False, with `error` filled in, when there is no OpenGL.
   bool Load(std::string& error);
 
-  SurfaceFormat grantedRequest;      // the one format windows have taken
-  bool swapsWaitForRefresh = false;  // swap interval 1 was taken
+  SurfaceFormat grantedRequest;  // the one format windows have taken
 
  private:
   bool m_loaded = false;

@@ -124,7 +124,26 @@ bool TakeFormat(Window& window, const SurfaceFormat& format) {
   return true;
 }
 
-Surface* CreateContext(Window& window) {
+// The refreshes per second of the display the window is on, as SDL has it
+// now; 60 where it does not say.
+int DisplayRefreshRate(const Window& window) {
+  constexpr int kUsualRate = 60;
+  SDL_DisplayMode mode;
+  const int display = SDL_GetWindowDisplayIndex(window.sdl);
+  if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0 || mode.refresh_rate <= 0)
+    return kUsualRate;
+  return mode.refresh_rate;
+}
+
+// With the new context current: 0 where its swaps wait for the refresh,
+// else the rate the caller waits for itself.
+int PacedRate(const DesktopPolicy& policy, const Window& window) {
+  // -1 where the driver has no swap control (llvmpipe on GLX, for one).
+  const bool swapsWaitForRefresh = policy.pacesToRefresh && SDL_GL_SetSwapInterval(1) == 0;
+  return swapsWaitForRefresh ? 0 : DisplayRefreshRate(window);
+}
+
+Surface* CreateContext(Window& window, int& pacedRate) {
   // SDL makes the new context current on the window.
   SDL_GLContext context = SDL_GL_CreateContext(window.sdl);
   if (!context) {
@@ -133,16 +152,15 @@ Surface* CreateContext(Window& window) {
   }
   PlatformState& state = State();
   StartLetterbox(state, window);
-  // -1 where the driver has no swap control (llvmpipe on GLX, for one).
-  if (state.policy.pacesToRefresh) state.gl.swapsWaitForRefresh = SDL_GL_SetSwapInterval(1) == 0;
+  pacedRate = PacedRate(state.policy, window);
   return static_cast<Surface*>(context);
 }
 }  // namespace
 
 // The surface is SDL's context itself, which outlives its window.
-Surface* OpenSurface(Window* window, const SurfaceFormat& format) {
+Surface* OpenSurface(Window* window, const SurfaceFormat& format, int& pacedRate) {
   if (!CanHaveGL(window) || !TakeFormat(*window, format)) return nullptr;
-  return CreateContext(*window);
+  return CreateContext(*window, pacedRate);
 }
 
 void CloseSurface(Surface* opened) {
@@ -164,15 +182,5 @@ bool Present(Window* window) {
 }
 
 void FitViewport() { State().letterbox.FitViewport(); }
-
-int RefreshRate(Window* window) {
-  constexpr int kUsualRate = 60;
-  if (State().gl.swapsWaitForRefresh) return 0;
-  SDL_DisplayMode mode;
-  const int display = window && window->sdl ? SDL_GetWindowDisplayIndex(window->sdl) : 0;
-  if (display < 0 || SDL_GetCurrentDisplayMode(display, &mode) != 0 || mode.refresh_rate <= 0)
-    return kUsualRate;
-  return mode.refresh_rate;
-}
 
 }  // namespace platform
