@@ -4,11 +4,10 @@ namespace platform {
 namespace {
 DesktopPolicy SaverPolicy(Role role) {
   const bool own = role == Role::SaverInOwnWindow;
-  const Fullscreen fullscreen = own                                   ? Fullscreen::Resizable
-                                : role == Role::SaverAsDesktopWindow ? Fullscreen::DesktopBackground
-                                                                      : Fullscreen::HandedOver;
   return {.letterboxes = true,
-          .fullscreen = fullscreen,
+          .fullscreen = own                                   ? Fullscreen::Resizable
+                        : role == Role::SaverAsDesktopWindow ? Fullscreen::DesktopBackground
+                                                              : Fullscreen::HandedOver,
           .escape = own ? EscapeSource::Window : EscapeSource::Nowhere,
           .pacesToRefresh = true,
           .endsWithOutput = true,
@@ -40,12 +39,6 @@ DesktopPolicy DesktopPolicyOf(const Host& host) {
             .quirks = {.fullscreenAtCreation = true, .sdlWaylandFullscreensOnItsDisplay = true}};
   return {};  // off-screen or dummy drivers, or no video at all
 }
-
-// Decided from what is found before SDL starts: the same before and after.
-bool SharperNatively(const Host& host) {
-  return Quirks{}.xwaylandScaledUp && host.xwayland && host.waylandScaled &&
-         host.wayland == Compositor::WithSeat;
-}
 }  // namespace
 
 Role RoleOf(const InitOptions& options) {
@@ -68,7 +61,9 @@ DesktopPolicy DecidePolicy(const Host& host, Role role) {
   if (role != Role::Program && role != Role::Tool) return SaverPolicy(role);
   DesktopPolicy policy = DesktopPolicyOf(host);
   if (role == Role::Tool) policy.switchesMode = false;
-  policy.prefersNativeWayland = SharperNatively(host);
+  // From what is found before SDL starts: the same before and after.
+  policy.prefersNativeWayland = Quirks{}.xwaylandScaledUp && host.xwayland &&
+                                host.waylandScaled && host.wayland == Compositor::WithSeat;
   return policy;
 }
 

@@ -117,11 +117,7 @@ bool SdlVideo::Start(bool onScreenOnly, Role role, x11::Server& xServer, Host& h
   // Kept to X11 (Xwayland, where the compositor has one) instead.
   const bool seatless = Quirks{}.sdlWaylandNeedsSeat && host.wayland == Compositor::Seatless;
   if (seatless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
-  const bool started = [] {
-    posix::NoSessionBusLaunch noLaunch;
-    return SDL_Init(SDL_INIT_VIDEO) == 0;
-  }();
-  if (!started) {
+  if (!posix::StartWithoutBusLaunch([] { return SDL_Init(SDL_INIT_VIDEO) == 0; })) {
     error = seatless ? "the Wayland compositor offers no keyboard or pointer (no seat), and "
                        "there is no X display to show the scene on instead"
                      : std::string("no display to show the scene on (") + SDL_GetError() + ")";
