@@ -64,10 +64,10 @@ std::size_t SkipString(const std::string& json, std::size_t at) {
 
 // Reads the workspaces' array: the keys "focused" and "rect" of each
 // workspace object (depth 2), and the corner of the focused one.
-bool FocusedCorner(const std::string& json, LayoutPoint& focus) {
+bool FocusedCorner(const std::string& json, int& focusX, int& focusY) {
   int depth = 0;
   bool focused = false;
-  LayoutPoint corner;
+  int x = 0, y = 0;
   for (std::size_t at = 0; at < json.size();) {
     const char c = json[at];
     if (c == '"') {
@@ -78,28 +78,29 @@ bool FocusedCorner(const std::string& json, LayoutPoint& focus) {
       if (depth != 2 || colon == std::string::npos || json[colon] != ':') continue;
       const std::string rest = json.substr(colon + 1, 64);
       if (key == "focused") focused = rest.find_first_not_of(" \n\t") == rest.find("true");
-      if (key == "rect") std::sscanf(rest.c_str(), " { \"x\" : %d , \"y\" : %d", &corner.x, &corner.y);
+      if (key == "rect") std::sscanf(rest.c_str(), " { \"x\" : %d , \"y\" : %d", &x, &y);
       continue;
     }
     if (c == '{' || c == '[') ++depth;
     if (c == '}' || c == ']') --depth;
     if (c == '}' && depth == 1 && focused) {
-      focus = corner;
+      focusX = x;
+      focusY = y;
       return true;
     }
-    if (c == '}' && depth == 1) corner = {};
+    if (c == '}' && depth == 1) x = y = 0;
     ++at;
   }
   return false;
 }
 }  // namespace
 
-bool FindSwayFocus(LayoutPoint& focus) {
+bool FindSwayFocus(int& x, int& y) {
   const int fd = Connect();
   if (fd < 0) return false;
   const std::string workspaces = Ask(fd, kGetWorkspaces);
   close(fd);
-  return FocusedCorner(workspaces, focus);
+  return FocusedCorner(workspaces, x, y);
 }
 
 }  // namespace platform::wayland
