@@ -43,16 +43,12 @@ DesktopPolicy DesktopPolicyOf(const Host& host) {
 
 Role RoleOf(const InitOptions& options) {
   switch (options.saverWindow) {
-    case SaverWindow::Own:
-      return Role::SaverInOwnWindow;
+    case SaverWindow::Own: return Role::SaverInOwnWindow;
     case SaverWindow::Given:
-    case SaverWindow::Root:
-      return Role::SaverInHandedWindow;
+    case SaverWindow::Root: return Role::SaverInHandedWindow;
     case SaverWindow::Background:
-    case SaverWindow::Overlay:  // layer-shell surfaces of their own, never SDL's
-      return Role::SaverAsDesktopWindow;
-    case SaverWindow::NotSaver:
-      break;
+    case SaverWindow::Overlay: return Role::SaverAsDesktopWindow;  // layer-shell ones are never SDL's
+    case SaverWindow::NotSaver: break;
   }
   return options.switchDisplay ? Role::Program : Role::Tool;
 }

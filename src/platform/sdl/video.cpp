@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <ranges>
 #include <string_view>
 
 #include "platform/posix/session_bus.hpp"
@@ -16,12 +17,8 @@ namespace platform {
 namespace {
 // Whether `driver` is in `asked`, a comma-separated list as SDL reads it.
 bool Asked(std::string_view asked, std::string_view driver) {
-  while (!asked.empty()) {
-    const std::size_t comma = asked.find(',');
-    if (asked.substr(0, comma) == driver) return true;
-    if (comma == std::string_view::npos) break;
-    asked.remove_prefix(comma + 1);
-  }
+  for (const auto name : std::views::split(asked, ','))
+    if (std::string_view(name.begin(), name.end()) == driver) return true;
   return false;
 }
 
