@@ -5,7 +5,6 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
 
 #include "platform/posix/children.hpp"
@@ -33,10 +32,7 @@ void TakeChildId() {
   close(g_forks.idPipe[1]);
   g_forks.idPipe[1] = -1;
   pid_t child = 0;
-  ssize_t got;
-  do {
-    got = read(g_forks.idPipe[0], &child, sizeof child);
-  } while (got < 0 && errno == EINTR);
+  const ssize_t got = TEMP_FAILURE_RETRY(read(g_forks.idPipe[0], &child, sizeof child));
   if (got == sizeof child) posix::EndOnTermination(child);
   if (got == 0) posix::EndInPlaceOnTermination(g_forks.endInPlace);
 }

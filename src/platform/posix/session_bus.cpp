@@ -21,14 +21,12 @@ bool SessionBusKnown() {
 }
 }  // namespace
 
-NoSessionBusLaunch::NoSessionBusLaunch() {
-  if (SessionBusKnown()) return;
+bool StartWithoutBusLaunch(bool (*start)()) {
   // An address of no known kind: libdbus fails at once and launches nothing.
-  m_held = setenv(kAddressVariable, "disabled:", 1) == 0;
-}
-
-NoSessionBusLaunch::~NoSessionBusLaunch() {
-  if (m_held) unsetenv(kAddressVariable);
+  const bool held = !SessionBusKnown() && setenv(kAddressVariable, "disabled:", 1) == 0;
+  const bool started = start();
+  if (held) unsetenv(kAddressVariable);
+  return started;
 }
 
 }  // namespace platform::posix

@@ -22,8 +22,6 @@ bool StandardOutputClosed() {
 void IgnoreBrokenPipes() { std::signal(SIGPIPE, SIG_IGN); }
 
 void HoldStandardStreams() {
-  // A stream nobody reads (stderr piped into a pager that was closed) fails
-  // the write instead of killing the program with SIGPIPE.
   IgnoreBrokenPipes();
   for (int stream = 0; stream <= 2; ++stream) {
     if (fcntl(stream, F_GETFD) != -1) continue;

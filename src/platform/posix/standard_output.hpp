@@ -5,13 +5,11 @@
 
 namespace platform::posix {
 
-// Opens /dev/null on whichever of descriptors 0 to 2 is closed, and has a
-// write to a pipe nobody reads fail instead of ending the program.
+// Opens /dev/null on whichever of descriptors 0 to 2 is closed, and ignores
+// broken pipes: a stream nobody reads (stderr piped into a pager that was
+// closed) fails the write instead of killing the program.
 void HoldStandardStreams();
-
-// From now on a write to a stream whose reader has gone fails (EPIPE)
-// instead of killing the process.
-void IgnoreBrokenPipes();
+void IgnoreBrokenPipes();  // a write to a stream whose reader has gone fails (EPIPE)
 
 // True once nobody reads standard output or standard error any more (a
 // terminal, a file or /dev/null never ends so); once, not at every look.

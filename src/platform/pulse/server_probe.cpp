@@ -4,6 +4,7 @@
 #include <pulse/pulseaudio.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace platform::pulse {
 namespace {
@@ -46,15 +47,9 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kSlice = std::chrono::milliseconds(50);
 
 // The server's answer about its defaults: SDL needs both names.
-struct ServerInfoReply {
-  bool arrived = false;
-  bool namesDefaults = false;
-};
-
 void OnServerInfo(pa_context*, const pa_server_info* info, void* data) {
-  auto* reply = static_cast<ServerInfoReply*>(data);
-  reply->arrived = true;
-  reply->namesDefaults = info && info->default_sink_name && info->default_source_name;
+  const bool both = info && info->default_sink_name && info->default_source_name;
+  *static_cast<std::optional<bool>*>(data) = both;
 }
 
 // One conversation with the server; undone, whatever happened, when it ends.
@@ -78,12 +73,15 @@ class Conversation {
 
   ServerState Run() {
     if (!Connect()) return ServerState::Absent;
-    if (!WaitFor([&] { return ContextSettled(); })) return ServerState::CannotPlay;
-    if (m_pa.pa_context_get_state(m_context) != PA_CONTEXT_READY) return ServerState::Absent;
+    const auto context = [&] { return m_pa.pa_context_get_state(m_context); };
+    if (!WaitFor([&] { return context() == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(context()); }))
+      return ServerState::CannotPlay;
+    if (context() != PA_CONTEXT_READY) return ServerState::Absent;
     if (!NamesDefaults() || !OpenStream()) return ServerState::CannotPlay;
-    if (!WaitFor([&] { return StreamSettled(); })) return ServerState::CannotPlay;
-    return m_pa.pa_stream_get_state(m_stream) == PA_STREAM_READY ? ServerState::Plays
-                                                                   : ServerState::CannotPlay;
+    const auto stream = [&] { return m_pa.pa_stream_get_state(m_stream); };
+    const bool settled =
+        WaitFor([&] { return stream() == PA_STREAM_READY || !PA_STREAM_IS_GOOD(stream()); });
+    return settled && stream() == PA_STREAM_READY ? ServerState::Plays : ServerState::CannotPlay;
   }
 
  private:
@@ -95,19 +93,14 @@ class Conversation {
            m_pa.pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0;
   }
 
-  bool ContextSettled() const {
-    const pa_context_state_t state = m_pa.pa_context_get_state(m_context);
-    return state == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state);
-  }
-
   bool NamesDefaults() {
-    ServerInfoReply reply;
-    pa_operation* asking = m_pa.pa_context_get_server_info(m_context, OnServerInfo, &reply);
+    std::optional<bool> namesBoth;
+    pa_operation* asking = m_pa.pa_context_get_server_info(m_context, OnServerInfo, &namesBoth);
     if (!asking) return false;
-    const bool answered = WaitFor([&] { return reply.arrived; });
-    if (!answered) m_pa.pa_operation_cancel(asking);  // `reply` is gone after this
+    const bool answered = WaitFor([&] { return namesBoth.has_value(); });
+    if (!answered) m_pa.pa_operation_cancel(asking);  // `namesBoth` is gone after this
     m_pa.pa_operation_unref(asking);
-    return answered && reply.namesDefaults;
+    return answered && *namesBoth;
   }
 
   bool OpenStream() {
@@ -116,11 +109,6 @@ class Conversation {
     return m_stream && m_pa.pa_stream_connect_playback(m_stream, nullptr, nullptr,
                                                        PA_STREAM_START_CORKED, nullptr,
                                                        nullptr) >= 0;
-  }
-
-  bool StreamSettled() const {
-    const pa_stream_state_t state = m_pa.pa_stream_get_state(m_stream);
-    return state == PA_STREAM_READY || !PA_STREAM_IS_GOOD(state);
   }
 
   // Runs the main loop until `done`; false at the deadline, when giving up

@@ -1,11 +1,8 @@
-// Asking a PulseAudio server, before SDL's pulseaudio driver talks to it,
-// whether it can play. SDL 2.26's driver copies the server's default sink
-// and source names unchecked (a server with no sink crashes it) and waits
-// without end for a stream to become ready (PipeWire's pulse server with no
-// session manager never makes it ready). This asks the same questions with
-// a deadline. PipeWire's pulse server counts as a PulseAudio server. It is
-// reached as any client would (PULSE_SERVER, else the user's own), on the
-// calling thread, never started, and nothing is left behind or played.
+// Whether a PulseAudio server (PipeWire's pulse server counts) can play,
+// asked before SDL's pulseaudio driver talks to it (Quirks::sdlPulseNeedsProbe):
+// its default sink and source named, a stream readied, within a deadline.
+// Reached as any client would (PULSE_SERVER, else the user's own), on the
+// calling thread; never started, and nothing left behind or played.
 #pragma once
 
 #include <chrono>

@@ -1,5 +1,7 @@
 #include "platform/sdl/audio_drivers.hpp"
 
+#include <algorithm>
+#include <ranges>
 #include <vector>
 
 namespace platform {
@@ -8,21 +10,14 @@ constexpr std::string_view kPulse = "pulseaudio";
 
 std::vector<std::string_view> SplitAtCommas(std::string_view list) {
   std::vector<std::string_view> names;
-  while (!list.empty()) {
-    const std::size_t comma = list.find(',');
-    const std::string_view name = list.substr(0, comma);
-    if (!name.empty()) names.push_back(name);
-    list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
-  }
+  for (const auto name : std::views::split(list, ','))
+    if (!name.empty()) names.emplace_back(name.begin(), name.end());
   return names;
 }
 }  // namespace
 
 bool WouldTryPulse(std::string_view asked) {
-  if (asked.empty()) return true;
-  for (const std::string_view name : SplitAtCommas(asked))
-    if (name == kPulse) return true;
-  return false;
+  return asked.empty() || std::ranges::count(SplitAtCommas(asked), kPulse) > 0;
 }
 
 std::string AudioDriversToTry(std::string_view asked, pulse::ServerState server) {

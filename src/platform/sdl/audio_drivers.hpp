@@ -1,8 +1,7 @@
-// Which of SDL's audio drivers the audio library lets SDL try. SDL 2.26's
-// pulseaudio driver is only let near a PulseAudio server that has shown it
-// can play (platform/pulse/server_probe.hpp); its pipewire driver, which
-// waits without end for a stream no session manager links, is left to
-// those who ask for it by name.
+// Which of SDL's audio drivers the audio library lets SDL try: pulseaudio
+// only near a server that has shown it can play (pulse/server_probe.hpp),
+// pipewire (it waits without end for a stream no session manager links) only
+// when asked for by name.
 //
 // Does:
 //  - keep the user's SDL_AUDIODRIVER, less a pulseaudio that cannot play

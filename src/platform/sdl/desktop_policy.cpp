@@ -4,11 +4,10 @@ namespace platform {
 namespace {
 DesktopPolicy SaverPolicy(Role role) {
   const bool own = role == Role::SaverInOwnWindow;
-  const Fullscreen fullscreen = own                                   ? Fullscreen::Resizable
-                                : role == Role::SaverAsDesktopWindow ? Fullscreen::DesktopBackground
-                                                                      : Fullscreen::HandedOver;
   return {.letterboxes = true,
-          .fullscreen = fullscreen,
+          .fullscreen = own                                   ? Fullscreen::Resizable
+                        : role == Role::SaverAsDesktopWindow ? Fullscreen::DesktopBackground
+                                                              : Fullscreen::HandedOver,
           .escape = own ? EscapeSource::Window : EscapeSource::Nowhere,
           .pacesToRefresh = true,
           .endsWithOutput = true,
@@ -40,26 +39,16 @@ DesktopPolicy DesktopPolicyOf(const Host& host) {
             .quirks = {.fullscreenAtCreation = true, .sdlWaylandFullscreensOnItsDisplay = true}};
   return {};  // off-screen or dummy drivers, or no video at all
 }
-
-// Decided from what is found before SDL starts: the same before and after.
-bool SharperNatively(const Host& host) {
-  return Quirks{}.xwaylandScaledUp && host.xwayland && host.waylandScaled &&
-         host.wayland == Compositor::WithSeat;
-}
 }  // namespace
 
 Role RoleOf(const InitOptions& options) {
   switch (options.saverWindow) {
-    case SaverWindow::Own:
-      return Role::SaverInOwnWindow;
+    case SaverWindow::Own: return Role::SaverInOwnWindow;
     case SaverWindow::Given:
-    case SaverWindow::Root:
-      return Role::SaverInHandedWindow;
+    case SaverWindow::Root: return Role::SaverInHandedWindow;
     case SaverWindow::Background:
-    case SaverWindow::Overlay:  // layer-shell surfaces of their own, never SDL's
-      return Role::SaverAsDesktopWindow;
-    case SaverWindow::NotSaver:
-      break;
+    case SaverWindow::Overlay: return Role::SaverAsDesktopWindow;  // layer-shell ones are never SDL's
+    case SaverWindow::NotSaver: break;
   }
   return options.switchDisplay ? Role::Program : Role::Tool;
 }
@@ -68,7 +57,9 @@ DesktopPolicy DecidePolicy(const Host& host, Role role) {
   if (role != Role::Program && role != Role::Tool) return SaverPolicy(role);
   DesktopPolicy policy = DesktopPolicyOf(host);
   if (role == Role::Tool) policy.switchesMode = false;
-  policy.prefersNativeWayland = SharperNatively(host);
+  // From what is found before SDL starts: the same before and after.
+  policy.prefersNativeWayland = Quirks{}.xwaylandScaledUp && host.xwayland &&
+                                host.waylandScaled && host.wayland == Compositor::WithSeat;
   return policy;
 }
 

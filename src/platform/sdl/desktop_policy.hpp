@@ -1,8 +1,6 @@
 // What kind of desktop the program shows on, decided once when video starts
 // from the host and the program's role, and held as one value: each part of
-// the layer reads the field it needs instead of asking which desktop this
-// is. A new kind of host is one new value here: the screensaver's window is
-// one.
+// the layer reads the field it needs instead of asking which desktop this is.
 //
 // Does:
 //  - tell a real X server, Xwayland and SDL's wayland driver apart, as a
@@ -20,15 +18,12 @@ namespace platform {
 enum class Fullscreen {
   Windowed,             // the window keeps the rectangle it was made with
   CoverSwitchedOutput,  // marked as covering the output the program switched
-  // Covers the output it opens on, at the output's size (when it is asked
-  // for: see the quirks).
-  Desktop,
+  Desktop,              // covers the output it opens on (when asked for: see the quirks)
   Resizable,            // framed by the window manager; the user sizes it
   HandedOver,           // another program's window (or the root), at its size,
                         // which it may change; never shown, raised or focused
-  // The X desktop: one borderless window over the whole screen, typed as
-  // the desktop (_NET_WM_WINDOW_TYPE_DESKTOP), so that a window manager
-  // keeps it below every other window.
+  // One borderless window over the X screen, typed as the desktop
+  // (_NET_WM_WINDOW_TYPE_DESKTOP): a window manager keeps it below all others.
   DesktopBackground,
 };
 
@@ -48,20 +43,15 @@ struct DesktopPolicy {
   // Switch the output's mode (and guard the switch): only where a desktop
   // really switches; Xwayland would only scale the picture.
   bool switchesMode = false;
-  // Draw the 4:3 design in proportion, at the drawable's own pixels, inside
-  // a surface of another shape.
-  bool letterboxes = false;
+  bool letterboxes = false;  // the 4:3 design in proportion, at the drawable's pixels
   Fullscreen fullscreen = Fullscreen::Windowed;
-  // Where no video driver is asked for by name, SDL starts on its wayland
-  // driver before X11: the picture shows sharper that way.
+  // With no video driver asked for, SDL tries wayland before X11: sharper there.
   bool prefersNativeWayland = false;
   EscapeSource escape = EscapeSource::Window;
   BoxTrust boxes = BoxTrust::NotShown;
-  // Swap interval 1 where the driver offers it, so frames come one per
-  // display refresh (the caller waits where it is not offered).
+  // Swap interval 1 where the driver offers it (else the caller waits).
   bool pacesToRefresh = false;
-  // The program ends when nobody reads its standard output or error any
-  // more, and a write there never kills it.
+  // Ends once nobody reads standard output or error; a write there never kills.
   bool endsWithOutput = false;
   Quirks quirks;
 };
@@ -76,9 +66,8 @@ enum class Role {
 
 Role RoleOf(const InitOptions& options);
 
-// The policy for `role` on `host`. A screensaver's, whatever the desktop:
-// no mode switch, no box, the design in proportion in a surface of any
-// shape, paced to the refresh.
+// A screensaver's, whatever the desktop: no mode switch, no box, the design
+// in proportion in a surface of any shape, paced to the refresh.
 DesktopPolicy DecidePolicy(const Host& host, Role role);
 
 }  // namespace platform

@@ -1,9 +1,7 @@
 // Every work-around for another program's behaviour, named and tied to the
-// version it was seen with, so each can go once that version has. Those
-// set to true hold for the libraries the program is built against; the
-// others the desktop policy sets where they apply (the compositor's, and
-// SDL's wayland driver's on the desktops it runs on); the code each
-// concerns reads its flag.
+// version it was seen with, so each can go once that version has. Those set
+// to true hold for the libraries built against; the desktop policy sets the
+// others where they apply; the code each concerns reads its flag.
 #pragma once
 
 namespace platform {
@@ -34,10 +32,9 @@ struct Quirks {
   // SDL 2.26's wayland driver crashes while starting on a compositor with
   // no seat: SDL is kept to X11 there.
   bool sdlWaylandNeedsSeat = true;
-  // SDL 2.26's pulseaudio driver copies the server's default sink and
-  // source names unchecked (no sink crashes it) and waits without end for a
-  // stream PipeWire's pulse server never readies: the server is asked
-  // first, with a deadline (pulse/server_probe.hpp).
+  // SDL 2.26's pulseaudio driver crashes on a server without a sink and
+  // hangs on one that never readies a stream: the server is asked first
+  // (pulse/server_probe.hpp).
   bool sdlPulseNeedsProbe = true;
   // SDL 2.26's SDL_CreateWindowFrom marks the window it is handed as a drop
   // target (XdndAware): the mark is taken off again where it was not there.

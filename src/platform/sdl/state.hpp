@@ -13,7 +13,6 @@
 #include "platform/platform.hpp"
 #include "platform/posix/standard_output.hpp"
 #include "platform/sdl/desktop_policy.hpp"
-#include "platform/sdl/gl_library.hpp"
 #include "platform/sdl/key_watch.hpp"
 #include "platform/sdl/mixer_audio.hpp"
 #include "platform/sdl/video.hpp"
@@ -26,6 +25,23 @@
 #include "platform/x11/x_errors.hpp"
 
 namespace platform {
+
+// The GL library, kept loaded from the first surface opened until Shutdown:
+// SDL would unload it with the last OpenGL window, while the context (which
+// outlives the window) still needs it, and loading it again is slow.
+class GLLibrary {
+ public:
+  GLLibrary() = default;
+  ~GLLibrary();
+  GLLibrary(const GLLibrary&) = delete;
+  GLLibrary& operator=(const GLLibrary&) = delete;
+  bool Load(std::string& error);  // false, with `error` filled in, without OpenGL
+
+  SurfaceFormat grantedRequest;  // the one format windows have taken
+
+ private:
+  bool m_loaded = false;
+};
 
 struct PlatformState {
   InitOptions options;

@@ -3,7 +3,7 @@
 #include <SDL.h>
 
 #include <cstdlib>
-#include <cstring>
+#include <ranges>
 #include <string_view>
 
 #include "platform/posix/session_bus.hpp"
@@ -15,18 +15,10 @@
 
 namespace platform {
 namespace {
-bool ShowsNothing(const char* driver) {
-  return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
-}
-
 // Whether `driver` is in `asked`, a comma-separated list as SDL reads it.
 bool Asked(std::string_view asked, std::string_view driver) {
-  while (!asked.empty()) {
-    const std::size_t comma = asked.find(',');
-    if (asked.substr(0, comma) == driver) return true;
-    if (comma == std::string_view::npos) break;
-    asked.remove_prefix(comma + 1);
-  }
+  for (const auto name : std::views::split(asked, ','))
+    if (std::string_view(name.begin(), name.end()) == driver) return true;
   return false;
 }
 
@@ -34,20 +26,14 @@ bool Asked(std::string_view asked, std::string_view driver) {
 // SDL falls back to drivers that show nothing when there is no display;
 // tools that render off screen ask for them by name, a program shown only
 // on screen never takes them.
-std::string Refusal(const char* driver, const std::string& asked, bool onScreenOnly) {
-  if (!ShowsNothing(driver)) return "";
+std::string Refusal(const std::string& driver, const std::string& asked, bool onScreenOnly) {
+  if (driver != "offscreen" && driver != "dummy") return "";
   if (!Asked(asked, driver))
     return "no display to show the scene on (is DISPLAY or WAYLAND_DISPLAY set?)";
   if (onScreenOnly)
-    return std::string("SDL_VIDEODRIVER=") + driver +
+    return "SDL_VIDEODRIVER=" + driver +
            " shows nothing on screen; unset it to show the scene on the desktop";
   return "";
-}
-
-// The video driver asked for by name ("" when SDL chooses).
-std::string AskedDriver() {
-  const char* asked = std::getenv("SDL_VIDEODRIVER");
-  return asked ? asked : "";
 }
 
 // The host in one pass: the X server, on the program's own connection,
@@ -62,10 +48,7 @@ Host FindHost(const std::string& asked, x11::Server& x) {
   host.xFirstScreen = x.OnFirstScreen();
   if (asked.empty() ? !host.x || host.xwayland : Asked(asked, "wayland")) {
     host.wayland = wayland::ProbeCompositor(host.waylandScaled);
-    wayland::LayoutPoint focus;
-    host.knowsFocus = wayland::FindSwayFocus(focus);
-    host.focusX = focus.x;
-    host.focusY = focus.y;
+    host.knowsFocus = wayland::FindSwayFocus(host.focusX, host.focusY);
   }
   return host;
 }
@@ -74,12 +57,11 @@ Host FindHost(const std::string& asked, x11::Server& x) {
 // one to find; false, with `error` filled in, when there is none.
 bool PrepareForDisplay(const std::string& asked, const Host& host, Role role, std::string& error) {
   // SDL asks for RandR's version without looking whether the server has the
-  // extension, and Xlib then prints that it is missing.
-  if (host.x && !host.xRandr) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
-  // SDL 2.26 lists RandR's displays from screen 0 on, and opens windows and
-  // picks GL visuals on the first display: on any other screen of a
-  // multi-screen server (DISPLAY=:0.1) it is kept to that one screen.
-  if (!host.xFirstScreen) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
+  // extension (Xlib then prints that it is missing). SDL 2.26 lists RandR's
+  // displays from screen 0 on, and opens windows and picks GL visuals on the
+  // first display: on another screen of a multi-screen server (DISPLAY=:0.1)
+  // it is kept to that one screen.
+  if ((host.x && !host.xRandr) || !host.xFirstScreen) SDL_SetHint(SDL_HINT_VIDEO_X11_XRANDR, "0");
   // The window is fullscreen and borderless: it needs no decorations, and
   // libdecor, where SDL would take them from on a compositor that draws
   // none (GNOME's), prints lines about its plugins.
@@ -98,10 +80,7 @@ bool PrepareForDisplay(const std::string& asked, const Host& host, Role role, st
 }
 }  // namespace
 
-SdlVideo::~SdlVideo() {
-  if (m_up) SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  SDL_Quit();
-}
+SdlVideo::~SdlVideo() { SDL_Quit(); }
 
 bool SdlVideo::Start(bool onScreenOnly, Role role, x11::Server& xServer, Host& host,
                      std::string& error, const std::function<void(const Host&)>& hostFound) {
@@ -110,18 +89,15 @@ bool SdlVideo::Start(bool onScreenOnly, Role role, x11::Server& xServer, Host& h
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // A message box taking the focus must not minimise the scene.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  const std::string asked = AskedDriver();
+  const char* named = std::getenv("SDL_VIDEODRIVER");
+  const std::string asked = named ? named : "";
   host = FindHost(asked, xServer);
   if (!PrepareForDisplay(asked, host, role, error)) return false;
   hostFound(host);
   // Kept to X11 (Xwayland, where the compositor has one) instead.
   const bool seatless = Quirks{}.sdlWaylandNeedsSeat && host.wayland == Compositor::Seatless;
   if (seatless) SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_OVERRIDE);
-  const bool started = [] {
-    posix::NoSessionBusLaunch noLaunch;
-    return SDL_Init(SDL_INIT_VIDEO) == 0;
-  }();
-  if (!started) {
+  if (!posix::StartWithoutBusLaunch([] { return SDL_Init(SDL_INIT_VIDEO) == 0; })) {
     error = seatless ? "the Wayland compositor offers no keyboard or pointer (no seat), and "
                        "there is no X display to show the scene on instead"
                      : std::string("no display to show the scene on (") + SDL_GetError() + ")";

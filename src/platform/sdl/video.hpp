@@ -1,16 +1,15 @@
 // SDL's video subsystem, held while the layer is started.
 //
 // Does:
-//  - start video without SDL's signal handlers and without a session bus
-//    launched for it; off-screen and dummy drivers only when asked by name,
-//    and never for a program shown only on screen
-//  - find the host in one pass first (platform/host.hpp)
+//  - find the host in one pass first (platform/host.hpp), then start video
+//    without SDL's signal handlers and without a session bus launched for it
+//  - off-screen and dummy drivers only when asked by name, and never for a
+//    program shown only on screen
+//  - with no driver asked for: name the display that cannot be reached
+//    (sdl/display_reach.hpp), and start wayland before X11 where the policy
+//    prefers it
 //  - keep SDL's wayland driver off a compositor without a seat
-//    (Quirks::sdlWaylandNeedsSeat): X11 instead, where there is an X display
-//  - with no driver asked for, start the wayland driver before X11 where
-//    the policy prefers it (DesktopPolicy::prefersNativeWayland); name the display that cannot be reached
-//    before SDL tries (sdl/display_reach.hpp); keep SDL off RandR where the
-//    X server lacks it, and off libdecor everywhere
+//    (Quirks::sdlWaylandNeedsSeat), SDL off RandR where X lacks it and off libdecor
 // Does not:
 //  - start any other SDL subsystem (the audio library starts its own)
 #pragma once
@@ -27,8 +26,7 @@ namespace platform {
 class SdlVideo {
  public:
   SdlVideo() = default;
-  // Quits video, and SDL as a whole.
-  ~SdlVideo();
+  ~SdlVideo();  // quits SDL as a whole
   SdlVideo(const SdlVideo&) = delete;
   SdlVideo& operator=(const SdlVideo&) = delete;
 

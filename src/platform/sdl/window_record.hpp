@@ -16,8 +16,7 @@
 namespace platform {
 
 struct Window {
-  // Made once: when the pixel format is known, or plain when a window that
-  // never took one is first shown.
+  // Made once: when the pixel format is known, or plain when first shown without one.
   SDL_Window* sdl = nullptr;
   std::string title;
   int x = 0, y = 0, width = 0, height = 0;
@@ -25,20 +24,17 @@ struct Window {
   bool hasPixelFormat = false;
   bool coversSwitchedDisplay = false;
   // The server time stamped on a covering window as its launch's user
-  // activity, which its activation request carries (0 until stamped).
+  // activity, carried by its activation request (0 until stamped).
   unsigned long launchTime = 0;
-  // Another program's window: `width` and `height` follow its size as
-  // read from X, which SDL does not follow.
-  bool handedOver = false;
+  bool handedOver = false;  // another program's: the size read from X, as SDL does not follow it
   bool hidden = false;  // minimised or unmapped by the window manager
 };
 
-// Makes the record's SDL window; `flags` adds to hidden and borderless (or
-// resizable, framed by the window manager, where the policy says). False
-// when it cannot be made or the record already has one.
+// `flags` add to hidden and borderless (or resizable, where the policy says).
+// False when it cannot be made or the record already has one.
 bool MakeSdlWindow(Window& window, Uint32 flags);
 
-// The size of the window's drawable in pixels, as OpenGL draws into it.
+// In pixels, as OpenGL draws into it.
 void GetDrawableSize(const Window& window, int& width, int& height);
 
 // Every window made and not yet destroyed. The records belong to their
@@ -52,10 +48,8 @@ class WindowRegistry {
 
   void Add(Window* window) { m_windows.push_back(window); }
   void Remove(Window* window);
-  // The window whose SDL id this is, or nullptr.
-  Window* Find(Uint32 sdlWindowId) const;
-  // The window another program handed over, or nullptr.
-  Window* HandedOver() const;
+  Window* Find(Uint32 sdlWindowId) const;  // or nullptr
+  Window* HandedOver() const;              // or nullptr
   const std::vector<Window*>& All() const { return m_windows; }
 
  private:

@@ -48,7 +48,7 @@ void Letterbox::ClearBars(int drawableWidth, int drawableHeight) {
 }
 
 bool Letterbox::Start(GLProcLoader load, int drawableWidth, int drawableHeight) {
-  if (m_active) return true;
+  if (Active()) return true;
   const Area area = DesignArea(drawableWidth, drawableHeight);
   if (!load || area.width == 0) return false;
   Calls gl;
@@ -58,23 +58,22 @@ bool Letterbox::Start(GLProcLoader load, int drawableWidth, int drawableHeight) 
 #undef WINTERHAIN_LOAD_CALL
   m_gl = gl;
   m_area = area;
-  m_active = true;
   return true;
 }
 
 void Letterbox::FitViewport() {
-  if (m_active) m_gl.viewport(m_area.x, m_area.y, m_area.width, m_area.height);
+  if (Active()) m_gl.viewport(m_area.x, m_area.y, m_area.width, m_area.height);
 }
 
 void Letterbox::Resize(int drawableWidth, int drawableHeight) {
   const Area area = DesignArea(drawableWidth, drawableHeight);
-  if (m_active && area.width != 0) m_area = area;
+  if (Active() && area.width != 0) m_area = area;
 }
 
 void Letterbox::Present(int drawableWidth, int drawableHeight) {
   // An area that fills the drawable (a 4:3 output or window) has no bars.
   const bool bars = m_area.width != drawableWidth || m_area.height != drawableHeight;
-  if (m_active && bars) ClearBars(drawableWidth, drawableHeight);
+  if (Active() && bars) ClearBars(drawableWidth, drawableHeight);
 }
 
 }  // namespace platform::surface

@@ -1,10 +1,7 @@
-// Showing the 640 x 480 design in proportion on a surface of another shape.
-//
-// The frame is drawn straight into the largest centred 4:3 area of the
-// drawable, through the viewport, and each swap clears the bars around it
-// to black: no framebuffer and no copy per frame. The frame code sees a
-// 4:3 client area; after it has set its viewport for that size (at the
-// drawable's corner), FitViewport points the viewport at the area.
+// Showing the 640 x 480 design in proportion on a surface of another shape:
+// the frame code sees a 4:3 client area and draws straight into the largest
+// centred 4:3 area of the drawable, through the viewport; each swap clears
+// the bars around it to black. No framebuffer, no copy per frame.
 //
 // Does:
 //  - plain OpenGL 1.0, with the context current
@@ -33,17 +30,15 @@ using GLProcLoader = void* (*)(const char* name);
 
 class Letterbox {
  public:
-  // Draw into the design area of a drawable of drawableWidth x
-  // drawableHeight from now on; false (and nothing changed) where the
-  // context lacks the calls.
+  // Letterboxes from now on (once started, again does nothing); false, with
+  // nothing changed, where the context lacks the calls or the drawable has no pixels.
   bool Start(GLProcLoader load, int drawableWidth, int drawableHeight);
-  bool Active() const { return m_active; }
-  // After the frame code has set its viewport: the viewport is the area.
+  bool Active() const { return m_gl.clear != nullptr; }
+  // After the frame code has set its viewport for the 4:3 client area (at
+  // the drawable's corner): the viewport is the design area.
   void FitViewport();
-  // The drawable changed size: the area follows.
   void Resize(int drawableWidth, int drawableHeight);
-  // Before the swap: blacken the bars, where there are any.
-  void Present(int drawableWidth, int drawableHeight);
+  void Present(int drawableWidth, int drawableHeight);  // before the swap: the bars blackened
 
  private:
   void ClearBars(int drawableWidth, int drawableHeight);
@@ -66,9 +61,8 @@ class Letterbox {
 #undef WINTERHAIN_DECLARE_CALL
   };
 
-  bool m_active = false;
   Area m_area;  // the design area of the drawable
-  Calls m_gl;
+  Calls m_gl;   // all set once started
 };
 
 }  // namespace platform::surface

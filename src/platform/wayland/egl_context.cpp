@@ -12,27 +12,25 @@ EglContext::~EglContext() {
 // As the window's drawable is asked for elsewhere: 8-bit colour without
 // alpha, a 16-bit depth buffer.
 bool EglContext::Start(wl_display* display, std::string& error) {
+  const auto fail = [&error](const char* why) {
+    error = why;
+    return false;
+  };
   m_display = eglGetDisplay(reinterpret_cast<EGLNativeDisplayType>(display));
   if (m_display == EGL_NO_DISPLAY || !eglInitialize(m_display, nullptr, nullptr) ||
-      !eglBindAPI(EGL_OPENGL_API)) {
-    error = "no OpenGL on this Wayland display (EGL)";
-    return false;
-  }
+      !eglBindAPI(EGL_OPENGL_API))
+    return fail("no OpenGL on this Wayland display (EGL)");
   const EGLint attributes[] = {EGL_SURFACE_TYPE, EGL_WINDOW_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
                                EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8,
                                EGL_DEPTH_SIZE, 16, EGL_NONE};
   EGLint count = 0;
-  if (!eglChooseConfig(m_display, attributes, &m_config, 1, &count) || count < 1) {
-    error = "no OpenGL configuration for window surfaces (EGL)";
-    return false;
-  }
+  if (!eglChooseConfig(m_display, attributes, &m_config, 1, &count) || count < 1)
+    return fail("no OpenGL configuration for window surfaces (EGL)");
   // No version asked for: the newest compatibility context, immediate mode included.
   m_context = eglCreateContext(m_display, m_config, EGL_NO_CONTEXT, nullptr);
   if (m_context == EGL_NO_CONTEXT ||
-      !eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, m_context)) {
-    error = "cannot create an OpenGL context (EGL)";
-    return false;
-  }
+      !eglMakeCurrent(m_display, EGL_NO_SURFACE, EGL_NO_SURFACE, m_context))
+    return fail("cannot create an OpenGL context (EGL)");
   return true;
 }
 

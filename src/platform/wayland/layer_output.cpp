@@ -1,13 +1,15 @@
 #include "platform/wayland/layer_output.hpp"
 
+#include <utility>
+
+#include "platform/wayland/ignored_events.hpp"
+
 namespace platform::wayland {
 
 // wl_output's name and scale come before its first "done"; the surface is
 // made then, once the output is known to be the one asked for.
 const wl_output_listener LayerOutput::kOutputListener = {
-    .geometry = [](void*, wl_output*, int32_t, int32_t, int32_t, int32_t, int32_t, const char*,
-                   const char*, int32_t) {},
-    .mode = [](void*, wl_output*, uint32_t, int32_t, int32_t, int32_t) {},
+    .geometry = kIgnored, .mode = kIgnored,
     .done = [](void* data, wl_output*) { static_cast<LayerOutput*>(data)->MakeSurface(); },
     .scale = [](void* data, wl_output*, int32_t scale) {
       static_cast<LayerOutput*>(data)->m_scale = scale > 0 ? scale : 1;
@@ -15,7 +17,7 @@ const wl_output_listener LayerOutput::kOutputListener = {
     .name = [](void* data, wl_output*, const char* name) {
       static_cast<LayerOutput*>(data)->m_name = name;
     },
-    .description = [](void*, wl_output*, const char*) {},
+    .description = kIgnored,
 };
 
 const zwlr_layer_surface_v1_listener LayerOutput::kSurfaceListener = {
@@ -47,16 +49,11 @@ LayerOutput::~LayerOutput() {
 // The compositor closed it (the output was turned off) or the output goes:
 // a new one is made if the output comes back.
 void LayerOutput::DestroySurface() {
-  if (m_frame) wl_callback_destroy(m_frame);
-  m_request.egl->DestroySurface(m_drawable);
-  if (m_window) wl_egl_window_destroy(m_window);
-  if (m_layer) zwlr_layer_surface_v1_destroy(m_layer);
-  if (m_surface) wl_surface_destroy(m_surface);
-  m_frame = nullptr;
-  m_drawable = EGL_NO_SURFACE;
-  m_window = nullptr;
-  m_layer = nullptr;
-  m_surface = nullptr;
+  if (m_frame) wl_callback_destroy(std::exchange(m_frame, nullptr));
+  m_request.egl->DestroySurface(std::exchange(m_drawable, EGL_NO_SURFACE));
+  if (m_window) wl_egl_window_destroy(std::exchange(m_window, nullptr));
+  if (m_layer) zwlr_layer_surface_v1_destroy(std::exchange(m_layer, nullptr));
+  if (m_surface) wl_surface_destroy(std::exchange(m_surface, nullptr));
   m_letterbox = surface::Letterbox{};
 }
 
@@ -98,7 +95,7 @@ void LayerOutput::Configure(std::uint32_t serial, std::uint32_t width, std::uint
 bool LayerOutput::DrawIfDue(const std::function<void()>& drawFrame) {
   if (m_frame || m_drawable == EGL_NO_SURFACE) return false;
   if (!m_request.egl->MakeCurrent(m_drawable)) return false;
-  if (!m_letterbox.Active()) m_letterbox.Start(LookUpGLCall, m_width, m_height);
+  m_letterbox.Start(LookUpGLCall, m_width, m_height);  // once
   m_letterbox.Resize(m_width, m_height);
   m_letterbox.FitViewport();
   drawFrame();

@@ -2,52 +2,45 @@
 
 #include <unistd.h>
 
+#include "platform/wayland/ignored_events.hpp"
+
 namespace platform::wayland {
-namespace {
-SeatInput* Of(void* data) { return static_cast<SeatInput*>(data); }
-}  // namespace
+
+// Stands for the handler of an event that is itself a sign of a user.
+struct SeatInput::Sign {
+  template <class... Args>
+  operator Handler<void*, Args...>() const {
+    return [](void* data, Args...) { static_cast<SeatInput*>(data)->m_came = true; };
+  }
+};
 
 const wl_seat_listener SeatInput::kSeatListener = {
-    .capabilities = [](void* data, wl_seat*, uint32_t capabilities) { Of(data)->Capabilities(capabilities); },
-    .name = [](void*, wl_seat*, const char*) {},
+    .capabilities = [](void* data, wl_seat*, uint32_t capabilities) {
+      static_cast<SeatInput*>(data)->Capabilities(capabilities);
+    },
+    .name = kIgnored,
 };
 
 // Keys already held when the surface takes the keyboard are no new key.
 const wl_keyboard_listener SeatInput::kKeyboardListener = {
     .keymap = [](void*, wl_keyboard*, uint32_t, int32_t fd, uint32_t) { close(fd); },
-    .enter = [](void*, wl_keyboard*, uint32_t, wl_surface*, wl_array*) {},
-    .leave = [](void*, wl_keyboard*, uint32_t, wl_surface*) {},
+    .enter = kIgnored, .leave = kIgnored,
     .key = [](void* data, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t state) {
-      if (state == WL_KEYBOARD_KEY_STATE_PRESSED) Of(data)->m_came = true;
+      if (state == WL_KEYBOARD_KEY_STATE_PRESSED) static_cast<SeatInput*>(data)->m_came = true;
     },
-    .modifiers = [](void*, wl_keyboard*, uint32_t, uint32_t, uint32_t, uint32_t, uint32_t) {},
-    .repeat_info = [](void*, wl_keyboard*, int32_t, int32_t) {},
+    .modifiers = kIgnored, .repeat_info = kIgnored,
 };
 
 // The pointer entering the new surface is no motion; motion after it is.
 const wl_pointer_listener SeatInput::kPointerListener = {
-    .enter = [](void*, wl_pointer*, uint32_t, wl_surface*, wl_fixed_t, wl_fixed_t) {},
-    .leave = [](void*, wl_pointer*, uint32_t, wl_surface*) {},
-    .motion = [](void* data, wl_pointer*, uint32_t, wl_fixed_t, wl_fixed_t) { Of(data)->m_came = true; },
-    .button = [](void* data, wl_pointer*, uint32_t, uint32_t, uint32_t, uint32_t) { Of(data)->m_came = true; },
-    .axis = [](void* data, wl_pointer*, uint32_t, uint32_t, wl_fixed_t) { Of(data)->m_came = true; },
-    .frame = [](void*, wl_pointer*) {},
-    .axis_source = [](void*, wl_pointer*, uint32_t) {},
-    .axis_stop = [](void*, wl_pointer*, uint32_t, uint32_t) {},
-    .axis_discrete = [](void*, wl_pointer*, uint32_t, int32_t) {},
-    .axis_value120 = [](void*, wl_pointer*, uint32_t, int32_t) {},
+    .enter = kIgnored, .leave = kIgnored, .motion = Sign{}, .button = Sign{}, .axis = Sign{},
+    .frame = kIgnored, .axis_source = kIgnored, .axis_stop = kIgnored,
+    .axis_discrete = kIgnored, .axis_value120 = kIgnored,
 };
 
 const wl_touch_listener SeatInput::kTouchListener = {
-    .down = [](void* data, wl_touch*, uint32_t, uint32_t, wl_surface*, int32_t, wl_fixed_t, wl_fixed_t) {
-      Of(data)->m_came = true;
-    },
-    .up = [](void*, wl_touch*, uint32_t, uint32_t, int32_t) {},
-    .motion = [](void*, wl_touch*, uint32_t, int32_t, wl_fixed_t, wl_fixed_t) {},
-    .frame = [](void*, wl_touch*) {},
-    .cancel = [](void*, wl_touch*) {},
-    .shape = [](void*, wl_touch*, int32_t, wl_fixed_t, wl_fixed_t) {},
-    .orientation = [](void*, wl_touch*, int32_t, wl_fixed_t) {},
+    .down = Sign{}, .up = kIgnored, .motion = kIgnored, .frame = kIgnored, .cancel = kIgnored,
+    .shape = kIgnored, .orientation = kIgnored,
 };
 
 void SeatInput::Bind(wl_seat* seat) {

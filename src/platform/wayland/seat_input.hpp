@@ -17,6 +17,7 @@ class SeatInput {
   static const wl_keyboard_listener kKeyboardListener;
   static const wl_pointer_listener kPointerListener;
   static const wl_touch_listener kTouchListener;
+  struct Sign;
   void Capabilities(uint32_t capabilities);
 
   wl_seat* m_seat = nullptr;

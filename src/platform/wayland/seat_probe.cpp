@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/wayland/ignored_events.hpp"
+
 namespace platform::wayland {
 namespace {
 struct Globals {
@@ -15,17 +17,12 @@ struct Globals {
   std::vector<wl_output*> outputs;
 };
 
-void NoteScale(void* data, wl_output*, std::int32_t scale) {
-  if (scale > 1) static_cast<Globals*>(data)->scaled = true;
-}
 const wl_output_listener kOutputListener = {
-    .geometry = [](void*, wl_output*, std::int32_t, std::int32_t, std::int32_t, std::int32_t,
-                   std::int32_t, const char*, const char*, std::int32_t) {},
-    .mode = [](void*, wl_output*, std::uint32_t, std::int32_t, std::int32_t, std::int32_t) {},
-    .done = [](void*, wl_output*) {},
-    .scale = NoteScale,
-    .name = [](void*, wl_output*, const char*) {},
-    .description = [](void*, wl_output*, const char*) {},
+    .geometry = kIgnored, .mode = kIgnored, .done = kIgnored,
+    .scale = [](void* data, wl_output*, std::int32_t scale) {
+      if (scale > 1) static_cast<Globals*>(data)->scaled = true;
+    },
+    .name = kIgnored, .description = kIgnored,
 };
 
 void NoteGlobal(void* data, wl_registry* registry, std::uint32_t name, const char* interface,
@@ -38,8 +35,7 @@ void NoteGlobal(void* data, wl_registry* registry, std::uint32_t name, const cha
   wl_output_add_listener(output, &kOutputListener, &globals);
   globals.outputs.push_back(output);
 }
-void IgnoreRemoval(void*, wl_registry*, std::uint32_t) {}
-const wl_registry_listener kRegistryListener = {NoteGlobal, IgnoreRemoval};
+const wl_registry_listener kRegistryListener = {NoteGlobal, kIgnored};
 
 bool Set(const char* name) {
   const char* value = std::getenv(name);

@@ -20,28 +20,22 @@ constexpr std::size_t kHeader = sizeof kMagic + 2 * sizeof(std::uint32_t);
 int Connect() {
   const char* path = std::getenv("SWAYSOCK");
   if (!path || !*path) path = std::getenv("I3SOCK");
-  sockaddr_un address{};
+  sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
   if (!path || !*path || std::strlen(path) >= sizeof address.sun_path) return -1;
-  address.sun_family = AF_UNIX;
   std::strcpy(address.sun_path, path);
   const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return -1;
   // A compositor that does not answer costs the start a second, not more.
   const timeval deadline{1, 0};
-  if (fd >= 0) setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &deadline, sizeof deadline);
-  if (fd >= 0) setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &deadline, sizeof deadline);
-  if (fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
-  if (fd >= 0) close(fd);
+  setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &deadline, sizeof deadline);
+  setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &deadline, sizeof deadline);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
+  close(fd);
   return -1;
 }
 
 bool ReadAll(int fd, char* into, std::size_t size) {
-  while (size > 0) {
-    const ssize_t got = read(fd, into, size);
-    if (got <= 0) return false;
-    into += got;
-    size -= static_cast<std::size_t>(got);
-  }
-  return true;
+  return recv(fd, into, size, MSG_WAITALL) == static_cast<ssize_t>(size);
 }
 
 // The reply to one message of `type` without payload, or "" on any failure.
@@ -70,10 +64,10 @@ std::size_t SkipString(const std::string& json, std::size_t at) {
 
 // Reads the workspaces' array: the keys "focused" and "rect" of each
 // workspace object (depth 2), and the corner of the focused one.
-bool FocusedCorner(const std::string& json, LayoutPoint& focus) {
+bool FocusedCorner(const std::string& json, int& focusX, int& focusY) {
   int depth = 0;
   bool focused = false;
-  LayoutPoint corner;
+  int x = 0, y = 0;
   for (std::size_t at = 0; at < json.size();) {
     const char c = json[at];
     if (c == '"') {
@@ -84,28 +78,29 @@ bool FocusedCorner(const std::string& json, LayoutPoint& focus) {
       if (depth != 2 || colon == std::string::npos || json[colon] != ':') continue;
       const std::string rest = json.substr(colon + 1, 64);
       if (key == "focused") focused = rest.find_first_not_of(" \n\t") == rest.find("true");
-      if (key == "rect") std::sscanf(rest.c_str(), " { \"x\" : %d , \"y\" : %d", &corner.x, &corner.y);
+      if (key == "rect") std::sscanf(rest.c_str(), " { \"x\" : %d , \"y\" : %d", &x, &y);
       continue;
     }
     if (c == '{' || c == '[') ++depth;
     if (c == '}' || c == ']') --depth;
     if (c == '}' && depth == 1 && focused) {
-      focus = corner;
+      focusX = x;
+      focusY = y;
       return true;
     }
-    if (c == '}' && depth == 1) corner = {};
+    if (c == '}' && depth == 1) x = y = 0;
     ++at;
   }
   return false;
 }
 }  // namespace
 
-bool FindSwayFocus(LayoutPoint& focus) {
+bool FindSwayFocus(int& x, int& y) {
   const int fd = Connect();
   if (fd < 0) return false;
   const std::string workspaces = Ask(fd, kGetWorkspaces);
   close(fd);
-  return FocusedCorner(workspaces, focus);
+  return FocusedCorner(workspaces, x, y);
 }
 
 }  // namespace platform::wayland

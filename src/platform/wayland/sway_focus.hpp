@@ -6,12 +6,8 @@
 
 namespace platform::wayland {
 
-struct LayoutPoint {
-  int x = 0;
-  int y = 0;
-};
-
-// False where no such socket answers, or no workspace is focused.
-bool FindSwayFocus(LayoutPoint& focus);
+// The corner in the layout of all outputs; false where no such socket
+// answers, or no workspace is focused.
+bool FindSwayFocus(int& x, int& y);
 
 }  // namespace platform::wayland
