@@ -10,7 +10,7 @@
 namespace platform::pulse {
 
 enum class ServerState {
-  Absent,      // no server answers (none runs, or libpulse is missing)
+  Absent,      // no server answers
   Plays,       // names its default sink and source and readies a stream
   CannotPlay,  // answers, but not so: no sink, no session manager, too slow
 };
