@@ -65,13 +65,11 @@ struct RestorePlan {
 // corner of a screen left as it is); else the screen of now.
 ScreenSize ScreenForSwitch(const DesktopLayout& now, RandrId output, int width, int height);
 
-// `now` with `switchedOutput` at its mode and rotation of `before` again. It
-// grows from its top-left corner; an output in its way is pushed just
-// clear of it, rightwards (downwards where it lies below), and whatever
-// that one runs into likewise, so that no output changes sides with
-// another; then the desktop moves to the top-left corner. A screen still as
-// the switch set it (`switchedScreen`) gets its size and density of
-// `before` again.
+// `now` with `switchedOutput` at its mode and rotation of `before` again,
+// grown from its top-left corner; what is in its way is pushed just clear,
+// rightwards (downwards below it), so that no output changes sides with
+// another; then all moved to the top-left corner. A screen still as the
+// switch set it (`switchedScreen`) gets its size and density of `before`.
 RestorePlan PlanRestore(const DesktopLayout& before, const DesktopLayout& now,
                         RandrId switchedOutput, const ScreenSize& switchedScreen);
 

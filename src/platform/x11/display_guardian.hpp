@@ -1,14 +1,11 @@
-// A guard for the display mode: the program itself, started again with
-// kGuardFlag before the first switch, that gives the desktop back should
-// the program end without doing so (a crash, SIGKILL, its whole process
-// group killed). The same file, not a helper beside it, so that it reads
-// the program's messages as they are written, also while a newer version
-// is installed. It opens its X connection at its start, so that it needs
-// nothing at the end that may be gone by then (an X authority file, free
-// descriptors, a process slot); it watches the program itself (not a
-// descriptor its children could inherit), lives in a session of its own,
-// acts at most once and says on stderr what it did, also that the X server
-// has ended where it cannot reach it.
+// A guard for the display mode: the program's own file started again with
+// kGuardFlag (so that it reads the messages as they are written, also
+// while a newer version is installed), that gives the desktop back should
+// the program end without doing so (a crash, SIGKILL, its process group
+// killed). It connects at its start, needing nothing at the end that may
+// be gone by then (an X authority file, descriptors, a process slot),
+// watches the program itself, not a descriptor its children could inherit,
+// acts at most once and says on stderr what it did or could not do.
 #pragma once
 
 #include <string>

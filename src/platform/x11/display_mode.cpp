@@ -207,10 +207,8 @@ void DisplaySwitch::KeepGuarded() {
 // Once a switch is recorded, the reason there is no guard, once.
 void DisplaySwitch::SayUnguarded() {
   if (m_noGuard.empty() || !m_saved) return;
-  std::fprintf(stderr,
-               "winterhain: cannot start the display guard (%s); should the program crash, the "
-               "display stays at %ux%u\n",
-               m_noGuard.c_str(), m_width, m_height);
+  Say("cannot start the display guard (" + m_noGuard + "); should the program crash, the display "
+      "stays at " + std::to_string(m_width) + "x" + std::to_string(m_height));
   m_noGuard.clear();
 }
 

@@ -1,15 +1,11 @@
-// Temporary display-mode switches through RandR 1.2 or later, undone at the
-// end, with a guard process (display_guardian.hpp) for the ends the program
-// does not see. Switches one output: the primary one when it is in use,
-// else the first connected one in use; the screen with it where that
-// output alone fills the screen. Records the desktop's layout first, never
-// taking a mode another running instance switched to for the desktop's,
-// and gives it back as one change, also when the screen or the other
-// outputs changed meanwhile (desktop_layout.hpp); then puts back the
-// windows the window manager moved (window_places.hpp). Does not switch
-// the depth (an X server has one) or choose a refresh rate (the first mode
-// of the size is taken), nor decide whether to switch at all (the desktop
-// policy does).
+// Temporary display-mode switches of one output through RandR 1.2, undone
+// at the end, with a guard process (display_guardian.hpp) for the ends the
+// program does not see. Records the desktop first, never taking a mode
+// another running instance switched to for the desktop's, and gives it
+// back as one change (desktop_layout.hpp), then the windows the window
+// manager moved (window_places.hpp). Does not switch the depth or choose a
+// refresh rate (the first mode of the size is taken), nor decide whether
+// to switch at all (the desktop policy does).
 #pragma once
 
 #include <cstdint>
@@ -35,9 +31,10 @@ class DisplaySwitch {
   DisplaySwitch(const DisplaySwitch&) = delete;
   DisplaySwitch& operator=(const DisplaySwitch&) = delete;
 
-  // The program's own connection, kept open until this is gone.
-  void Use(_XDisplay* connection);
-  // True when the output now runs at width x height, read back.
+  void Use(_XDisplay* connection);  // the program's own, open until this is gone
+  // The primary output when it is in use, else the first connected one in
+  // use; the screen with it where that output alone fills the screen. True
+  // when the output reads back width x height.
   bool Switch(std::uint32_t width, std::uint32_t height);
   void Restore();
   // Gives the desktop back until the matching Resume (the program stopped

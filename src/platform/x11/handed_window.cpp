@@ -30,23 +30,18 @@ bool HandedWindow::Open(_XDisplay* display, unsigned long id, std::string& error
   m_id = id ? id : DefaultRootWindow(m_display);
   // Selected before the size is read, so no change after the reading is missed.
   XSelectInput(m_display, m_id, StructureNotifyMask);
-  const bool read = ReadSize();
+  ::Window root = None;
+  int x = 0, y = 0;
+  unsigned width = 0, height = 0, border = 0, depth = 0;
+  const bool read = XGetGeometry(m_display, m_id, &root, &x, &y, &width, &height, &border, &depth);
+  m_width = static_cast<int>(width);
+  m_height = static_cast<int>(height);
   if (!RequestsFailed(m_display) && read) return true;
   char hex[24];
   std::snprintf(hex, sizeof hex, "0x%lx", m_id);
   error = std::string("there is no window ") + hex + " on this display";
   m_gone = true;
   return false;
-}
-
-bool HandedWindow::ReadSize() {
-  ::Window root = None;
-  int x = 0, y = 0;
-  unsigned width = 0, height = 0, border = 0, depth = 0;
-  if (!XGetGeometry(m_display, m_id, &root, &x, &y, &width, &height, &border, &depth)) return false;
-  m_width = static_cast<int>(width);
-  m_height = static_cast<int>(height);
-  return true;
 }
 
 bool HandedWindow::Resized() {

@@ -12,8 +12,8 @@ namespace platform::x11 {
 
 class HandedWindow {
  public:
-  // Window `id` (0: the root window) on `display` (not owned). False, with
-  // `error` filled in, where there is no such window or no display.
+  // Window `id` (0: the root window) on `display` (not owned); false, with
+  // `error`, where there is neither.
   bool Open(_XDisplay* display, unsigned long id, std::string& error);
   unsigned long Id() const { return m_id; }
   int Width() const { return m_width; }
@@ -32,8 +32,6 @@ class HandedWindow {
   void RemoveAddedDragAndDropMark(_XDisplay* sdlDisplay);
 
  private:
-  bool ReadSize();
-
   _XDisplay* m_display = nullptr;
   unsigned long m_id = 0;
   int m_width = 0;

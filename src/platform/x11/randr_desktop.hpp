@@ -28,9 +28,7 @@ Resources CurrentResources(Display* display);
 OutputInfo ReadOutput(Display* display, XRRScreenResources* resources, RROutput output);  // 0: none
 CrtcInfo ReadCrtc(Display* display, XRRScreenResources* resources, RRCrtc crtc);
 
-// Asks for the screen's changes, which ReadDesktopLayout reads: once, as
-// soon as the connection is open.
-void WatchScreen(Display* display);
+void WatchScreen(Display* display);  // once, at the connection's start, for ReadDesktopLayout
 DesktopLayout ReadDesktopLayout(Display* display, XRRScreenResources* resources);
 
 // The mode's extent on the screen with `rotation`; 0 x 0 for an unknown mode.
