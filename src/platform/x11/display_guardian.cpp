@@ -129,19 +129,13 @@ bool DisplayGuardian::Spawn(std::string& why, const SwitchedDesktop* switched) {
   int fds[2];
   // Sockets rather than a pipe: sending to a guard that is gone must not
   // raise SIGPIPE in the program, and each message arrives whole.
-  if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, fds) != 0) {
-    why = std::strerror(errno);
-    return false;
-  }
+  if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, fds) != 0)
+    return Fail(why, std::strerror(errno));
   m_news = fds[1];
   if (switched) Tell(switched);  // there for the guard from its start
   const int error = SpawnGuard(fds[0], m_guard);
   close(fds[0]);
-  if (error != 0) {
-    why = std::strerror(error);
-    HangUp();
-    return false;
-  }
+  if (error != 0) return Fail(why, std::strerror(error));
   m_awaited = false;
   return true;
 }
@@ -156,9 +150,7 @@ bool DisplayGuardian::AwaitReady(std::string& why) {
   } while (polled < 0 && errno == EINTR);
   char word = 0;
   if (polled > 0 && recv(m_news, &word, 1, 0) == 1 && word == kReady) return true;
-  why = word == kNoServer ? "it cannot reach the X server" : "it did not start";
-  HangUp();
-  return false;
+  return Fail(why, word == kNoServer ? "it cannot reach the X server" : "it did not start");
 }
 
 bool DisplayGuardian::Gone() {
@@ -178,13 +170,17 @@ void DisplayGuardian::Tell(const SwitchedDesktop* switched) {
 }
 
 void DisplayGuardian::HangUp() {
-  close(m_news);
+  if (m_news >= 0) close(m_news);
   m_news = -1;
 }
 
-// With no sender left the guard ends, acting only if last told "switched".
-DisplayGuardian::~DisplayGuardian() {
-  if (m_news >= 0) close(m_news);
+bool DisplayGuardian::Fail(std::string& why, const char* reason) {
+  why = reason;
+  HangUp();
+  return false;
 }
+
+// With no sender left the guard ends, acting only if last told "switched".
+DisplayGuardian::~DisplayGuardian() { HangUp(); }
 
 }  // namespace platform::x11

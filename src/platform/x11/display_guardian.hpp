@@ -53,6 +53,7 @@ class DisplayGuardian {
 
  private:
   void HangUp();
+  bool Fail(std::string& why, const char* reason);  // hangs up; false
 
   int m_news = -1;  // the program's end of the socket pair
   int m_guard = 0;  // its process id
