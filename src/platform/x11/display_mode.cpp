@@ -185,9 +185,7 @@ void DisplaySwitch::Use(Display* connection) {
 
 // Once; without a guard the reason is kept, to be said at a switch.
 void DisplaySwitch::PrepareGuard() {
-  if (std::exchange(m_guardTried, true)) return;
-  std::string why;
-  if (!m_guardian.Spawn(why)) m_noGuard = why;
+  if (!std::exchange(m_guardTried, true)) m_guardian.Spawn(m_noGuard);
 }
 
 // Outside the server grab: the guard opens its connection meanwhile.
