@@ -61,12 +61,6 @@ void ToCorner(std::vector<CrtcPlace>& crtcs) {
   for (const CrtcPlace& crtc : crtcs) left = std::min(left, crtc.x), top = std::min(top, crtc.y);
   for (CrtcPlace& crtc : crtcs) crtc.x -= left, crtc.y -= top;
 }
-
-// A maximum of 0 is one the server did not tell.
-bool WithinMaximum(const ScreenSize& size, const ScreenSize& maximum) {
-  return (maximum.width <= 0 || size.width <= maximum.width) &&
-         (maximum.height <= 0 || size.height <= maximum.height);
-}
 }  // namespace
 
 bool CrtcPlace::Drives(RandrId output) const {
@@ -138,7 +132,9 @@ RestorePlan PlanRestore(const DesktopLayout& before, const DesktopLayout& now,
   // Untouched since the switch: the recorded screen, its density as it was
   // rather than one rounded twice.
   if (now.screen == switchedScreen && Holds(before.screen, plan.crtcs)) plan.screen = before.screen;
-  plan.fits = WithinMaximum(plan.screen, now.maximum);
+  // A maximum of 0 is one the server did not tell.
+  plan.fits = (now.maximum.width <= 0 || plan.screen.width <= now.maximum.width) &&
+              (now.maximum.height <= 0 || plan.screen.height <= now.maximum.height);
   return plan;
 }
 

@@ -1,8 +1,8 @@
 // The desktop's arrangement of monitors as plain data, in fixed-size values
 // that can be copied to another process as they are, and the one change
-// that gives back what a display switch altered in it; randr_desktop.hpp
-// reads and applies them. What the user changed during the scene (outputs
-// turned on, off or moved, the primary output, the density) stays.
+// that gives back what a display switch altered in it (randr_desktop.hpp
+// reads and applies them). Does not undo what the user changed during the
+// scene: outputs turned on, off or moved, the primary output, the density.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +10,7 @@
 
 namespace platform::x11 {
 
-// RandR identifiers (CRTCs, outputs, modes) are X resource ids: 29 bits.
-using RandrId = std::uint32_t;
+using RandrId = std::uint32_t;  // CRTCs, outputs and modes are X resource ids: 29 bits
 
 constexpr int kMaxCrtcs = 32;
 constexpr int kMaxClones = 4;  // outputs one CRTC shows the same picture on
@@ -23,8 +22,7 @@ struct ScreenSize {
   bool operator==(const ScreenSize&) const = default;
 };
 
-// One CRTC in use. Width and height are its extent on the screen, with the
-// rotation applied (a mode turned by 90 degrees stands on its side).
+// One CRTC in use; its extent on the screen with the rotation applied.
 struct CrtcPlace {
   RandrId crtc = 0;
   RandrId mode = 0;
@@ -46,37 +44,32 @@ struct DesktopLayout {
   int crtcCount = 0;
   CrtcPlace crtcs[kMaxCrtcs] = {};
 
-  // The CRTC driving `output`; null when the output is off or gone.
+  // Null when the output is off or gone.
   const CrtcPlace* Driving(RandrId output) const;
   CrtcPlace* Driving(RandrId output);
   bool Add(const CrtcPlace& place);  // false when full
 };
 
-// The desktop after the restore: every CRTC in use, the screen's size (at
-// the density the server reports now) and the primary output.
 struct RestorePlan {
   bool outputGone = false;  // the switched output is off or unplugged
   bool fits = true;         // false: the screen would exceed the server's maximum
-  ScreenSize screen;
+  ScreenSize screen;        // at the density the server reports now
   RandrId primary = 0;
-  std::vector<CrtcPlace> crtcs;
+  std::vector<CrtcPlace> crtcs;  // every CRTC in use
 
   bool ChangesScreen(const ScreenSize& now) const;
 };
 
-// The screen for a switch of `output` to a `width` x `height` mode: that
-// size, at the present density, when the output is the only one in use and
-// fills the screen (a VNC server's one output: a viewer would see the scene
-// in a corner of a screen left as it is); else the screen of now.
+// The mode's size, at the present density, where `output` alone fills the
+// screen (a VNC server's one output: a viewer would see the scene in a
+// corner of a screen left as it is); else the screen of now.
 ScreenSize ScreenForSwitch(const DesktopLayout& now, RandrId output, int width, int height);
 
-// What `now` becomes so that `switchedOutput` has its mode and rotation of
-// `before` again. It grows from its present top-left corner into the room
-// the switch left; an output the user put there is pushed just clear of
-// it, rightwards (or downwards where it lies below), and whatever that one
-// runs into likewise, so no output changes sides with another. The whole
-// desktop then moves to the top-left corner. A screen still as the switch
-// set it (`switchedScreen`) gets the size and density of `before` again.
+// `now` with `switchedOutput` at its mode and rotation of `before` again,
+// grown from its top-left corner; what is in its way is pushed just clear,
+// rightwards (downwards below it), so that no output changes sides with
+// another; then all moved to the top-left corner. A screen still as the
+// switch set it (`switchedScreen`) gets its size and density of `before`.
 RestorePlan PlanRestore(const DesktopLayout& before, const DesktopLayout& now,
                         RandrId switchedOutput, const ScreenSize& switchedScreen);
 

@@ -39,14 +39,6 @@ bool MoveResizeSupported(Display* display) {
   const Atom wanted = XInternAtom(display, "_NET_MOVERESIZE_WINDOW", False);
   return std::find(supported.begin(), supported.end(), wanted) != supported.end();
 }
-
-// x and y given, for the frame's top-left corner (north-west gravity); from
-// a tool acting for the user, which the manager follows as it is.
-void SendMoveResize(Display* display, const WindowPlace& place) {
-  constexpr long kNorthWest = 1, kXGiven = 1 << 8, kYGiven = 1 << 9, kFromUser = 2 << 12;
-  SendToWindowManager(display, place.window, "_NET_MOVERESIZE_WINDOW",
-                      {kNorthWest | kXGiven | kYGiven | kFromUser, place.x, place.y, 0, 0});
-}
 }  // namespace
 
 std::vector<unsigned long> ReadProperty(Display* display, ::Window window, Atom property, Atom type,
@@ -89,10 +81,14 @@ WindowPlaces ReadWindowPlaces(Display* display) {
 
 void MoveWindows(Display* display, const std::vector<WindowPlace>& moves) {
   if (moves.empty()) return;
+  // x and y given, for the frame's top-left corner (north-west gravity);
+  // from a tool acting for the user, which the manager follows as it is.
+  constexpr long kNorthWest = 1, kXGiven = 1 << 8, kYGiven = 1 << 9, kFromUser = 2 << 12;
   const bool moveResize = MoveResizeSupported(display);
   for (const WindowPlace& place : moves)
     if (moveResize)
-      SendMoveResize(display, place);
+      SendToWindowManager(display, place.window, "_NET_MOVERESIZE_WINDOW",
+                          {kNorthWest | kXGiven | kYGiven | kFromUser, place.x, place.y, 0, 0});
     else
       XMoveWindow(display, place.window, place.x, place.y);
   RequestsFailed(display);  // a window gone meanwhile

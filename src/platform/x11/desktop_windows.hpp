@@ -1,7 +1,6 @@
 // The desktop's top-level windows as the window manager keeps them (after
 // the EWMH conventions), read and moved on an X connection; which to move
-// is window_places.hpp's. Without a window manager there are none to read:
-// nothing moves them then.
+// is window_places.hpp's. Without a window manager there are none to read.
 #pragma once
 
 #include <X11/Xlib.h>
@@ -16,9 +15,8 @@ namespace platform::x11 {
 // empty when it is not there.
 std::vector<unsigned long> ReadProperty(Display* display, ::Window window, Atom property, Atom type,
                                         long most);
-
-// Sends the EWMH request `type` (an atom's name) about `window` to the
-// root window, where the window manager listens.
+// The EWMH request `type` about `window`, sent to the root window, where
+// the window manager listens.
 void SendToWindowManager(Display* display, ::Window window, const char* type,
                          const long (&data)[5]);
 // The windows _NET_CLIENT_LIST names, but this process's, each at its

@@ -24,7 +24,6 @@ namespace {
 constexpr int kNewsFd = 3;
 constexpr int kProgramFd = 4;  // a pidfd: readable once the program has ended
 
-// How long the program waits for a new guard to say it is ready.
 constexpr int kReadyTimeoutMs = 5000;
 
 // The guard's first word to the program: whether it holds its connection.
@@ -32,18 +31,12 @@ constexpr char kReady = 'K';
 constexpr char kNoServer = 'N';
 
 // One message from the program; the guard keeps the last. The socket keeps
-// message boundaries, so each arrives whole or not at all.
+// message boundaries, so each arrives whole or not at all; "given back" is
+// sent as its kind alone.
 struct News {
   char kind = 'R';  // 'S': switched, `desktop` to give back; 'R': given back
   SwitchedDesktop desktop;
 };
-
-// "Given back" is sent as its kind alone.
-void Tell(int news, const News& what) {
-  const std::size_t size = what.kind == 'S' ? sizeof what : 1;
-  while (news >= 0 && send(news, &what, size, MSG_NOSIGNAL) < 0 && errno == EINTR) {
-  }
-}
 
 // Reads the news that has arrived; false once no sender is left.
 bool ReadNews(News& last) {
@@ -79,10 +72,11 @@ int OnServerGone(Display*) {
   _exit(0);
 }
 
-// The program started again as its guard, in a session of its own (a kill
-// aimed at the program's group must not take the guard along), with the
-// socket on kNewsFd, the program's pidfd on kProgramFd, stderr and nothing
-// else of the program's (its display connection above all).
+// The program started again as its guard (posix_spawn: nothing runs before
+// the exec), in a session of its own (a kill aimed at the program's group
+// must not take the guard along), with the socket on kNewsFd, the
+// program's pidfd on kProgramFd, stderr and nothing else of the program's
+// (its display connection above all).
 int SpawnGuard(int newsFd, int& guard) {
   const int news = fcntl(newsFd, F_DUPFD_CLOEXEC, kProgramFd + 1);
   const int handle = static_cast<int>(syscall(SYS_pidfd_open, getpid(), 0));
@@ -124,8 +118,7 @@ int SpawnGuard(int newsFd, int& guard) {
   XSetIOErrorHandler(OnServerGone);
   News last;
   WatchProgram(last);
-  // A refused restore and a vanished output were said by the restore
-  // itself, naming the output.
+  // A refused restore and a vanished output were said by the restore itself.
   if (last.kind == 'S' && restore(display, last.desktop))
     std::fprintf(stderr, "%sthe desktop's mode is restored\n", kEndedSwitched);
   _exit(0);  // none of the program's exit handlers: it has run none of its start
@@ -136,20 +129,13 @@ bool DisplayGuardian::Spawn(std::string& why, const SwitchedDesktop* switched) {
   int fds[2];
   // Sockets rather than a pipe: sending to a guard that is gone must not
   // raise SIGPIPE in the program, and each message arrives whole.
-  if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, fds) != 0) {
-    why = std::strerror(errno);
-    return false;
-  }
+  if (socketpair(AF_UNIX, SOCK_SEQPACKET | SOCK_CLOEXEC, 0, fds) != 0)
+    return Fail(why, std::strerror(errno));
   m_news = fds[1];
-  if (switched) TellSwitched(*switched);  // there for the guard from its start
+  if (switched) Tell(switched);  // there for the guard from its start
   const int error = SpawnGuard(fds[0], m_guard);
   close(fds[0]);
-  if (error != 0) {
-    why = std::strerror(error);
-    close(m_news);
-    m_news = -1;
-    return false;
-  }
+  if (error != 0) return Fail(why, std::strerror(error));
   m_awaited = false;
   return true;
 }
@@ -164,31 +150,37 @@ bool DisplayGuardian::AwaitReady(std::string& why) {
   } while (polled < 0 && errno == EINTR);
   char word = 0;
   if (polled > 0 && recv(m_news, &word, 1, 0) == 1 && word == kReady) return true;
-  why = word == kNoServer ? "it cannot reach the X server" : "it did not start";
-  close(m_news);
-  m_news = -1;
-  return false;
+  return Fail(why, word == kNoServer ? "it cannot reach the X server" : "it did not start");
 }
 
 bool DisplayGuardian::Gone() {
   // Until its first word is read, that word is what makes the line readable.
   pollfd news = {m_news, POLLIN, 0};
   if (m_news < 0 || !m_awaited || poll(&news, 1, 0) <= 0) return false;
-  close(m_news);
-  m_news = -1;
+  HangUp();
   waitpid(m_guard, nullptr, 0);
   return true;
 }
 
-void DisplayGuardian::TellSwitched(const SwitchedDesktop& desktop) {
-  Tell(m_news, News{'S', desktop});
+void DisplayGuardian::Tell(const SwitchedDesktop* switched) {
+  const News news = switched ? News{'S', *switched} : News{};
+  const std::size_t size = switched ? sizeof news : 1;
+  while (m_news >= 0 && send(m_news, &news, size, MSG_NOSIGNAL) < 0 && errno == EINTR) {
+  }
 }
 
-void DisplayGuardian::TellRestored() { Tell(m_news, News{}); }
-
-DisplayGuardian::~DisplayGuardian() {
-  // With no sender left the guard ends, acting only if last told "switched".
+void DisplayGuardian::HangUp() {
   if (m_news >= 0) close(m_news);
+  m_news = -1;
 }
+
+bool DisplayGuardian::Fail(std::string& why, const char* reason) {
+  why = reason;
+  HangUp();
+  return false;
+}
+
+// With no sender left the guard ends, acting only if last told "switched".
+DisplayGuardian::~DisplayGuardian() { HangUp(); }
 
 }  // namespace platform::x11

@@ -1,16 +1,11 @@
-// A guard for the display mode: the program itself, started again with
-// kGuardFlag (posix_spawn: nothing runs before the exec) before the first
-// switch, that gives the desktop back should the program end without doing
-// so itself (a crash, SIGKILL, its whole process group killed). The same
-// file, not a helper beside it, so that it reads the program's messages as
-// they are written, also while a newer version is installed. It opens its own X
-// connection at its start, so that it needs nothing at the end that may be
-// gone by then (an X authority file, free descriptors, a process slot). The
-// program tells it, before each switch, what to put back, and when it has
-// put it back itself; the guard watches the program itself (not a
-// descriptor its children could inherit), lives in a session of its own,
-// acts at most once and says on stderr what it did, also that the X server
-// has ended where it cannot reach it.
+// A guard for the display mode: the program's own file started again with
+// kGuardFlag (so that it reads the messages as they are written, also
+// while a newer version is installed), that gives the desktop back should
+// the program end without doing so (a crash, SIGKILL, its process group
+// killed). It connects at its start, needing nothing at the end that may
+// be gone by then (an X authority file, descriptors, a process slot),
+// watches the program itself, not a descriptor its children could inherit,
+// acts at most once and says on stderr what it did or could not do.
 #pragma once
 
 #include <string>
@@ -31,11 +26,9 @@ struct SwitchedDesktop {
   WindowPlaces windows;
 };
 
-// Gives `desktop` back on `display`, saying what it could not do; true when
-// the desktop is back. Runs in the guard when it has to act.
+// Gives `desktop` back, saying what it could not do; true when it is back.
 using RestoreFunction = bool (*)(_XDisplay* display, const SwitchedDesktop& desktop);
 
-// The first argument that makes the program its own guard.
 constexpr const char* kGuardFlag = "--display-guard";
 
 // The program's end of the line to its guard. Letting it go ends the guard,
@@ -47,28 +40,28 @@ class DisplayGuardian {
   DisplayGuardian(const DisplayGuardian&) = delete;
   DisplayGuardian& operator=(const DisplayGuardian&) = delete;
 
-  // Starts the guard, handed `switched` when that is given, and returns at
-  // once, so that it loads while the program goes on with its own start;
-  // AwaitReady waits until it holds its X connection (at once when that
-  // was told, or when none was spawned). False, with the reason in `why`,
+  // Starts the guard, told `switched` when given, and returns at once, so
+  // that it loads while the program goes on with its start; AwaitReady
+  // waits until it holds its X connection. False, with the reason in `why`,
   // when no working guard could be started.
   bool Spawn(std::string& why, const SwitchedDesktop* switched = nullptr);
   bool AwaitReady(std::string& why);
   // True once, when a guard that was started has ended (killed).
   bool Gone();
-  // Before a switch: what to give back should the program end from now on.
-  void TellSwitched(const SwitchedDesktop& desktop);
-  // The program gave the desktop back itself.
-  void TellRestored();
+  // What to give back should the program end from now on; null: nothing.
+  void Tell(const SwitchedDesktop* switched);
 
  private:
+  void HangUp();
+  bool Fail(std::string& why, const char* reason);  // hangs up; false
+
   int m_news = -1;  // the program's end of the socket pair
   int m_guard = 0;  // its process id
   bool m_awaited = true;  // its first word read
 };
 
-// The guard's whole life, in the process started with kGuardFlag: waits
-// until the program has ended, gives back what it was last told to, ends.
+// The guard's whole life: waits until the program has ended, gives back
+// what it was last told to, ends.
 [[noreturn]] void RunGuard(RestoreFunction restore);
 
 }  // namespace platform::x11

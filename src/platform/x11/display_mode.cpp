@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/posix/signals.hpp"
@@ -22,18 +23,15 @@ namespace {
 // rotation and owns a selection named after the output. The server drops
 // the owner with the connection, so the record of a run killed together
 // with its guard goes with it, and a mode the user chose afterwards stays.
-Atom RecordSelection(Display* display, RROutput output) {
-  const std::string name = "_WINTERHAIN_DESKTOP_MODE_" + std::to_string(output);
-  return XInternAtom(display, name.c_str(), False);
+Atom RecordName(Display* display, RROutput output) {
+  return XInternAtom(display, ("_WINTERHAIN_DESKTOP_MODE_" + std::to_string(output)).c_str(), False);
 }
 
-// The desktop mode and rotation a running instance recorded for `output`;
-// false when there is none.
-bool RecordedDesktopMode(Display* display, RROutput output, CrtcPlace& place) {
-  const Atom selection = RecordSelection(display, output);
-  const ::Window owner = XGetSelectionOwner(display, selection);
+bool ReadRecord(Display* display, RROutput output, CrtcPlace& place) {
+  const Atom name = RecordName(display, output);
+  const ::Window owner = XGetSelectionOwner(display, name);
   const std::vector<unsigned long> record =
-      owner ? ReadProperty(display, owner, selection, XA_CARDINAL, 2) : std::vector<unsigned long>{};
+      owner ? ReadProperty(display, owner, name, XA_CARDINAL, 2) : std::vector<unsigned long>{};
   RequestsFailed(display);  // an owner gone meanwhile
   if (record.size() != 2) return false;
   place.mode = static_cast<RandrId>(record[0]);
@@ -41,122 +39,78 @@ bool RecordedDesktopMode(Display* display, RROutput output, CrtcPlace& place) {
   return true;
 }
 
-void RecordDesktopMode(Display* display, RROutput output, const CrtcPlace& place, ::Window owner) {
-  const Atom selection = RecordSelection(display, output);
+void WriteRecord(Display* display, RROutput output, const CrtcPlace& place, ::Window owner) {
+  const Atom name = RecordName(display, output);
   const unsigned long values[] = {place.mode, place.rotation};
-  XChangeProperty(display, owner, selection, XA_CARDINAL, 32, PropModeReplace,
+  XChangeProperty(display, owner, name, XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(values), 2);
-  XSetSelectionOwner(display, selection, owner, CurrentTime);
+  XSetSelectionOwner(display, name, owner, CurrentTime);
 }
 
-void ForgetDesktopMode(Display* display, RROutput output, ::Window owner) {
-  const Atom selection = RecordSelection(display, output);
-  if (XGetSelectionOwner(display, selection) == owner)
-    XSetSelectionOwner(display, selection, None, CurrentTime);
+void DropRecord(Display* display, RROutput output, ::Window owner) {
+  const Atom name = RecordName(display, output);
+  if (XGetSelectionOwner(display, name) == owner) XSetSelectionOwner(display, name, None, CurrentTime);
 }
 
-// True when `output` is connected and shows a picture.
 bool InUse(Display* display, XRRScreenResources* resources, RROutput output) {
-  XRROutputInfo* info = XRRGetOutputInfo(display, resources, output);
-  const bool inUse = info && info->connection == RR_Connected && info->crtc;
-  if (info) XRRFreeOutputInfo(info);
-  return inUse;
+  const OutputInfo info = ReadOutput(display, resources, output);
+  return info && info->connection == RR_Connected && info->crtc;
 }
 
-// The output the program's window appears on: the primary one when it is
-// in use, else the first connected output in use (a laptop's closed lid
-// leaves the primary output off).
+// The primary output when it is in use, else the first connected one in use
+// (a laptop's closed lid leaves the primary output off).
 RROutput ChooseOutput(Display* display, XRRScreenResources* resources) {
   const RROutput primary = XRRGetOutputPrimary(display, DefaultRootWindow(display));
-  if (primary && InUse(display, resources, primary)) return primary;
+  if (InUse(display, resources, primary)) return primary;
   for (int i = 0; i < resources->noutput; ++i)
     if (InUse(display, resources, resources->outputs[i])) return resources->outputs[i];
   return 0;
 }
 
-RRMode FindMode(Display* display, XRRScreenResources* resources, RROutput outputId, unsigned width,
+RRMode FindMode(Display* display, XRRScreenResources* resources, RROutput output, unsigned width,
                 unsigned height) {
-  XRROutputInfo* output = XRRGetOutputInfo(display, resources, outputId);
-  RRMode found = 0;
-  for (int i = 0; output && i < output->nmode && !found; ++i)
+  const OutputInfo info = ReadOutput(display, resources, output);
+  for (int i = 0; info && i < info->nmode; ++i)
     for (int k = 0; k < resources->nmode; ++k) {
       const XRRModeInfo& mode = resources->modes[k];
-      if (mode.id == output->modes[i] && mode.width == width && mode.height == height)
-        found = mode.id;
+      if (mode.id == info->modes[i] && mode.width == width && mode.height == height) return mode.id;
     }
-  if (output) XRRFreeOutputInfo(output);
-  return found;
+  return 0;
 }
 
-std::string OutputName(Display* display, XRRScreenResources* resources, RROutput outputId) {
-  XRROutputInfo* output = XRRGetOutputInfo(display, resources, outputId);
-  const std::string name = output ? output->name : "?";
-  if (output) XRRFreeOutputInfo(output);
-  return name;
-}
-
-bool CrtcRunsAt(Display* display, XRRScreenResources* resources, RRCrtc crtc, unsigned width,
-                unsigned height) {
-  XRRCrtcInfo* info = XRRGetCrtcInfo(display, resources, crtc);
-  const bool match = info && info->width == width && info->height == height;
-  if (info) XRRFreeCrtcInfo(info);
-  return match;
-}
-
-// True when an output in use offers the mode (read before the server is
-// held and the guard started, both for nothing otherwise).
+// Read before the server is held and the guard started, both for nothing
+// when no output in use offers the mode.
 bool Switchable(Display* display, unsigned width, unsigned height) {
-  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-  if (!resources) return false;
-  const RROutput output = ChooseOutput(display, resources);
-  const bool offered = output && FindMode(display, resources, output, width, height);
-  XRRFreeScreenResources(resources);
-  return offered;
+  const Resources resources = CurrentResources(display);
+  return resources && FindMode(display, resources.get(), ChooseOutput(display, resources.get()),
+                               width, height);
 }
 
-// The desktop as it is before the switch. When the output already runs the
-// scene's mode, most likely switched by another instance, its mode is the
-// one that instance recorded, and the windows are that instance's to put
-// back; else the mode is the one it runs now, recorded for the instances
-// that come after, and the windows' places are recorded.
+// When the output already runs the scene's mode, most likely switched by
+// another instance, the desktop's mode is the one that instance recorded,
+// and the windows are that instance's to put back; else the mode is the one
+// of now, recorded for the instances that come after, with the windows.
 SwitchedDesktop RecordDesktop(Display* display, XRRScreenResources* resources,
                               const DesktopLayout& now, RROutput output, RRMode sceneMode,
                               ::Window owner) {
   SwitchedDesktop desktop{now, static_cast<RandrId>(output), now.screen, {}};
   CrtcPlace* place = desktop.before.Driving(desktop.output);
   if (!place) return desktop;  // more CRTCs than a layout holds: nothing to give back
-  if (place->mode == sceneMode && RecordedDesktopMode(display, output, *place)) {
+  if (place->mode == sceneMode && ReadRecord(display, output, *place)) {
     ModeExtent(resources, place->mode, place->rotation, place->width, place->height);
   } else {
-    RecordDesktopMode(display, output, *place, owner);
+    WriteRecord(display, output, *place, owner);
     desktop.windows = ReadWindowPlaces(display);
   }
   return desktop;
 }
 
-// The screen resized with the mode, where the switch planned that. A
-// refusal leaves the scene in a corner of the screen, still switched.
-void ResizeScreen(Display* display, const ScreenSize& now, const ScreenSize& planned) {
-  if (planned == now) return;
-  SetScreenSize(display, planned);
-  RequestsFailed(display);
-}
-
-// The windows the window manager moved into the smaller screen, back where
-// they stood before the switch.
-void PutBackWindows(Display* display, const WindowPlaces& recorded) {
-  MoveWindows(display, PlanWindowMoves(recorded, ReadWindowPlaces(display)));
-  XSync(display, False);
-}
-
-// Sets `mode` on `crtc`, unrotated and unreflected so that the scene shows
-// whole and upright (the restore gives the rotation back), leaving its place
-// and outputs as they are.
-bool SetMode(Display* display, XRRScreenResources* resources, const CrtcPlace& crtc, RRMode mode) {
-  CrtcPlace switched = crtc;
-  switched.mode = mode;
-  switched.rotation = RR_Rotate_0;
-  const bool accepted = SetCrtc(display, resources, switched);
+// Unrotated and unreflected, so that the scene shows whole and upright (the
+// restore gives the rotation back); the CRTC's place and outputs stay.
+bool SetMode(Display* display, XRRScreenResources* resources, CrtcPlace crtc, RRMode mode) {
+  crtc.mode = mode;
+  crtc.rotation = RR_Rotate_0;
+  const bool accepted = SetCrtc(display, resources, crtc);
   return !RequestsFailed(display) && accepted;
 }
 
@@ -177,42 +131,36 @@ class ServerHold {
   Display* m_display;
 };
 
-// Gives back what the switch changed, as one change to every other client:
-// the server is held from reading the layout to the last CRTC set. An output
-// switched off or unplugged meanwhile is left as the user left it; that, and
-// a refused change, are said in one line naming the output.
+bool Say(const std::string& line) {
+  std::fprintf(stderr, "winterhain: %s\n", line.c_str());
+  return false;
+}
+
+// Gives back what the switch changed, held from reading the layout to the
+// last CRTC set. An output switched off or unplugged meanwhile is left as
+// the user left it; that, and a refused change, are said naming the output.
 bool GiveBack(Display* display, const SwitchedDesktop& desktop) {
   RestorePlan plan;
   std::string failure;
   bool taken = false;
-  XRRScreenResources* resources = nullptr;
+  Resources resources;
   {
     const ServerHold hold(display);
-    resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-    const DesktopLayout now = resources ? ReadDesktopLayout(display, resources) : DesktopLayout{};
+    resources = CurrentResources(display);
+    const DesktopLayout now = resources ? ReadDesktopLayout(display, resources.get()) : DesktopLayout{};
     plan = PlanRestore(desktop.before, now, desktop.output, desktop.screen);
-    taken = resources && (plan.outputGone || ApplyRestorePlan(display, resources, now, plan, &failure));
+    taken = resources && !plan.outputGone &&
+            ApplyRestorePlan(display, resources.get(), now, plan, failure);
   }
-  if (!resources) {
-    std::fputs("winterhain: cannot read the display's configuration; its mode is left as it is\n",
-               stderr);
-    return false;
-  }
-  const std::string name = OutputName(display, resources, desktop.output);
-  XRRFreeScreenResources(resources);
-  if (plan.outputGone) {
-    std::fprintf(stderr, "winterhain: display output %s is off or gone; its mode is left as it is\n",
-                 name.c_str());
-    return false;
-  }
-  if (!taken) {
-    std::fprintf(stderr,
-                 "winterhain: cannot restore the mode of display output %s (%s); the desktop is "
-                 "left as it is\n",
-                 name.c_str(), failure.c_str());
-    return false;
-  }
-  PutBackWindows(display, desktop.windows);
+  if (!resources) return Say("cannot read the display's configuration; its mode is left as it is");
+  const OutputInfo output = ReadOutput(display, resources.get(), desktop.output);
+  const std::string name = "display output " + std::string(output ? output->name : "?");
+  if (plan.outputGone) return Say(name + " is off or gone; its mode is left as it is");
+  if (!taken)
+    return Say("cannot restore the mode of " + name + " (" + failure + "); the desktop is left as it is");
+  // The windows the window manager moved into the smaller screen.
+  MoveWindows(display, PlanWindowMoves(desktop.windows, ReadWindowPlaces(display)));
+  XSync(display, False);
   return true;
 }
 }  // namespace
@@ -220,13 +168,10 @@ bool GiveBack(Display* display, const SwitchedDesktop& desktop) {
 DisplaySwitch::~DisplaySwitch() {
   Restore();
   if (!m_display) return;
-  if (m_owner) XDestroyWindow(m_display, m_owner);
-  XSync(m_display, False);
+  XDestroyWindow(m_display, m_owner);
   RequestsFailed(m_display);  // claims its last failure, if any
 }
 
-// Kept where it takes RandR 1.2, with the window that holds this
-// instance's record.
 void DisplaySwitch::Use(Display* connection) {
   int event = 0, error = 0, major = 0, minor = 0;
   if (m_display || !connection || !XRRQueryExtension(connection, &event, &error) ||
@@ -238,103 +183,90 @@ void DisplaySwitch::Use(Display* connection) {
                           CopyFromParent, 0, nullptr);
 }
 
-// Once, early or at the first switch. Without a guard the reason is kept,
-// to be said should a switch be made.
+// Once; without a guard the reason is kept, to be said at a switch.
 void DisplaySwitch::PrepareGuard() {
-  if (m_guardTried) return;
-  m_guardTried = true;
-  std::string why;
-  if (!m_guardian.Spawn(why)) m_noGuard = why;
+  if (!std::exchange(m_guardTried, true)) m_guardian.Spawn(m_noGuard);
 }
 
-// Before the first switch and outside the server grab (the guard opens its
-// connection meanwhile).
+// Outside the server grab: the guard opens its connection meanwhile.
 void DisplaySwitch::StartGuard() {
   PrepareGuard();
   std::string why;
   if (!m_guardian.AwaitReady(why) && m_noGuard.empty()) m_noGuard = why;
 }
 
-// A guard killed is replaced, handed what it guarded; where none can be
-// started, that is said while a switch is in effect, or at the next one.
+// A guard killed is replaced, handed what it guarded.
 void DisplaySwitch::KeepGuarded() {
   if (!m_guardian.Gone()) return;
-  if (m_guardian.Spawn(m_noGuard, m_state != State::Desktop ? &m_desktop : nullptr))
-    m_guardian.AwaitReady(m_noGuard);
+  if (m_guardian.Spawn(m_noGuard, m_saved ? &m_desktop : nullptr)) m_guardian.AwaitReady(m_noGuard);
   SayUnguarded();
 }
 
 // Once a switch is recorded, the reason there is no guard, once.
 void DisplaySwitch::SayUnguarded() {
-  if (m_noGuard.empty() || m_state == State::Desktop) return;
-  std::fprintf(stderr,
-               "winterhain: cannot start the display guard (%s); should the program crash, the "
-               "display stays at %ux%u\n",
-               m_noGuard.c_str(), m_width, m_height);
+  if (m_noGuard.empty() || !m_saved) return;
+  Say("cannot start the display guard (" + m_noGuard + "); should the program crash, the display "
+      "stays at " + std::to_string(m_width) + "x" + std::to_string(m_height));
   m_noGuard.clear();
 }
 
 bool DisplaySwitch::SwitchOn(Display* display, XRRScreenResources* resources) {
   const RROutput output = ChooseOutput(display, resources);
-  const RRMode mode = output ? FindMode(display, resources, output, m_width, m_height) : 0;
+  const RRMode mode = FindMode(display, resources, output, m_width, m_height);
   if (!mode) return false;
   const DesktopLayout now = ReadDesktopLayout(display, resources);
-  if (m_state == State::Desktop) {
-    m_desktop = RecordDesktop(display, resources, now, output, mode, m_owner);
-    m_state = State::Saved;
-  }
+  if (!m_saved) m_desktop = RecordDesktop(display, resources, now, output, mode, m_owner);
+  m_saved = true;
   m_desktop.screen = ScreenForSwitch(now, static_cast<RandrId>(output), static_cast<int>(m_width),
                                      static_cast<int>(m_height));
-  m_guardian.TellSwitched(m_desktop);  // before the switch, so a crash during it is covered
-  const CrtcPlace* crtc = now.Driving(static_cast<RandrId>(output));
+  m_guardian.Tell(&m_desktop);  // before the switch, so a crash during it is covered
+  m_switched.reset();
   // Only a switch that reads back the asked-for size counts: the window is
   // made to cover the display on the strength of it.
-  const bool switched = crtc && SetMode(display, resources, *crtc, mode) &&
-                        CrtcRunsAt(display, resources, crtc->crtc, m_width, m_height);
-  if (switched) {
-    ResizeScreen(display, now.screen, m_desktop.screen);
-    m_switchedArea = DisplayArea{crtc->x, crtc->y, static_cast<int>(m_width),
-                                 static_cast<int>(m_height)};
+  const CrtcPlace* crtc = now.Driving(static_cast<RandrId>(output));
+  if (!crtc || !SetMode(display, resources, *crtc, mode)) return false;
+  const CrtcInfo set = ReadCrtc(display, resources, crtc->crtc);
+  if (!set || set->width != m_width || set->height != m_height) return false;
+  if (m_desktop.screen != now.screen) {  // a refusal leaves the scene in a corner, still switched
+    SetScreenSize(display, m_desktop.screen);
+    RequestsFailed(display);
   }
-  m_state = switched ? State::Switched : State::Saved;
-  return switched;
+  m_switched = DisplayArea{crtc->x, crtc->y, static_cast<int>(m_width), static_cast<int>(m_height)};
+  return true;
 }
 
 bool DisplaySwitch::Switch(std::uint32_t width, std::uint32_t height) {
-  Display* display = m_display;
-  if (!display) return false;
+  if (!m_display) return false;
   m_width = width;
   m_height = height;
-  if (!Switchable(display, width, height)) return false;
+  if (!Switchable(m_display, width, height)) return false;
   StartGuard();
   // Held while the desktop is read, recorded and the switch made, so that
   // two instances starting together cannot both take the other's switched
   // mode for the desktop's.
-  XRRScreenResources* resources = nullptr;
   bool switched = false;
   {
-    const ServerHold hold(display);
-    resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-    switched = resources && SwitchOn(display, resources);
+    const ServerHold hold(m_display);
+    const Resources resources = CurrentResources(m_display);
+    switched = resources && SwitchOn(m_display, resources.get());
   }
-  XSync(display, False);
-  if (resources) XRRFreeScreenResources(resources);
+  XSync(m_display, False);
   SayUnguarded();  // after the grab: a write may stop the program
   return switched;
 }
 
 void DisplaySwitch::Restore() {
   m_holds = 0;
-  if (m_state == State::Desktop || !m_display) return;
+  if (!m_saved) return;
   GiveBack(m_display, m_desktop);
-  ForgetDesktopMode(m_display, m_desktop.output, m_owner);
-  m_guardian.TellRestored();
-  m_state = State::Desktop;
+  DropRecord(m_display, m_desktop.output, m_owner);
+  m_guardian.Tell(nullptr);
+  m_saved = false;
+  m_switched.reset();
 }
 
 void DisplaySwitch::Hold() {
-  if (m_holds == 0 && m_state != State::Switched) return;
-  if (m_holds++ > 0) return;
+  if ((m_holds == 0 && !m_switched) || m_holds++ > 0) return;
   Restore();
   m_holds = 1;
 }
@@ -342,11 +274,6 @@ void DisplaySwitch::Hold() {
 bool DisplaySwitch::Resume() {
   if (m_holds == 0 || --m_holds > 0) return false;
   return Switch(m_width, m_height);
-}
-
-std::optional<DisplayArea> DisplaySwitch::SwitchedArea() const {
-  if (m_state != State::Switched) return std::nullopt;
-  return m_switchedArea;
 }
 
 void RunGuardIfAsked(int argc, char** argv) {

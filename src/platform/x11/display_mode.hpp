@@ -1,15 +1,11 @@
-// Temporary display-mode switches through RandR 1.2 or later, undone at the
-// end, with a guard process (display_guardian.hpp), or a line saying there
-// is none, for the ends the program does not see. One output is switched:
-// the primary one when it is in use, else the first connected one in use;
-// the screen with it where that output alone fills the screen. The
-// desktop's layout is recorded first, never taking a mode another running
-// instance switched to for the desktop's, and given back as one change,
-// also when the screen or the other outputs changed meanwhile
-// (desktop_layout.hpp); then the windows the window manager moved are put
-// back (window_places.hpp). No depth is switched (an X server has one) and
-// no refresh rate chosen (the first mode of the size is taken); whether to
-// switch at all is the desktop policy's.
+// Temporary display-mode switches of one output through RandR 1.2, undone
+// at the end, with a guard process (display_guardian.hpp) for the ends the
+// program does not see. Records the desktop first, never taking a mode
+// another running instance switched to for the desktop's, and gives it
+// back as one change (desktop_layout.hpp), then the windows the window
+// manager moved (window_places.hpp). Does not switch the depth or choose a
+// refresh rate (the first mode of the size is taken), nor decide whether
+// to switch at all (the desktop policy does).
 #pragma once
 
 #include <cstdint>
@@ -31,54 +27,42 @@ struct DisplayArea {
 class DisplaySwitch {
  public:
   DisplaySwitch() = default;
-  // Gives the desktop back, closes the connection, ends the guard.
-  ~DisplaySwitch();
+  ~DisplaySwitch();  // gives the desktop back, closes the connection, ends the guard
   DisplaySwitch(const DisplaySwitch&) = delete;
   DisplaySwitch& operator=(const DisplaySwitch&) = delete;
 
-  // The program's own connection, on which the switch is made; it stays
-  // open until this is gone.
-  void Use(_XDisplay* connection);
-  // True when the output now runs at width x height. Only a switch that
-  // reads back the asked-for size counts.
+  void Use(_XDisplay* connection);  // the program's own, open until this is gone
+  // The primary output when it is in use, else the first connected one in
+  // use; the screen with it where that output alone fills the screen. True
+  // when the output reads back width x height.
   bool Switch(std::uint32_t width, std::uint32_t height);
-  // Gives the desktop back; does nothing when nothing was switched.
   void Restore();
-  // Gives the desktop back until the matching Resume; holds nest (the
-  // program stopped while its window is minimised). A no-op when nothing is
-  // switched or held.
+  // Gives the desktop back until the matching Resume (the program stopped
+  // or its window minimised); holds nest, and the last Resume switches
+  // again, true when it did.
   void Hold();
-  // Ends one Hold; the last one switches again. True when it did.
   bool Resume();
-  // Starts the guard early, while the program goes on with its start; the
-  // first switch waits until it is ready.
+  // Starts the guard early, while the program goes on with its start.
   void PrepareGuard();
   // Replaces a guard that was killed (called with every event poll).
   void KeepGuarded();
-  // The switched output's area while a switch is in effect.
-  std::optional<DisplayArea> SwitchedArea() const;
+  std::optional<DisplayArea> SwitchedArea() const { return m_switched; }
 
  private:
-  enum class State {
-    Desktop,   // nothing to give back
-    Saved,     // `m_desktop` holds what to give back; no switch in effect
-    Switched,  // and the switch succeeded and reads back the size asked for
-  };
-
   void StartGuard();
   void SayUnguarded();
   bool SwitchOn(_XDisplay* display, _XRRScreenResources* resources);
 
-  _XDisplay* m_display = nullptr;  // the program's own connection, where it takes RandR 1.2
+  _XDisplay* m_display = nullptr;  // where RandR 1.2 is there
   unsigned long m_owner = 0;       // its window, which holds this instance's record
-  State m_state = State::Desktop;
   std::uint32_t m_width = 0, m_height = 0;  // the size asked for
-  int m_holds = 0;  // Hold calls not yet resumed; any: a switch to make again at the last
+  int m_holds = 0;       // Hold calls not yet resumed
+  bool m_saved = false;  // `m_desktop` holds what to give back
   SwitchedDesktop m_desktop;
-  DisplayArea m_switchedArea;
+  std::optional<DisplayArea> m_switched;  // while a switch is in effect
   bool m_guardTried = false;
   std::string m_noGuard;  // why there is no guard, until said at the switch
-  DisplayGuardian m_guardian;  // started before the first switch
+  DisplayGuardian m_guardian;
 };
 
 // In a process started with kGuardFlag, the guard's whole life; else nothing.

@@ -8,15 +8,11 @@
 
 namespace platform::x11 {
 namespace {
-struct PropertyWait {
-  unsigned long window;
-  Atom property;
-};
-
-Bool IsPropertyNotify(Display*, XEvent* event, XPointer arg) {
-  const auto* wait = reinterpret_cast<const PropertyWait*>(arg);
-  return event->type == PropertyNotify && event->xproperty.window == wait->window &&
-         event->xproperty.atom == wait->property;
+// A PropertyNotify of the window and property in `wanted` (an XPropertyEvent).
+Bool IsPropertyNotify(Display*, XEvent* event, XPointer wanted) {
+  const auto* property = reinterpret_cast<const XPropertyEvent*>(wanted);
+  return event->type == PropertyNotify && event->xproperty.window == property->window &&
+         event->xproperty.atom == property->atom;
 }
 
 // A fixed size (SDL gives a window that is not resizable equal minimum and
@@ -34,17 +30,17 @@ void DropSizeLimits(Display* display, unsigned long window) {
   XFree(hints);
 }
 
-// Stamps `window` with the server's current time as its user time, read
-// from the PropertyNotify that an empty append to that property brings.
 unsigned long StampUserTime(Display* display, unsigned long window) {
   const Atom userTime = XInternAtom(display, "_NET_WM_USER_TIME", False);
   XWindowAttributes attributes;
   if (!XGetWindowAttributes(display, window, &attributes)) return CurrentTime;
   XSelectInput(display, window, attributes.your_event_mask | PropertyChangeMask);
   XChangeProperty(display, window, userTime, XA_CARDINAL, 32, PropModeAppend, nullptr, 0);
-  PropertyWait wait{window, userTime};
+  XPropertyEvent wanted{};
+  wanted.window = window;
+  wanted.atom = userTime;
   XEvent event;
-  XIfEvent(display, &event, IsPropertyNotify, reinterpret_cast<XPointer>(&wait));
+  XIfEvent(display, &event, IsPropertyNotify, reinterpret_cast<XPointer>(&wanted));
   const long time = static_cast<long>(event.xproperty.time);
   XChangeProperty(display, window, userTime, XA_CARDINAL, 32, PropModeReplace,
                   reinterpret_cast<const unsigned char*>(&time), 1);

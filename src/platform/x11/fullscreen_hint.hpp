@@ -2,7 +2,6 @@
 // active one, made by hand on X11: SDL's own fullscreen would size the
 // window from the display sizes it read at start-up, before the display was
 // switched, and SDL asks for activation with a zero timestamp.
-//
 #pragma once
 
 struct _XDisplay;
@@ -15,10 +14,10 @@ namespace platform::x11 {
 unsigned long PrepareToCoverItsMonitor(_XDisplay* display, unsigned long window);
 
 // For a mapped window: asks the window manager to make it fullscreen, on
-// top of panels and undecorated, and active, as of `userTime`. A window
-// manager applies the first only to a window it manages, so this comes
-// after the map, not as an initial _NET_WM_STATE (which some managers
-// apply before their own placement and decoration rules, and then keep).
+// top of panels and undecorated, and active, as of `userTime`. After the
+// map, not as an initial _NET_WM_STATE: a manager applies fullscreen only
+// to a window it manages, and some apply an initial state before their own
+// placement and decoration rules, and then keep those.
 void RequestCoveringItsMonitor(_XDisplay* display, unsigned long window, unsigned long userTime);
 
 }  // namespace platform::x11

@@ -3,6 +3,7 @@
 #include <X11/Xlib.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/x11/x_errors.hpp"
 
@@ -18,12 +19,6 @@ bool HasProperty(Display* display, Window window, Atom property) {
   if (data) XFree(data);
   return status == Success && type != None;
 }
-
-std::string Hex(unsigned long id) {
-  char text[24];
-  std::snprintf(text, sizeof text, "0x%lx", id);
-  return text;
-}
 }  // namespace
 
 bool HandedWindow::Open(_XDisplay* display, unsigned long id, std::string& error) {
@@ -35,23 +30,18 @@ bool HandedWindow::Open(_XDisplay* display, unsigned long id, std::string& error
   m_id = id ? id : DefaultRootWindow(m_display);
   // Selected before the size is read, so no change after the reading is missed.
   XSelectInput(m_display, m_id, StructureNotifyMask);
-  const bool read = ReadSize();
-  if (RequestsFailed(m_display) || !read) {
-    error = "there is no window " + Hex(m_id) + " on this display";
-    m_gone = true;
-    return false;
-  }
-  return true;
-}
-
-bool HandedWindow::ReadSize() {
   ::Window root = None;
   int x = 0, y = 0;
   unsigned width = 0, height = 0, border = 0, depth = 0;
-  if (!XGetGeometry(m_display, m_id, &root, &x, &y, &width, &height, &border, &depth)) return false;
+  const bool read = XGetGeometry(m_display, m_id, &root, &x, &y, &width, &height, &border, &depth);
   m_width = static_cast<int>(width);
   m_height = static_cast<int>(height);
-  return true;
+  if (!RequestsFailed(m_display) && read) return true;
+  char hex[24];
+  std::snprintf(hex, sizeof hex, "0x%lx", m_id);
+  error = std::string("there is no window ") + hex + " on this display";
+  m_gone = true;
+  return false;
 }
 
 bool HandedWindow::Resized() {
@@ -70,11 +60,7 @@ bool HandedWindow::Resized() {
   return !m_gone && (width != m_width || height != m_height);
 }
 
-bool HandedWindow::TakeGone() {
-  if (!m_gone || m_goneTold) return false;
-  m_goneTold = true;
-  return true;
-}
+bool HandedWindow::TakeGone() { return m_gone && !std::exchange(m_goneTold, true); }
 
 void HandedWindow::NoteDragAndDropMark() {
   if (m_display)
@@ -85,8 +71,7 @@ void HandedWindow::RemoveAddedDragAndDropMark(_XDisplay* sdlDisplay) {
   if (!m_display || m_hadDragAndDropMark) return;
   if (sdlDisplay) XSync(sdlDisplay, False);
   XDeleteProperty(m_display, m_id, XInternAtom(m_display, "XdndAware", False));
-  // A window gone meanwhile fails here; that is noted, not fatal.
-  RequestsFailed(m_display);
+  RequestsFailed(m_display);  // a window gone meanwhile: noted, not fatal
 }
 
 }  // namespace platform::x11

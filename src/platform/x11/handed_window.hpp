@@ -1,8 +1,7 @@
 // A window another program made and handed over (a screensaver's), or the
-// root window, watched on the program's own connection (x11/server.hpp): its
-// size as it changes, and its end. SDL draws into such a window but follows
-// neither. The window stays its owner's: nothing here maps, moves, resizes
-// or destroys it.
+// root window, watched on the program's own connection (x11/server.hpp):
+// its size as it changes, and its end, neither of which SDL follows. Does
+// not map, move, resize or destroy it: the window stays its owner's.
 #pragma once
 
 #include <string>
@@ -13,30 +12,26 @@ namespace platform::x11 {
 
 class HandedWindow {
  public:
-  // Starts watching window `id` (0: the root window) on `display` (not
-  // owned). False, with `error` filled in, where there is no such window on
-  // the display or no display.
+  // Window `id` (0: the root window) on `display` (not owned); false, with
+  // `error`, where there is neither.
   bool Open(_XDisplay* display, unsigned long id, std::string& error);
   unsigned long Id() const { return m_id; }
   int Width() const { return m_width; }
   int Height() const { return m_height; }
 
-  // Reads what happened to the window since the last call, without
-  // waiting: true when its size changed.
+  // Reads, without waiting, what happened to the window: true when its
+  // size changed since the last call.
   bool Resized();
   // True once, for the call after the window was destroyed.
   bool TakeGone();
 
-  // Notes whether the window carries a drag-and-drop mark (XdndAware) now,
-  // before SDL is handed it; ...
+  // Before SDL is handed the window: notes whether it carries XdndAware;
+  // after: takes off the mark SDL added, with `sdlDisplay` synchronised
+  // first so that the mark is there to take.
   void NoteDragAndDropMark();
-  // ... and takes off a mark SDL has put on since. `sdlDisplay` is SDL's
-  // connection, synchronised first so that its mark is there to take.
   void RemoveAddedDragAndDropMark(_XDisplay* sdlDisplay);
 
  private:
-  bool ReadSize();
-
   _XDisplay* m_display = nullptr;
   unsigned long m_id = 0;
   int m_width = 0;

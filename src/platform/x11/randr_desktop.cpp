@@ -23,28 +23,31 @@ ScreenSize ReadScreenSize(Display* display) {
 }
 
 bool ReadCrtcPlace(Display* display, XRRScreenResources* resources, RRCrtc crtc, CrtcPlace& place) {
-  XRRCrtcInfo* info = XRRGetCrtcInfo(display, resources, crtc);
-  const bool inUse = info && info->mode != None && info->noutput > 0;
-  if (inUse) {
-    place = CrtcPlace{};
-    place.crtc = static_cast<RandrId>(crtc);
-    place.mode = static_cast<RandrId>(info->mode);
-    place.x = info->x;
-    place.y = info->y;
-    place.width = static_cast<int>(info->width);
-    place.height = static_cast<int>(info->height);
-    place.rotation = static_cast<std::uint16_t>(info->rotation);
-    place.outputCount = std::min(info->noutput, kMaxClones);
-    for (int i = 0; i < place.outputCount; ++i) place.outputs[i] = static_cast<RandrId>(info->outputs[i]);
-  }
-  if (info) XRRFreeCrtcInfo(info);
-  return inUse;
+  const CrtcInfo info = ReadCrtc(display, resources, crtc);
+  if (!info || info->mode == None || info->noutput <= 0) return false;
+  place = CrtcPlace{static_cast<RandrId>(crtc), static_cast<RandrId>(info->mode), info->x, info->y,
+                    static_cast<int>(info->width), static_cast<int>(info->height),
+                    static_cast<std::uint16_t>(info->rotation), std::min(info->noutput, kMaxClones)};
+  std::copy(info->outputs, info->outputs + place.outputCount, place.outputs);
+  return true;
 }
 
 bool SamePlace(const CrtcPlace& a, const CrtcPlace& b) {
   return a.mode == b.mode && a.x == b.x && a.y == b.y && a.rotation == b.rotation;
 }
 }  // namespace
+
+Resources CurrentResources(Display* display) {
+  return Resources(XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display)));
+}
+
+OutputInfo ReadOutput(Display* display, XRRScreenResources* resources, RROutput output) {
+  return OutputInfo(output ? XRRGetOutputInfo(display, resources, output) : nullptr);
+}
+
+CrtcInfo ReadCrtc(Display* display, XRRScreenResources* resources, RRCrtc crtc) {
+  return CrtcInfo(XRRGetCrtcInfo(display, resources, crtc));
+}
 
 bool SetCrtc(Display* display, XRRScreenResources* resources, const CrtcPlace& place) {
   RROutput outputs[kMaxClones];
@@ -89,25 +92,26 @@ void SetScreenSize(Display* display, const ScreenSize& size) {
 // changes. Should the server refuse any of it, or the screen exceed its
 // maximum, what was set is set back.
 bool ApplyRestorePlan(Display* display, XRRScreenResources* resources, const DesktopLayout& now,
-                      const RestorePlan& plan, std::string* failure) {
-  if (plan.fits && plan.ChangesScreen(now.screen)) SetScreenSize(display, plan.screen);
+                      const RestorePlan& plan, std::string& failure) {
+  const bool resizes = plan.fits && plan.ChangesScreen(now.screen);
+  if (resizes) SetScreenSize(display, plan.screen);
   bool taken = plan.fits && !RequestsFailed(display);
-  if (!taken && failure)
-    *failure = "the X server refuses a " + std::to_string(plan.screen.width) + "x" +
-               std::to_string(plan.screen.height) + " screen";
+  if (!taken)
+    failure = "the X server refuses a " + std::to_string(plan.screen.width) + "x" +
+              std::to_string(plan.screen.height) + " screen";
   std::vector<CrtcPlace> changed;  // as they were
   for (auto place = plan.crtcs.begin(); taken && place != plan.crtcs.end(); ++place) {
     const CrtcPlace* was = now.Driving(place->outputs[0]);
     if (was && SamePlace(*was, *place)) continue;
     if (was) changed.push_back(*was);
-    taken = SetCrtc(display, resources, *place) && !RequestsFailed(display, failure);
-    if (!taken && failure && failure->empty()) *failure = "the server refused the mode";
+    taken = SetCrtc(display, resources, *place) && !RequestsFailed(display, &failure);
+    if (!taken && failure.empty()) failure = "the server refused the mode";
   }
   if (taken && plan.primary != now.primary)
     XRRSetOutputPrimary(display, DefaultRootWindow(display), plan.primary);
   if (taken) return true;
   for (const CrtcPlace& place : changed) SetCrtc(display, resources, place);
-  if (plan.fits && plan.ChangesScreen(now.screen)) SetScreenSize(display, now.screen);
+  if (resizes) SetScreenSize(display, now.screen);
   RequestsFailed(display);
   return false;
 }

@@ -1,7 +1,6 @@
 #include "platform/x11/server.hpp"
 
 #include <X11/Xlib.h>
-#include <X11/extensions/Xrandr.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/x11/randr_desktop.hpp"
 #include "platform/x11/x_errors.hpp"
 
 namespace platform::x11 {
@@ -34,17 +34,14 @@ bool HasExtension(Display* display, const char* name) {
 }
 
 bool HasXwaylandOutput(Display* display) {
-  XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, DefaultRootWindow(display));
-  if (!resources) return false;
-  bool found = false;
-  for (int i = 0; i < resources->noutput && !found; ++i) {
-    XRROutputInfo* info = XRRGetOutputInfo(display, resources, resources->outputs[i]);
-    found = info && std::strncmp(info->name, "XWAYLAND", 8) == 0;
-    if (info) XRRFreeOutputInfo(info);
-  }
-  XRRFreeScreenResources(resources);
-  return found;
+  const Resources resources = CurrentResources(display);
+  for (int i = 0; resources && i < resources->noutput; ++i)
+    if (const OutputInfo info = ReadOutput(display, resources.get(), resources->outputs[i]);
+        info && std::strncmp(info->name, "XWAYLAND", 8) == 0)
+      return true;
+  return false;
 }
+
 // "host:display.screen" with the screen replaced (or added).
 std::string OnScreen(const std::string& name, int screen) {
   const std::size_t colon = name.rfind(':');

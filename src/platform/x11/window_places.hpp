@@ -2,8 +2,8 @@
 // a fixed-size value that can be copied to another process as it is, and
 // the moves that put back the ones the window manager pushed into the
 // smaller screen (desktop_windows.hpp makes them). The scene covered the
-// desktop, so every move meanwhile was the window manager's, never the
-// user's; a window that appeared during the scene is left alone.
+// desktop, so every move meanwhile was the manager's, never the user's;
+// does not move a window that appeared during the scene.
 #pragma once
 
 #include <cstdint>
@@ -26,8 +26,7 @@ struct WindowPlaces {
   const WindowPlace* Of(std::uint32_t window) const;  // null when not there
 };
 
-// The recorded place of each window that is still there and stands
-// elsewhere now, in the recorded order.
+// The recorded place of each window still there that stands elsewhere now.
 std::vector<WindowPlace> PlanWindowMoves(const WindowPlaces& recorded, const WindowPlaces& now);
 
 }  // namespace platform::x11

@@ -3,12 +3,8 @@
 #include <X11/Xlib.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <utility>
-#include <vector>
-
-#include "platform/platform.hpp"
+#include <map>
 
 namespace platform {
 namespace {
@@ -19,23 +15,18 @@ struct XErrorState {
   ErrorHandler previous = nullptr;  // put back when the trap goes
   // The first unclaimed failure of each connection; later ones on the same
   // connection are usually its consequences.
-  std::vector<std::pair<Display*, std::string>> failures;
+  std::map<Display*, std::string> failures;
   pid_t program = 0;  // the one process that reports a lost connection
 };
 XErrorState g_xErrors;
 
-auto FailureOf(Display* display) {
-  return std::find_if(g_xErrors.failures.begin(), g_xErrors.failures.end(),
-                      [display](const auto& failure) { return failure.first == display; });
-}
-
 int NoteError(Display* display, XErrorEvent* event) {
-  if (FailureOf(display) != g_xErrors.failures.end()) return 0;
+  if (g_xErrors.failures.count(display)) return 0;
   char text[160] = "";
   XGetErrorText(display, event->error_code, text, sizeof text);
   char where[48];
   std::snprintf(where, sizeof where, " in request %d.%d", event->request_code, event->minor_code);
-  g_xErrors.failures.emplace_back(display, std::string(text) + where);
+  g_xErrors.failures.emplace(display, std::string(text) + where);
   return 0;
 }
 
@@ -71,11 +62,9 @@ ErrorTrap::~ErrorTrap() {
 
 bool RequestsFailed(Display* display, std::string* what) {
   XSync(display, False);
-  const auto failure = FailureOf(display);
-  if (failure == g_xErrors.failures.end()) return false;
-  if (what) *what = failure->second;
-  g_xErrors.failures.erase(failure);
-  return true;
+  auto failure = g_xErrors.failures.extract(display);
+  if (failure && what) *what = failure.mapped();
+  return !failure.empty();
 }
 
 }  // namespace x11

@@ -1,6 +1,6 @@
-// X protocol errors are noted instead of ending the process, as Xlib's
-// default handler would: an output switched off under the program or a GL
-// driver the server refuses must not kill it mid-way.
+// X protocol errors noted instead of ending the process, as Xlib's default
+// handler would: an output switched off under the program or a GL driver
+// the server refuses must not kill it mid-way.
 #pragma once
 
 #include <string>
@@ -14,8 +14,8 @@ namespace platform::x11 {
 void EndOnLostDisplayConnection();
 
 // Holds the handler for every X connection in the process while it lives;
-// puts back the one that was there before and drops unclaimed failures
-// when it goes. Made before the first connection, gone after the last.
+// puts back the one before and drops unclaimed failures when it goes.
+// Made before the first connection, gone after the last.
 class ErrorTrap {
  public:
   ErrorTrap() = default;
@@ -28,9 +28,8 @@ class ErrorTrap {
   bool m_installed = false;
 };
 
-// Waits until the server has answered every request sent on `display` and
-// tells whether any of them failed since the last call; `what` then gets
-// the first failure as a readable phrase.
+// Waits until the server has answered every request sent on `display`:
+// true when any failed since the last call, the first one worded in `what`.
 bool RequestsFailed(_XDisplay* display, std::string* what = nullptr);
 
 }  // namespace platform::x11
