@@ -58,9 +58,6 @@ struct InitOptions {
   bool video = true;
 };
 
-// True once SIGINT, SIGTERM or SIGHUP has arrived.
-bool TerminationRequested();
-
 // Starts the layer: video, and the desktop's policy. Call once at the
 // program's entry; later calls report the first result. False when there is
 // no display to show anything on (see LastError()).
