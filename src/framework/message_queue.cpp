@@ -1,5 +1,6 @@
 #include "framework/message_queue.hpp"
 
+#include <algorithm>
 #include <deque>
 
 #include "framework/wnd.hpp"
@@ -7,6 +8,9 @@
 
 namespace {
 std::deque<MSG> g_queue;
+// Escape as GetAsyncKeyState reports it, from the platform's events.
+bool g_escapeDown = false;
+bool g_escapePressed = false;  // since the last GetAsyncKeyState(VK_ESCAPE)
 
 // Posts the message(s) a system event stands for.
 void PostEvent(const platform::Event& event) {
@@ -26,6 +30,12 @@ void PostEvent(const platform::Event& event) {
       // A termination signal closes the program like a close request would.
       for (HWND window : CWnd::AllHandles()) PostMessage(window, WM_CLOSE, 0, 0);
       break;
+    case platform::EventKind::EscapeDown:
+      g_escapeDown = g_escapePressed = true;
+      break;
+    case platform::EventKind::EscapeUp:
+      g_escapeDown = false;
+      break;
   }
 }
 
@@ -37,15 +47,23 @@ void DrainSystemEvents() {
 
 SHORT GetAsyncKeyState(int vk) {
   if (vk != VK_ESCAPE) return 0;
-  const platform::EscapeKey escape = platform::PollEscape();
-  return static_cast<SHORT>((escape.down ? 0x8000 : 0) | (escape.pressedSincePoll ? 0x0001 : 0));
+  // The key as it is now: the events since the last drain count too.
+  DrainSystemEvents();
+  const auto state = static_cast<SHORT>((g_escapeDown ? 0x8000 : 0) | (g_escapePressed ? 0x0001 : 0));
+  g_escapePressed = false;
+  return state;
 }
 
-BOOL PeekMessage(MSG* msg, HWND, UINT, UINT, UINT removeFlags) {
+BOOL PeekMessage(MSG* msg, HWND, UINT filterMin, UINT filterMax, UINT removeFlags) {
   DrainSystemEvents();
-  if (g_queue.empty()) return FALSE;
-  *msg = g_queue.front();
-  if (removeFlags & PM_REMOVE) g_queue.pop_front();
+  // A range of 0 to 0 takes any message.
+  const auto taken = std::find_if(g_queue.begin(), g_queue.end(), [=](const MSG& queued) {
+    return (filterMin == 0 && filterMax == 0) ||
+           (queued.message >= filterMin && queued.message <= filterMax);
+  });
+  if (taken == g_queue.end()) return FALSE;
+  *msg = *taken;
+  if (removeFlags & PM_REMOVE) g_queue.erase(taken);
   return TRUE;
 }
 
@@ -73,4 +91,7 @@ LRESULT DispatchMessage(const MSG* msg) {
   return target ? target->SendMessage(msg->message, msg->wParam, msg->lParam) : 0;
 }
 
-void AfxClearMessageQueue() { g_queue.clear(); }
+void AfxClearMessageQueue() {
+  g_queue.clear();
+  g_escapeDown = g_escapePressed = false;
+}

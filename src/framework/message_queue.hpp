@@ -5,8 +5,9 @@
 
 #include "framework/afx_types.hpp"
 
-// Looks at the next message; with PM_REMOVE also takes it. The window and
-// range filters are accepted for the familiar signature and must be "all".
+// Looks at the first message numbered filterMin to filterMax (0 to 0: the
+// next message of any number); with PM_REMOVE also takes it. The window
+// filter is accepted for the familiar signature and must be "all".
 BOOL PeekMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
 // Takes the next message, waiting for one; FALSE for WM_QUIT.
 BOOL GetMessage(MSG* msg, HWND window, UINT filterMin, UINT filterMax);
@@ -20,5 +21,6 @@ LRESULT DispatchMessage(const MSG* msg);
 // since the previous call; only VK_ESCAPE is ever down.
 SHORT GetAsyncKeyState(int vk);
 
-// Drops every queued message (used when the framework shuts down).
+// Drops every queued message, and what the keys' state was (used when the
+// framework shuts down, with the platform's events).
 void AfxClearMessageQueue();

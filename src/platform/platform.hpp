@@ -58,9 +58,6 @@ struct InitOptions {
   bool video = true;
 };
 
-// True once SIGINT, SIGTERM or SIGHUP has arrived.
-bool TerminationRequested();
-
 // Starts the layer: video, and the desktop's policy. Call once at the
 // program's entry; later calls report the first result. False when there is
 // no display to show anything on (see LastError()).
@@ -179,9 +176,10 @@ bool Present(Window* window);
 //
 // Does:
 //  - close requests, size changes, key presses (only Escape is named), and
-//    Escape as the frame loop polls it: by the symbol it produces in the
+//    Escape going down and coming up: by the symbol it produces in the
 //    current layout, on X11 from the server whichever window has the focus,
-//    from the moment the layer starts
+//    from the moment the layer starts; a press and release between two
+//    polls is both reported, down first
 //  - SIGINT, SIGTERM and SIGHUP as Terminate events
 //  - the terminal's stops (Ctrl+Z) and the window minimised: the display
 //    gets the desktop's mode meanwhile and is switched again after
@@ -193,6 +191,10 @@ enum class EventKind {
   Size,       // the window's client area changed size
   KeyDown,    // a key went down while the window had the focus
   Terminate,  // SIGINT, SIGTERM or SIGHUP arrived: close the program's windows
+  // Escape went down or came up, wherever the focus is (window nullptr);
+  // never where the program that handed the window over ends it.
+  EscapeDown,
+  EscapeUp,
 };
 
 struct Event {
@@ -203,17 +205,9 @@ struct Event {
   bool escape = false;       // KeyDown: the key was Escape
 };
 
-struct EscapeKey {
-  bool down = false;
-  bool pressedSincePoll = false;  // a press and release between two polls counts
-};
-
 // Takes the next event, waiting up to timeoutMs for one (0: not at all);
 // false when none came.
 bool PollEvent(Event& event, int timeoutMs = 0);
-// Escape now, and whether it went down since the previous call; never down
-// where the program that handed the window over ends it.
-EscapeKey PollEscape();
 
 // Modal message boxes with one OK button.
 //

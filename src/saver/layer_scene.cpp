@@ -10,6 +10,17 @@
 #include "saver/frame_pacer.hpp"
 #include "shell/scene_wnd.hpp"
 
+namespace {
+// A Terminate event among the platform's (a termination signal came): with
+// no window of the platform's, the only kind it sends.
+bool TerminateEventCame() {
+  platform::Event event;
+  while (platform::PollEvent(event))
+    if (event.kind == platform::EventKind::Terminate) return true;
+  return false;
+}
+}  // namespace
+
 int RunSceneOnLayers(const SaverOptions& options) {
   platform::LayerSurfaces surfaces;
   std::string error;
@@ -24,9 +35,13 @@ int RunSceneOnLayers(const SaverOptions& options) {
   CSceneWnd scene(SceneWndOptions{&SystemClock(), /*playMusic=*/false});
   scene.StartOnCurrentContext(CSceneWnd::kWidth, CSceneWnd::kHeight);
   // The compositor's frame callbacks stand for the refresh.
-  FramePacer pacer(0, std::chrono::microseconds(options.delayMicroseconds),
-                   platform::TerminationRequested);
-  while (!platform::TerminationRequested() && surfaces.Wait())
+  bool terminated = false;
+  const auto terminateCame = [&terminated] {
+    if (!terminated) terminated = TerminateEventCame();
+    return terminated;
+  };
+  FramePacer pacer(0, std::chrono::microseconds(options.delayMicroseconds), terminateCame);
+  while (!terminateCame() && surfaces.Wait())
     if (surfaces.DrawDue([&scene] { scene.Tick(); })) pacer.AfterFrame();
   if (surfaces.CompositorGone()) {
     std::fputs("winterhain: lost the connection to the Wayland compositor\n", stderr);

@@ -29,10 +29,13 @@ BOOL CSaverApp::InitInstance() {
 
 int CSaverApp::Run() {
   // Where the swap waits for the refresh itself, the rate is 0: the pacer
-  // has no refresh to wait for.
+  // has no refresh to wait for. A rest ends once the window is asked to
+  // close (a termination signal asks every window).
   FramePacer pacer(CurrentGLContextPacedRate(),
-                   std::chrono::microseconds(m_options.delayMicroseconds),
-                   platform::TerminationRequested);
+                   std::chrono::microseconds(m_options.delayMicroseconds), [] {
+                     MSG close;
+                     return PeekMessage(&close, nullptr, WM_CLOSE, WM_CLOSE, PM_NOREMOVE) != FALSE;
+                   });
   // The rate is drawn over each finished frame, just before its swap.
   FrameRateMeter meter;
   if (m_options.showFrameRate)

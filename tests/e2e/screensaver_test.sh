@@ -183,6 +183,13 @@ read -r changes most <<<"$(pictures_changed)"
 check "--delay 1000000: at most one new picture a second ($changes in under $most s), and some" \
   test "$changes" -ge 1 -a "$changes" -le "$most"
 check "description's options: SIGTERM ends it, killed by the signal" killed_by_sigterm "$APP_PID"
+# The longest --delay, 10 s after each frame: SIGTERM during that rest ends
+# it at once, not when the rest is over.
+start_saver --root --delay 10000000
+check "--delay 10000000: the scene in 4:3 with bars" shows_letterboxed root "$wide_area" "$wide_bars"
+kill -TERM "$APP_PID"
+wait_pid_exit "$APP_PID" 5
+check "--delay 10000000: SIGTERM in the rest ends it, killed by the signal" equals "$?" 143
 
 # --- a session bus of the test's own ---------------------------------------
 # Everything said to org.freedesktop.ScreenSaver on it is recorded; a call

@@ -284,6 +284,13 @@ sway_key a
 wait_pid_exit "$APP_PID" 10
 check "overlay: a key ends it with status 0" equals "$?" 0
 check "overlay: nothing on the terminal" nothing_on_terminal
+# The longest --delay, 10 s after each frame: SIGTERM during that rest ends
+# it at once, not when the rest is over.
+start_saver --background --delay 10000000
+check "background, --delay 10000000: the scene on HEADLESS-1" shows_scene_soon HEADLESS-1 "$wide_area" "$wide_bars"
+kill -TERM "$APP_PID"
+wait_pid_exit "$APP_PID" 5
+check "background, --delay 10000000: SIGTERM in the rest ends it, killed by the signal" equals "$?" 143
 
 # An output that goes while it runs, on a sway nested in the headless one
 # (outputs WL-1 and WL-2, each a window covering HEADLESS-1 and -2): WL-2

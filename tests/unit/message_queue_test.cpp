@@ -26,6 +26,23 @@ TEST_F(MessageQueueTest, PeekLooksWithoutTakingAndRemoveTakes) {
   EXPECT_FALSE(PeekMessage(&msg, nullptr, 0, 0, PM_NOREMOVE));
 }
 
+// The saver's rest looks for a queued close among other messages.
+TEST_F(MessageQueueTest, PeekInARangeFindsOnlyMessagesInItAndLeavesTheRestInOrder) {
+  PostMessage(nullptr, WM_SIZE, 0, 0);
+  PostMessage(nullptr, WM_CLOSE, 5, 0);
+  PostMessage(nullptr, WM_KEYDOWN, 0, 0);
+  MSG msg;
+  EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+  ASSERT_TRUE(PeekMessage(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_CLOSE);
+  EXPECT_EQ(msg.wParam, 5u);
+  EXPECT_FALSE(PeekMessage(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_NOREMOVE));
+  ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_SIZE);
+  ASSERT_TRUE(PeekMessage(&msg, nullptr, 0, 0, PM_REMOVE));
+  EXPECT_EQ(msg.message, WM_KEYDOWN);
+}
+
 TEST_F(MessageQueueTest, QuitComesAfterEverythingPostedBeforeIt) {
   PostMessage(nullptr, WM_SIZE, 0, 0);
   PostQuitMessage(7);

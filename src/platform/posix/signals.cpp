@@ -3,8 +3,6 @@
 #include <atomic>
 #include <csignal>
 
-#include "platform/platform.hpp"
-
 namespace platform {
 namespace {
 // Written by the signal handler, so plain flags of the one type a handler
@@ -33,7 +31,6 @@ constexpr int kStops[] = {SIGTSTP, SIGTTIN, SIGTTOU};
 void CatchStop(int signal) { posix::SetHandler(signal, OnStopSignal, SA_RESTART | SA_RESETHAND); }
 }  // namespace
 
-bool TerminationRequested() { return g_terminationSeen != 0; }
 namespace posix {
 
 void InstallTerminationSignals() {
@@ -53,6 +50,7 @@ void SetHandler(int signal, void (*handler)(int), int flags, struct sigaction* w
 }
 
 int TerminationSignal() { return g_terminationSignal; }
+bool TerminationRequested() { return g_terminationSeen != 0; }
 
 bool TakeTerminateRequest() {
   if (!g_terminateRequested) return false;

@@ -1,6 +1,6 @@
 // SIGINT, SIGTERM and SIGHUP, as the event layer and the message boxes see
-// them, and the terminal's stops (Ctrl+Z: SIGTSTP, SIGTTIN, SIGTTOU). The
-// public half (asking whether one came) is declared in platform/platform.hpp.
+// them, and the terminal's stops (Ctrl+Z: SIGTSTP, SIGTTIN, SIGTTOU). Above
+// the layer, a termination request is a Terminate event (platform.hpp).
 //
 // The handlers note the request for the event loop (which gives the desktop
 // back before a stop) and end a box's process; nothing else: no allocation,
@@ -20,6 +20,8 @@ void SetHandler(int signal, void (*handler)(int), int flags = 0, struct sigactio
 
 // True once, for each termination request since the last call.
 bool TakeTerminateRequest();
+// True once SIGINT, SIGTERM or SIGHUP has arrived, and from then on.
+bool TerminationRequested();
 
 // The child process that shows a message box right now (0: none). A
 // termination signal kills it, so that the program waiting for the box can

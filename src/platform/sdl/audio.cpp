@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/platform.hpp"
+#include "platform/posix/signals.hpp"
 #include "platform/pulse/server_probe.hpp"
 #include "platform/sdl/audio_drivers.hpp"
 #include "platform/sdl/mixer_audio.hpp"
@@ -40,7 +41,7 @@ bool ChooseAudioDrivers() {
   const std::string_view askedList = asked ? asked : "";
   if (!State().policy.quirks.sdlPulseNeedsProbe || !WouldTryPulse(askedList)) return true;
   const std::string drivers = AudioDriversToTry(
-      askedList, pulse::ProbeServer(kServerProbeLimit, TerminationRequested));
+      askedList, pulse::ProbeServer(kServerProbeLimit, posix::TerminationRequested));
   if (drivers.empty()) return false;
   SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, drivers.c_str(), SDL_HINT_OVERRIDE);
   return true;

@@ -114,6 +114,18 @@ bool Translate(const SDL_Event& sdl, Event& event) {
   }
   return false;
 }
+
+// Escape went down or came up since it was last reported, read where the
+// desktop policy says; the events just pumped have passed the key watch.
+bool EscapeEvent(Event& event) {
+  PlatformState& state = State();
+  bool down = false;
+  if (state.policy.escape == EscapeSource::Nowhere || !state.keyWatch.TakeEscapeChange(down))
+    return false;
+  event = Event{down ? EventKind::EscapeDown : EventKind::EscapeUp};
+  return true;
+}
+
 bool TakeEvent(Event& event) {
   StopIfAsked();
   State().display.KeepGuarded();
@@ -123,7 +135,7 @@ bool TakeEvent(Event& event) {
   SDL_Event sdl;
   while (SDL_PollEvent(&sdl))
     if (Translate(sdl, event)) return true;
-  return false;
+  return EscapeEvent(event);
 }
 }  // namespace
 

@@ -1,9 +1,10 @@
-// Escape as the frame loop polls it: down now, or pressed since the last
-// poll, read where the desktop policy says.
+// Escape's changes, down and up, as the event loop reports them, read where
+// the desktop policy says.
 //
 // Does:
 //  - see every press as SDL queues it, from the moment video is up, so a
-//    press made while the first frames are prepared still counts
+//    press made while the first frames are prepared still counts, and one
+//    released before the next report is reported down and then up
 // Does not:
 //  - any key but Escape
 #pragma once
@@ -26,16 +27,18 @@ class KeyWatch {
   // `server` is the X server's key state, or nullptr where Escape is read
   // from SDL's keyboard state.
   void Start(x11::KeyState* server);
-  bool EscapeIsDown() const;
-  // True once for each press since the last call.
-  bool TakeEscapePress();
+  // True when Escape went down (`down` true) or came up since the last
+  // change reported; a press seen since then counts even if it is over.
+  bool TakeEscapeChange(bool& down);
 
  private:
   static int Watch(void* self, SDL_Event* event);
+  bool EscapeIsDown() const;
 
   bool m_started = false;
   x11::KeyState* m_server = nullptr;
-  bool m_escapePressed = false;
+  bool m_escapePressed = false;  // seen since the last change reported
+  bool m_reportedDown = false;
 };
 
 }  // namespace platform

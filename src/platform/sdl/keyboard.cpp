@@ -1,9 +1,9 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 
-#include "platform/platform.hpp"
+#include <utility>
+
 #include "platform/sdl/key_watch.hpp"
-#include "platform/sdl/state.hpp"
 #include "platform/x11/key_state.hpp"
 
 namespace platform {
@@ -42,18 +42,16 @@ bool KeyWatch::EscapeIsDown() const {
   return place != SDL_SCANCODE_UNKNOWN && SDL_GetKeyboardState(nullptr)[place];
 }
 
-bool KeyWatch::TakeEscapePress() {
-  const bool pressed = m_escapePressed;
-  m_escapePressed = false;
-  return pressed;
-}
-
-EscapeKey PollEscape() {
-  // No pumping here: the message loop has just pumped the system's events,
-  // and the watch has seen every press among them.
-  PlatformState& state = State();
-  if (!state.video.Up() || state.policy.escape == EscapeSource::Nowhere) return {};
-  return {.down = state.keyWatch.EscapeIsDown(), .pressedSincePoll = state.keyWatch.TakeEscapePress()};
+bool KeyWatch::TakeEscapeChange(bool& down) {
+  if (m_reportedDown && m_escapePressed)
+    down = false;  // pressed again: it came up in between
+  else if (!m_reportedDown)
+    down = std::exchange(m_escapePressed, false) || EscapeIsDown();
+  else
+    down = EscapeIsDown();
+  if (down == m_reportedDown) return false;
+  m_reportedDown = down;
+  return true;
 }
 
 }  // namespace platform

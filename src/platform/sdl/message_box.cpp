@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/posix/children.hpp"
+#include "platform/posix/signals.hpp"
 #include "platform/sdl/state.hpp"
 
 // SDL shows a box from a process of its own: on X11 a forked child that
@@ -37,12 +38,12 @@ bool ShowAndWait(Window* owner, const char* text, const char* caption) {
   posix::ForkWatch watch(EndDuringBox);
   if (!watch.Ok()) return false;
   const bool answered = SDL_ShowSimpleMessageBox(0, caption, text, owner->sdl) == 0;
-  return answered && trust == BoxTrust::Confirmed && !TerminationRequested();
+  return answered && trust == BoxTrust::Confirmed && !posix::TerminationRequested();
 }
 }  // namespace
 
 void ShowBox(Window* owner, const char* text, const char* caption) {
-  if (TerminationRequested() || !ShowAndWait(owner, text, caption))
+  if (posix::TerminationRequested() || !ShowAndWait(owner, text, caption))
     std::fprintf(stderr, "%s: %s\n", caption, text);
 }
 
