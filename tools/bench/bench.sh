@@ -375,7 +375,7 @@ mem=$(awk '/MemTotal/ {printf "%.0f", $2 / 1048576}' /proc/meminfo)
     "$(cat /etc/debian_version 2>/dev/null || echo '?')" "$sdl" "$mesa"
   printf 'Load average at the start: %s; niceness %s. ' "$load_at_start" "$(nice)"
   printf 'No session bus; sound to the dummy driver; Mesa shader cache private '
-  printf '(warm: filled by an earlier launch; cold: empty).\n'
+  printf '(warm: filled by launches until one stored nothing new; cold: empty).\n'
 } | fmt -w 76 | sed '1s/^/\n/'
 echo
 row "measure (median of $RUNS runs)" value unit target
