@@ -190,6 +190,14 @@ check "--delay 10000000: the scene in 4:3 with bars" shows_letterboxed root "$wi
 kill -TERM "$APP_PID"
 wait_pid_exit "$APP_PID" 5
 check "--delay 10000000: SIGTERM in the rest ends it, killed by the signal" equals "$?" 143
+# Held for good inside a buffer swap (a driver waiting for a display server
+# that no longer answers): SIGTERM still ends it, killed by the signal, a
+# few seconds later. A sanitizer build lets the preloaded library go first.
+cc -O2 -shared -fPIC -o "$WORK/swap_hang.so" "$E2E_DIR/swap_hang.c" -ldl || exit 1
+LD_PRELOAD=$WORK/swap_hang.so SWAP_HANG_MARK=$WORK/swap-held \
+  ASAN_OPTIONS=${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0 start_saver --root
+check "held inside a swap: it got there" e2e_wait_until 60 test -e "$WORK/swap-held"
+check "held inside a swap: SIGTERM ends it, killed by the signal" killed_by_sigterm "$APP_PID"
 
 # --- a session bus of the test's own ---------------------------------------
 # Everything said to org.freedesktop.ScreenSaver on it is recorded; a call

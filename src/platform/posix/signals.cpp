@@ -3,6 +3,8 @@
 #include <atomic>
 #include <csignal>
 
+#include <unistd.h>
+
 namespace platform {
 namespace {
 // Written by the signal handler, so plain flags of the one type a handler
@@ -13,11 +15,24 @@ volatile std::sig_atomic_t g_terminationSignal = 0;   // the first one, stays se
 std::atomic<pid_t> g_childToEnd{0};
 std::atomic<void (*)()> g_endInPlace{nullptr};
 volatile std::sig_atomic_t g_stopRequested = 0;  // the stop signal, taken by the event loop
+unsigned g_endDeadlineSeconds = 0;  // set before the handlers, then only read
+
+// The deadline after a termination signal has passed: the process dies of
+// that signal, wherever it was held up.
+extern "C" void OnEndDeadline(int) {
+  const int signal = g_terminationSignal;
+  std::signal(signal, SIG_DFL);
+  raise(signal);
+  _exit(128 + signal);
+}
 
 extern "C" void OnTerminationSignal(int signal) {
   g_terminateRequested = 1;
   g_terminationSeen = 1;
-  if (!g_terminationSignal) g_terminationSignal = signal;
+  if (!g_terminationSignal) {
+    g_terminationSignal = signal;
+    if (g_endDeadlineSeconds) alarm(g_endDeadlineSeconds);
+  }
   const pid_t child = g_childToEnd;
   if (child > 0) kill(child, SIGKILL);
   if (void (*const end)() = g_endInPlace) end();
@@ -50,6 +65,11 @@ void SetHandler(int signal, void (*handler)(int), int flags, struct sigaction* w
 }
 
 int TerminationSignal() { return g_terminationSignal; }
+
+void DieOfTerminationWithin(unsigned seconds) {
+  g_endDeadlineSeconds = seconds;
+  SetHandler(SIGALRM, OnEndDeadline);
+}
 bool TerminationRequested() { return g_terminationSeen != 0; }
 
 bool TakeTerminateRequest() {

@@ -29,6 +29,10 @@ bool TerminationRequested();
 void EndOnTermination(pid_t child);
 // The first termination signal that arrived (SIGTERM...), or 0 for none.
 int TerminationSignal();
+// From the first termination signal on, the process has `seconds` to end
+// by itself; then it dies of that signal, even inside a call that never
+// returns (a driver waiting on its display server). Uses SIGALRM.
+void DieOfTerminationWithin(unsigned seconds);
 // When one arrived, ends the process by its default action; else returns.
 void EndAsSignalled();
 // What a termination signal calls, inside the handler, while a box is drawn

@@ -55,8 +55,14 @@ void PrepareProcess(int argc, char** argv) {
 
 PlatformState& State() { return *g_platform; }
 
+// A screensaver must end when told to, even held up in a library: the
+// program that started it waits for that before it shows the desktop.
+constexpr unsigned kSaverEndSeconds = 3;
+
 bool Init(const InitOptions& options) {
   if (options.argv) PrepareProcess(options.argc, options.argv);
+  if (options.argv && options.saverWindow != SaverWindow::NotSaver)
+    posix::DieOfTerminationWithin(kSaverEndSeconds);
   PlatformState& state = State();
   if (!state.initialised) {
     state.initialised = true;
