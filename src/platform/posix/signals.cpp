@@ -19,12 +19,7 @@ unsigned g_endDeadlineSeconds = 0;  // set before the handlers, then only read
 
 // The deadline after a termination signal has passed: the process dies of
 // that signal, wherever it was held up.
-extern "C" void OnEndDeadline(int) {
-  const int signal = g_terminationSignal;
-  std::signal(signal, SIG_DFL);
-  raise(signal);
-  _exit(128 + signal);
-}
+extern "C" void OnEndDeadline(int) { posix::EndAsSignalled(); }
 
 extern "C" void OnTerminationSignal(int signal) {
   g_terminateRequested = 1;
