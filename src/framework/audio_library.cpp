@@ -38,7 +38,7 @@ class PlatformAudioLibrary final : public AudioLibrary {
   bool Start() override {
     if (!m_initialised) return Fail(kAudioNotInitialised);
     m_stopped = false;
-    if (m_waiting) m_playing = platform::PlayMusic(m_loops);
+    if (m_waiting) m_playing = Play();
     m_waiting = false;
     return Succeed();
   }
@@ -64,13 +64,13 @@ class PlatformAudioLibrary final : public AudioLibrary {
     if (m_playing && !flush) return Succeed();
     m_loops = (flags & kAudioLoop) != 0;
     m_waiting = m_stopped;
-    m_playing = m_stopped || platform::PlayMusic(m_loops);
+    m_playing = m_stopped || Play();
     return m_playing ? Succeed() : Fail(kAudioUnknown);
   }
 
   bool Stop() override {
     if (!m_initialised) return Fail(kAudioNotInitialised);
-    platform::StopMusic();
+    platform::SetPlayback(platform::Playback::Stopped);
     m_playing = m_waiting = false;
     m_stopped = true;
     return Succeed();
@@ -79,7 +79,7 @@ class PlatformAudioLibrary final : public AudioLibrary {
   bool StreamFree(std::uint32_t stream) override {
     if (!m_initialised) return Fail(kAudioNotInitialised);
     if (!IsOpen(stream)) return Fail(kAudioBadArgument);
-    platform::StopMusic();
+    platform::SetPlayback(platform::Playback::Stopped);
     m_stream = 0;
     m_playing = m_waiting = false;
     return Succeed();
@@ -94,6 +94,9 @@ class PlatformAudioLibrary final : public AudioLibrary {
   }
 
  private:
+  bool Play() const {
+    return platform::SetPlayback(m_loops ? platform::Playback::Looping : platform::Playback::Once);
+  }
   bool IsOpen(std::uint32_t stream) const { return stream != 0 && stream == m_stream; }
 
   // Handles count up from 1 and are never reused (0 is skipped when the

@@ -23,11 +23,15 @@ enum class MusicLoad {
 
 // Opens the music file at `path` for playing, in place of the one before.
 MusicLoad LoadMusic(const char* path);
-// Plays the loaded music from its start, once or without end; false when
-// none is loaded or the mixer refuses.
-bool PlayMusic(bool loop);
-// Stops the music at once; it stays loaded.
-void StopMusic();
+enum class Playback {
+  Stopped,  // silent at once; the music stays loaded
+  Once,     // from its start to its end
+  Looping,  // from its start, without end
+};
+
+// Sets the loaded music playing or stops it; false when asked to play with
+// none loaded, or when the mixer refuses.
+bool SetPlayback(Playback playback);
 // Frees the music and closes the output device, as Shutdown does too.
 void CloseSound();
 

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -66,14 +67,18 @@ bool Init(const InitOptions& options = {});
 // screensaver's process (Init given its command line) ended by a termination
 // signal dies of it, as a hack that never caught it would; no exit handlers.
 void Shutdown();
-// Switches the output the scene shows on to width x height, only where the
-// desktop policy switches modes (a real X server, through RandR; the
+struct DisplaySize {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+};
+
+// Given a size: switches the output the scene shows on to it, only where
+// the desktop policy switches modes (a real X server, through RandR; the
 // first mode of that size, at the server's one depth), with a guard process
-// that puts the desktop back should the program die first. True when the
-// display now runs at that size.
-bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height);
-// Puts the desktop back; does nothing when nothing was switched.
-void RestoreDisplayMode();
+// that puts the desktop back should the program die first; true when the
+// display now runs at that size. Given none: puts the desktop's own mode
+// back (nothing to do when nothing was switched); true.
+bool SetDisplayMode(std::optional<DisplaySize> size);
 
 // The last error the platform layer saw, as one readable sentence.
 std::string LastError();

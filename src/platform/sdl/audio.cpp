@@ -87,13 +87,13 @@ MusicLoad LoadMusic(const char* path) {
   return sound.music ? MusicLoad::Loaded : MusicLoad::NotMusic;
 }
 
-bool PlayMusic(bool loop) {
-  Mix_Music* music = State().sound.music;
-  return music && Mix_PlayMusic(music, loop ? -1 : 1) == 0;
-}
-
-void StopMusic() {
-  if (State().sound.open) Mix_HaltMusic();
+bool SetPlayback(Playback playback) {
+  const MixerSound& sound = State().sound;
+  if (playback == Playback::Stopped) {
+    if (sound.open) Mix_HaltMusic();
+    return true;
+  }
+  return sound.music && Mix_PlayMusic(sound.music, playback == Playback::Looping ? -1 : 1) == 0;
 }
 
 void CloseSound() { State().sound.Close(); }

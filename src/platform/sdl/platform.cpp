@@ -81,12 +81,14 @@ void Shutdown() {
 
 // Xwayland would just scale the picture, and with any other SDL video
 // driver nothing of the scene shows on the X display.
-bool SwitchDisplayMode(std::uint32_t width, std::uint32_t height) {
+bool SetDisplayMode(std::optional<DisplaySize> size) {
   PlatformState& state = State();
-  return state.policy.switchesMode && state.display.Switch(width, height);
+  if (!size) {
+    state.display.Restore();
+    return true;
+  }
+  return state.policy.switchesMode && state.display.Switch(size->width, size->height);
 }
-
-void RestoreDisplayMode() { State().display.Restore(); }
 
 std::string LastError() { return State().lastError; }
 void SetLastError(const std::string& text) { State().lastError = text; }
