@@ -6,6 +6,7 @@
 #   games/winterhain-saver              a link to the screensaver's launcher
 #   libexec/winterhain/winterhain       the program itself
 #   libexec/winterhain/winterhain-saver the screensaver
+#   libexec/winterhain/winterhain-guard the display guard the program starts
 #   libexec/xscreensaver/winterhain-saver  launcher of the screensaver, where
 #                                       XScreenSaver and MATE look for hacks
 #   share/winterhain/Data/              its pictures and music
@@ -43,7 +44,7 @@ set(_wh_src ${PROJECT_SOURCE_DIR}/packaging)
 set(_wh_out ${PROJECT_BINARY_DIR}/packaging)
 
 # The program and its data.
-install(TARGETS winterhain winterhain-saver RUNTIME DESTINATION ${WINTERHAIN_INSTALL_PROGRAMDIR})
+install(TARGETS winterhain winterhain-saver winterhain-guard RUNTIME DESTINATION ${WINTERHAIN_INSTALL_PROGRAMDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/Data DESTINATION ${WINTERHAIN_INSTALL_DATADIR})
 
 # The launcher, with the paths from its folder to the data and the program.

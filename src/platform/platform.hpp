@@ -47,12 +47,11 @@ struct InitOptions {
   bool onScreenOnly = false;
   // The command line of the program's or the screensaver's own process:
   // Init then sets the process up first, once, so it comes before anything
-  // opens a descriptor. A process started as the display guard does the
-  // guard's work and ends there. Else the standard streams are held open on
-  // /dev/null, a write to a pipe nobody reads fails instead of ending the
-  // program, its children die with it, a lost X connection ends it with one
-  // line, and SIGINT, SIGTERM and SIGHUP become Terminate events (the event
-  // functions below handle SIGTSTP, SIGTTIN and SIGTTOU).
+  // opens a descriptor: the standard streams are held open on /dev/null, a
+  // write to a pipe nobody reads fails instead of ending the program, its
+  // children die with it, a lost X connection ends it with one line, and
+  // SIGINT, SIGTERM and SIGHUP become Terminate events (the event functions
+  // below handle SIGTSTP, SIGTTIN and SIGTTOU).
   int argc = 0;
   char** argv = nullptr;
   // False: the process set-up alone (a screensaver on a compositor's layers).
@@ -67,6 +66,7 @@ bool Init(const InitOptions& options = {});
 // screensaver's process (Init given its command line) ended by a termination
 // signal dies of it, as a hack that never caught it would; no exit handlers.
 void Shutdown();
+
 struct DisplaySize {
   std::uint32_t width = 0;
   std::uint32_t height = 0;

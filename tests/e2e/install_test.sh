@@ -19,7 +19,8 @@ pictures=(snow.bmp santa.bmp greetings.bmp snowFlake.bmp Baumoben.bmp Baumstamm.
   Schneeman.bmp Gesicht.bmp Muetze.bmp)
 icon_sizes=(16 22 24 32 48 64 128 256)
 # Installed files, relative to the prefix.
-installed=(games/winterhain libexec/winterhain/winterhain share/applications/winterhain.desktop
+installed=(games/winterhain libexec/winterhain/winterhain libexec/winterhain/winterhain-guard
+  share/applications/winterhain.desktop
   libexec/winterhain/winterhain-saver libexec/xscreensaver/winterhain-saver
   share/xscreensaver/config/winterhain-saver.xml share/applications/screensavers/winterhain.desktop
   share/man/man6/winterhain-saver.6.gz games/winterhain-saver

@@ -43,9 +43,8 @@ void StartVideo(PlatformState& state) {
   state.keyWatch.Start(serverKeys ? &state.xKeys : nullptr);
 }
 
-void PrepareProcess(int argc, char** argv) {
+void PrepareProcess() {
   if (std::exchange(g_processPrepared, true)) return;
-  x11::RunGuardIfAsked(argc, argv);
   posix::HoldStandardStreams();
   posix::BindChildrenToProgram();
   x11::EndOnLostDisplayConnection();
@@ -60,7 +59,7 @@ PlatformState& State() { return *g_platform; }
 constexpr unsigned kSaverEndSeconds = 3;
 
 bool Init(const InitOptions& options) {
-  if (options.argv) PrepareProcess(options.argc, options.argv);
+  if (options.argv) PrepareProcess();
   if (options.argv && options.saverWindow != SaverWindow::NotSaver)
     posix::DieOfTerminationWithin(kSaverEndSeconds);
   PlatformState& state = State();

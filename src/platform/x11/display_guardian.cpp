@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -23,8 +24,21 @@ namespace {
 // Where the guard keeps what it watches.
 constexpr int kNewsFd = 3;
 constexpr int kProgramFd = 4;  // a pidfd: readable once the program has ended
+constexpr int kFileFd = 5;     // its own file, which it is started from
 
 constexpr int kReadyTimeoutMs = 5000;
+
+constexpr const char* kGuardName = "winterhain-guard";
+
+// The guard is the file of that name in the program's own folder (the build
+// folder, or libexec/winterhain/ once installed).
+std::string GuardPath() {
+  char self[4096];
+  const ssize_t length = readlink("/proc/self/exe", self, sizeof self);
+  if (length <= 0 || length == static_cast<ssize_t>(sizeof self)) return kGuardName;
+  const std::string program(self, static_cast<std::size_t>(length));
+  return program.substr(0, program.rfind('/') + 1) + kGuardName;
+}
 
 // The guard's first word to the program: whether it holds its connection.
 constexpr char kReady = 'K';
@@ -72,15 +86,16 @@ int OnServerGone(Display*) {
   _exit(0);
 }
 
-// The program started again as its guard (posix_spawn: nothing runs before
+// The guard started from its held file (posix_spawn: nothing runs before
 // the exec), in a session of its own (a kill aimed at the program's group
 // must not take the guard along), with the socket on kNewsFd, the
 // program's pidfd on kProgramFd, stderr and nothing else of the program's
 // (its display connection above all).
-int SpawnGuard(int newsFd, int& guard) {
-  const int news = fcntl(newsFd, F_DUPFD_CLOEXEC, kProgramFd + 1);
+int SpawnGuard(int guardFile, int newsFd, int& guard) {
+  const int news = fcntl(newsFd, F_DUPFD_CLOEXEC, kFileFd + 1);
+  const int file = fcntl(guardFile, F_DUPFD_CLOEXEC, kFileFd + 1);
   const int handle = static_cast<int>(syscall(SYS_pidfd_open, getpid(), 0));
-  const int program = handle >= 0 ? fcntl(handle, F_DUPFD_CLOEXEC, kProgramFd + 1) : -1;
+  const int program = handle >= 0 ? fcntl(handle, F_DUPFD_CLOEXEC, kFileFd + 1) : -1;
   if (handle >= 0) close(handle);
   posix_spawn_file_actions_t files;
   posix_spawn_file_actions_init(&files);
@@ -88,24 +103,30 @@ int SpawnGuard(int newsFd, int& guard) {
   posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_adddup2(&files, news, kNewsFd);
   if (program >= 0) posix_spawn_file_actions_adddup2(&files, program, kProgramFd);
-  posix_spawn_file_actions_addclosefrom_np(&files, program >= 0 ? kProgramFd + 1 : kProgramFd);
+  if (program < 0) posix_spawn_file_actions_addclose(&files, kProgramFd);
+  posix_spawn_file_actions_adddup2(&files, file, kFileFd);
+  posix_spawn_file_actions_addclosefrom_np(&files, kFileFd + 1);
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
-  char* const arguments[] = {const_cast<char*>("winterhain"), const_cast<char*>(kGuardFlag), nullptr};
+  char* const arguments[] = {const_cast<char*>(kGuardName), nullptr};
+  const std::string path = "/proc/self/fd/" + std::to_string(kFileFd);
   pid_t pid = 0;
-  const int error = news < 0 ? errno
-                             : posix_spawn(&pid, "/proc/self/exe", &files, &attributes, arguments, environ);
+  const int error = news < 0 || file < 0
+                        ? errno
+                        : posix_spawn(&pid, path.c_str(), &files, &attributes, arguments, environ);
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&files);
-  if (news >= 0) close(news);
-  if (program >= 0) close(program);
+  for (int held : {news, file, program})
+    if (held >= 0) close(held);
   guard = pid;
   return error;
 }
 }  // namespace
 
 [[noreturn]] void RunGuard(RestoreFunction restore) {
+  close(kFileFd);
+  prctl(PR_SET_NAME, kGuardName);  // else named after the file it ran from, "5"
   for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP, SIGTTIN, SIGTTOU, SIGPIPE})
     std::signal(signal, SIG_IGN);
   ErrorTrap trap;
@@ -126,6 +147,11 @@ int SpawnGuard(int newsFd, int& guard) {
 
 bool DisplayGuardian::Spawn(std::string& why, const SwitchedDesktop* switched) {
   if (m_news >= 0) return true;
+  if (m_file < 0) {
+    const std::string path = GuardPath();
+    m_file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_file < 0) return Fail(why, (path + ": " + std::strerror(errno)).c_str());
+  }
   int fds[2];
   // Sockets rather than a pipe: sending to a guard that is gone must not
   // raise SIGPIPE in the program, and each message arrives whole.
@@ -133,7 +159,7 @@ bool DisplayGuardian::Spawn(std::string& why, const SwitchedDesktop* switched) {
     return Fail(why, std::strerror(errno));
   m_news = fds[1];
   if (switched) Tell(switched);  // there for the guard from its start
-  const int error = SpawnGuard(fds[0], m_guard);
+  const int error = SpawnGuard(m_file, fds[0], m_guard);
   close(fds[0]);
   if (error != 0) return Fail(why, std::strerror(error));
   m_awaited = false;
@@ -181,6 +207,9 @@ bool DisplayGuardian::Fail(std::string& why, const char* reason) {
 }
 
 // With no sender left the guard ends, acting only if last told "switched".
-DisplayGuardian::~DisplayGuardian() { HangUp(); }
+DisplayGuardian::~DisplayGuardian() {
+  HangUp();
+  if (m_file >= 0) close(m_file);
+}
 
 }  // namespace platform::x11

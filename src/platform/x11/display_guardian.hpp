@@ -1,11 +1,12 @@
-// A guard for the display mode: the program's own file started again with
-// kGuardFlag (so that it reads the messages as they are written, also
-// while a newer version is installed), that gives the desktop back should
-// the program end without doing so (a crash, SIGKILL, its process group
-// killed). It connects at its start, needing nothing at the end that may
-// be gone by then (an X authority file, descriptors, a process slot),
-// watches the program itself, not a descriptor its children could inherit,
-// acts at most once and says on stderr what it did or could not do.
+// A guard for the display mode: winterhain-guard, a program of its own
+// beside the program's file (it loads none of the program's libraries, so
+// it is ready long before the program switches), that gives the desktop
+// back should the program end without doing so (a crash, SIGKILL, its
+// process group killed). It connects at its start, needing nothing at the
+// end that may be gone by then (an X authority file, descriptors, a
+// process slot), watches the program itself, not a descriptor its children
+// could inherit, acts at most once and says on stderr what it did or could
+// not do.
 #pragma once
 
 #include <string>
@@ -28,8 +29,6 @@ struct SwitchedDesktop {
 
 // Gives `desktop` back, saying what it could not do; true when it is back.
 using RestoreFunction = bool (*)(_XDisplay* display, const SwitchedDesktop& desktop);
-
-constexpr const char* kGuardFlag = "--display-guard";
 
 // The program's end of the line to its guard. Letting it go ends the guard,
 // which then acts only if it was last told "switched".
@@ -56,6 +55,10 @@ class DisplayGuardian {
   bool Fail(std::string& why, const char* reason);  // hangs up; false
 
   int m_news = -1;  // the program's end of the socket pair
+  // The guard's file, held open from the first start: a guard started to
+  // replace one killed is the same version as the program, so it reads the
+  // messages as they are written, even once an upgrade has replaced it.
+  int m_file = -1;
   int m_guard = 0;  // its process id
   bool m_awaited = true;  // its first word read
 };

@@ -5,7 +5,6 @@
 #include <X11/extensions/Xrandr.h>
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -276,8 +275,6 @@ bool DisplaySwitch::Resume() {
   return Switch(m_width, m_height);
 }
 
-void RunGuardIfAsked(int argc, char** argv) {
-  if (argc == 2 && std::strcmp(argv[1], kGuardFlag) == 0) RunGuard(&GiveBack);
-}
+void RunDisplayGuard() { RunGuard(&GiveBack); }
 
 }  // namespace platform::x11

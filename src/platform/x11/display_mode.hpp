@@ -65,7 +65,7 @@ class DisplaySwitch {
   DisplayGuardian m_guardian;
 };
 
-// In a process started with kGuardFlag, the guard's whole life; else nothing.
-void RunGuardIfAsked(int argc, char** argv);
+// The display guard's whole life (winterhain-guard's main).
+[[noreturn]] void RunDisplayGuard();
 
 }  // namespace platform::x11
