@@ -51,7 +51,7 @@ struct DesktopPolicy {
   BoxTrust boxes = BoxTrust::NotShown;
   // Swap interval 1 where the driver offers it (else the caller waits).
   bool pacesToRefresh = false;
-  // Ends once nobody reads standard output or error; a write there never kills.
+  // Ends once nobody reads standard output or error.
   bool endsWithOutput = false;
   Quirks quirks;
 };

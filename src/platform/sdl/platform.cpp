@@ -37,7 +37,6 @@ void StartVideo(PlatformState& state) {
     return;
   state.policy = DecidePolicy(state.host, role);
   if (state.policy.switchesMode) state.display.Use(state.xServer.Display());
-  if (state.policy.endsWithOutput) posix::IgnoreBrokenPipes();
   const bool serverKeys = state.policy.escape == EscapeSource::XServer &&
                           state.xKeys.Open(state.xServer.Display());
   state.keyWatch.Start(serverKeys ? &state.xKeys : nullptr);
