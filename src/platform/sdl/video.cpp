@@ -64,6 +64,18 @@ Host FindHost(const std::string& asked, x11::Server& x) {
   return host;
 }
 
+// The name SDL gives its caller (the session bus's screen-saver inhibit,
+// the sound server's client). Unless allowed to blank, SDL inhibits the
+// screen saver when its video starts, then tells the session and the X
+// server every 30 s that the user is active: a screensaver, which is what
+// blanks the screen, never does.
+void NameSessionCalls(Role role) {
+  SDL_SetHint(SDL_HINT_APP_NAME, "Winterhain");
+  SDL_SetHint(SDL_HINT_SCREENSAVER_INHIBIT_ACTIVITY_NAME, "Showing a fullscreen animation");
+  const bool keepsScreenAwake = role == Role::Program || role == Role::Tool;
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, keepsScreenAwake ? "0" : "1");
+}
+
 // What SDL should know before it looks for a display, and whether there is
 // one to find; false, with `error` filled in, when there is none.
 bool PrepareForDisplay(const std::string& asked, const Host& host, Role role, std::string& error) {
@@ -100,6 +112,7 @@ bool SdlVideo::Start(bool onScreenOnly, Role role, x11::Server& xServer, Host& h
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // A message box taking the focus must not minimise the scene.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  NameSessionCalls(role);
   const std::string asked = Env("SDL_VIDEODRIVER");
   host = FindHost(asked, xServer);
   if (!PrepareForDisplay(asked, host, role, error)) return false;

@@ -9,6 +9,8 @@
 //    start wayland before X11 where the policy prefers it
 //  - keep SDL's wayland driver off a compositor without a seat
 //    (Quirks::sdlWaylandNeedsSeat), SDL off RandR where X lacks it and off libdecor
+//  - name the program "Winterhain" to the session, and keep the screen
+//    awake only for the program and its tools, never for a screensaver
 // Does not:
 //  - start any other SDL subsystem (the audio library starts its own)
 #pragma once
