@@ -126,10 +126,9 @@ bool SdlVideo::Start(bool onScreenOnly, Role role, x11::Server& xServer, Host& h
                      : std::string("no display to show the scene on (") + SDL_GetError() + ")";
     return false;
   }
-  const std::string refusal = Refusal(SDL_GetCurrentVideoDriver(), asked, onScreenOnly);
-  if (!refusal.empty()) {
+  error = Refusal(SDL_GetCurrentVideoDriver(), asked, onScreenOnly);
+  if (!error.empty()) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    error = refusal;
     return false;
   }
   host.videoDriver = SDL_GetCurrentVideoDriver();
