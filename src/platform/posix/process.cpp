@@ -1,13 +1,13 @@
-#include "platform/platform.hpp"
+#include "platform/posix/children.hpp"
 
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 
-#include "platform/posix/children.hpp"
 #include "platform/posix/signals.hpp"
 
 namespace platform {
@@ -22,8 +22,6 @@ struct ForkState {
   void (*endInPlace)() = nullptr;  // the ForkWatch's, for a fork that failed
 };
 ForkState g_forks;
-
-void NoteForker() { g_forks.forker = getpid(); }
 
 // In the program, right after the fork: the watched child's id, once. No
 // id (the end of the pipe, as no child holds it) means the fork failed.
@@ -54,32 +52,16 @@ void InChild() {
 }
 
 bool RegisterForkHandlers() {
+  const auto noteForker = [] { g_forks.forker = getpid(); };
   if (!g_forks.handlersRegistered)
-    g_forks.handlersRegistered = pthread_atfork(NoteForker, TakeChildId, InChild) == 0;
+    g_forks.handlersRegistered = pthread_atfork(noteForker, TakeChildId, InChild) == 0;
   return g_forks.handlersRegistered;
-}
-
-// Ends the process by `signal`'s default action, as a program that never
-// caught it would have ended: its parent sees it killed by that signal.
-[[noreturn]] void DieOfSignal(int signal) {
-  posix::SetHandler(signal, SIG_DFL);
-  sigset_t just;
-  sigemptyset(&just);
-  sigaddset(&just, signal);
-  pthread_sigmask(SIG_UNBLOCK, &just, nullptr);
-  raise(signal);
-  // A signal whose default action is not to end the process.
-  _exit(128 + signal);
 }
 }  // namespace
 
 namespace posix {
 
 void BindChildrenToProgram() { g_forks.bound = RegisterForkHandlers(); }
-
-void EndAsSignalled() {
-  if (const int signal = TerminationSignal()) DieOfSignal(signal);
-}
 
 ForkWatch::ForkWatch(void (*endInPlace)()) {
   g_forks.endInPlace = endInPlace;

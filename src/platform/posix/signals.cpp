@@ -3,6 +3,7 @@
 #include <atomic>
 #include <csignal>
 
+#include <pthread.h>
 #include <unistd.h>
 
 namespace platform {
@@ -10,11 +11,11 @@ namespace {
 // Written by the signal handler, so plain flags of the one type a handler
 // may write, and a lock-free atomic for the box process it ends.
 volatile std::sig_atomic_t g_terminateRequested = 0;  // taken by the event loop
-volatile std::sig_atomic_t g_terminationSeen = 0;     // stays set
 volatile std::sig_atomic_t g_terminationSignal = 0;   // the first one, stays set
 std::atomic<pid_t> g_childToEnd{0};
 std::atomic<void (*)()> g_endInPlace{nullptr};
 volatile std::sig_atomic_t g_stopRequested = 0;  // the stop signal, taken by the event loop
+volatile std::sig_atomic_t g_deferredStop = 0;   // a stop that came while deferred
 unsigned g_endDeadlineSeconds = 0;  // set before the handlers, then only read
 
 // The deadline after a termination signal has passed: the process dies of
@@ -23,7 +24,6 @@ extern "C" void OnEndDeadline(int) { posix::EndAsSignalled(); }
 
 extern "C" void OnTerminationSignal(int signal) {
   g_terminateRequested = 1;
-  g_terminationSeen = 1;
   if (!g_terminationSignal) {
     g_terminationSignal = signal;
     if (g_endDeadlineSeconds) alarm(g_endDeadlineSeconds);
@@ -32,7 +32,7 @@ extern "C" void OnTerminationSignal(int signal) {
   if (child > 0) kill(child, SIGKILL);
   if (void (*const end)() = g_endInPlace) end();
 }
-volatile std::sig_atomic_t g_deferredStop = 0;  // a stop that came while deferred
+
 extern "C" void OnStopSignal(int signal) { g_stopRequested = signal; }
 extern "C" void OnDeferredStop(int signal) { g_deferredStop = signal; }
 constexpr int kStops[] = {SIGTSTP, SIGTTIN, SIGTTOU};
@@ -47,7 +47,7 @@ void InstallTerminationSignals() {
   // Restarted system calls: an interrupted read on the display connection
   // would otherwise end the program through Xlib's I/O error exit.
   for (int signal : {SIGINT, SIGTERM, SIGHUP})
-    posix::SetHandler(signal, OnTerminationSignal, SA_RESTART);
+    SetHandler(signal, OnTerminationSignal, SA_RESTART);
   for (int signal : kStops) CatchStop(signal);
 }
 
@@ -60,12 +60,26 @@ void SetHandler(int signal, void (*handler)(int), int flags, struct sigaction* w
 }
 
 int TerminationSignal() { return g_terminationSignal; }
+bool TerminationRequested() { return g_terminationSignal != 0; }
+
+// By the signal's default action, as a program that never caught it would
+// end: its parent sees it killed by that signal.
+void EndAsSignalled() {
+  const int signal = g_terminationSignal;
+  if (!signal) return;
+  SetHandler(signal, SIG_DFL);
+  sigset_t just;
+  sigemptyset(&just);
+  sigaddset(&just, signal);
+  pthread_sigmask(SIG_UNBLOCK, &just, nullptr);
+  raise(signal);
+  _exit(128 + signal);  // for a signal whose default action does not end the process
+}
 
 void DieOfTerminationWithin(unsigned seconds) {
   g_endDeadlineSeconds = seconds;
   SetHandler(SIGALRM, OnEndDeadline);
 }
-bool TerminationRequested() { return g_terminationSeen != 0; }
 
 bool TakeTerminateRequest() {
   if (!g_terminateRequested) return false;
@@ -75,12 +89,12 @@ bool TakeTerminateRequest() {
 
 void EndOnTermination(pid_t child) {
   g_childToEnd = child;
-  if (child > 0 && g_terminationSeen) kill(child, SIGKILL);
+  if (child > 0 && TerminationRequested()) kill(child, SIGKILL);
 }
 
 void EndInPlaceOnTermination(void (*end)()) {
   g_endInPlace = end;
-  if (end && g_terminationSeen) end();
+  if (end && TerminationRequested()) end();
 }
 
 int TakeStopRequest() {

@@ -20,15 +20,15 @@ void SetHandler(int signal, void (*handler)(int), int flags = 0, struct sigactio
 
 // True once, for each termination request since the last call.
 bool TakeTerminateRequest();
-// True once SIGINT, SIGTERM or SIGHUP has arrived, and from then on.
+// The first of SIGINT, SIGTERM and SIGHUP that arrived (0: none yet), and
+// whether one has.
+int TerminationSignal();
 bool TerminationRequested();
 
 // The child process that shows a message box right now (0: none). A
 // termination signal kills it, so that the program waiting for the box can
 // go; one that came before the child was known kills it here.
 void EndOnTermination(pid_t child);
-// The first termination signal that arrived (SIGTERM...), or 0 for none.
-int TerminationSignal();
 // From the first termination signal on, the process has `seconds` to end
 // by itself; then it dies of that signal, even inside a call that never
 // returns (a driver waiting on its display server). Uses SIGALRM.

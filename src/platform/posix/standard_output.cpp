@@ -19,10 +19,8 @@ bool StandardOutputClosed() {
 }
 }  // namespace
 
-void IgnoreBrokenPipes() { std::signal(SIGPIPE, SIG_IGN); }
-
 void HoldStandardStreams() {
-  IgnoreBrokenPipes();
+  std::signal(SIGPIPE, SIG_IGN);
   for (int stream = 0; stream <= 2; ++stream) {
     if (fcntl(stream, F_GETFD) != -1) continue;
     // The lowest free descriptor is this one, since the lower ones are open.

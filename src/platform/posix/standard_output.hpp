@@ -1,15 +1,14 @@
 // Standard output and error as a program run by another sees them: the
 // screensavers read a hack's output through a pipe, and mate-screensaver
-// closes its end when it ends the hack. SIGPIPE stays ignored for good.
+// closes its end when it ends the hack.
 #pragma once
 
 namespace platform::posix {
 
 // Opens /dev/null on whichever of descriptors 0 to 2 is closed, and ignores
-// broken pipes: a stream nobody reads (stderr piped into a pager that was
-// closed) fails the write instead of killing the program.
+// SIGPIPE for good: a write to a stream nobody reads (stderr piped into a
+// pager that was closed) fails instead of killing the program.
 void HoldStandardStreams();
-void IgnoreBrokenPipes();  // a write to a stream whose reader has gone fails (EPIPE)
 
 // True once nobody reads standard output or standard error any more (a
 // terminal, a file or /dev/null never ends so); once, not at every look.

@@ -12,12 +12,6 @@ using Clock = std::chrono::steady_clock;
 // on another thread is seen promptly.
 constexpr auto kSlice = std::chrono::milliseconds(50);
 
-// The server's answer about its defaults: SDL needs both names.
-void OnServerInfo(pa_context*, const pa_server_info* info, void* data) {
-  const bool both = info && info->default_sink_name && info->default_source_name;
-  *static_cast<std::optional<bool>*>(data) = both;
-}
-
 // One conversation with the server; undone, whatever happened, when it ends.
 class Conversation {
  public:
@@ -59,9 +53,14 @@ class Conversation {
            pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) >= 0;
   }
 
+  // SDL needs the default sink's and source's names.
   bool NamesDefaults() {
     std::optional<bool> namesBoth;
-    pa_operation* asking = pa_context_get_server_info(m_context, OnServerInfo, &namesBoth);
+    const auto onInfo = [](pa_context*, const pa_server_info* info, void* answer) {
+      *static_cast<std::optional<bool>*>(answer) =
+          info && info->default_sink_name && info->default_source_name;
+    };
+    pa_operation* asking = pa_context_get_server_info(m_context, onInfo, &namesBoth);
     if (!asking) return false;
     const bool answered = WaitFor([&] { return namesBoth.has_value(); });
     if (!answered) pa_operation_cancel(asking);  // `namesBoth` is gone after this
@@ -73,8 +72,7 @@ class Conversation {
     const pa_sample_spec format{PA_SAMPLE_S16LE, 44100, 1};
     m_stream = pa_stream_new(m_context, "winterhain", &format, nullptr);
     return m_stream && pa_stream_connect_playback(m_stream, nullptr, nullptr,
-                                                       PA_STREAM_START_CORKED, nullptr,
-                                                       nullptr) >= 0;
+                                                  PA_STREAM_START_CORKED, nullptr, nullptr) >= 0;
   }
 
   // Runs the main loop until `done`; false at the deadline, when giving up

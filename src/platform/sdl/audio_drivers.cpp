@@ -16,9 +16,11 @@ std::vector<std::string_view> SplitAtCommas(std::string_view list) {
 }
 }  // namespace
 
-bool WouldTryPulse(std::string_view asked) {
-  return asked.empty() || std::ranges::count(SplitAtCommas(asked), kPulse) > 0;
+bool NamesDriver(std::string_view list, std::string_view driver) {
+  return std::ranges::count(SplitAtCommas(list), driver) > 0;
 }
+
+bool WouldTryPulse(std::string_view asked) { return asked.empty() || NamesDriver(asked, kPulse); }
 
 std::string AudioDriversToTry(std::string_view asked, pulse::ServerState server) {
   if (asked.empty()) {

@@ -29,8 +29,6 @@ DesktopPolicy DesktopPolicyOf(const Host& host) {
             .escape = EscapeSource::XServer,
             .boxes = BoxTrust::Confirmed,
             .quirks = {.fullscreenWhenShown = true, .decoratedUntilFullscreen = true}};
-  // SDL hands boxes to a dialog program there and may report success when
-  // that program failed.
   if (host.videoDriver == "wayland")
     return {.letterboxes = true,
             .fullscreen = Fullscreen::Desktop,

@@ -35,7 +35,7 @@ enum class EscapeSource {
 
 enum class BoxTrust {
   NotShown,          // nowhere to show a box: it goes to stderr
-  ShownUnconfirmed,  // a dialog program shows it, but its answer cannot be trusted
+  ShownUnconfirmed,  // a dialog program shows it; SDL may report success when it failed
   Confirmed,         // shown and answered for certain
 };
 
@@ -51,7 +51,7 @@ struct DesktopPolicy {
   BoxTrust boxes = BoxTrust::NotShown;
   // Swap interval 1 where the driver offers it (else the caller waits).
   bool pacesToRefresh = false;
-  // Ends once nobody reads standard output or error; a write there never kills.
+  // Ends once nobody reads standard output or error.
   bool endsWithOutput = false;
   Quirks quirks;
 };
@@ -66,8 +66,9 @@ enum class Role {
 
 Role RoleOf(const InitOptions& options);
 
-// A screensaver's, whatever the desktop: no mode switch, no box, the design
-// in proportion in a surface of any shape, paced to the refresh.
+// `role`'s policy on `host`. A screensaver's is the same on every desktop: no
+// mode switch, no box, the design in proportion in a surface of any shape,
+// paced to the refresh.
 DesktopPolicy DecidePolicy(const Host& host, Role role);
 
 }  // namespace platform

@@ -25,12 +25,12 @@ void KeyWatch::Start(x11::KeyState* server) {
 // may lag behind a layout change.
 int KeyWatch::Watch(void* self, SDL_Event* event) {
   auto& watch = *static_cast<KeyWatch*>(self);
-  if (event->type == SDL_SYSWMEVENT && watch.m_server) {
-    const SDL_SysWMmsg* message = event->syswm.msg;
+  if (watch.m_server) {
+    const SDL_SysWMmsg* message = event->type == SDL_SYSWMEVENT ? event->syswm.msg : nullptr;
     if (message && message->subsystem == SDL_SYSWM_X11 &&
         watch.m_server->IsEscapePress(&message->msg.x11.event))
       watch.m_escapePressed = true;
-  } else if (event->type == SDL_KEYDOWN && event->key.keysym.sym == SDLK_ESCAPE && !watch.m_server) {
+  } else if (event->type == SDL_KEYDOWN && event->key.keysym.sym == SDLK_ESCAPE) {
     watch.m_escapePressed = true;
   }
   return 0;

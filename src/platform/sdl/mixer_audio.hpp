@@ -11,12 +11,10 @@ struct MixerSound {
   MixerSound() = default;
   MixerSound(const MixerSound&) = delete;
   MixerSound& operator=(const MixerSound&) = delete;
-  // Closes what is still open, as CloseSound does.
-  ~MixerSound();
+  ~MixerSound();  // Close()
 
   void FreeMusic();
-  // Frees the music and closes the output device.
-  void Close();
+  void Close();  // the music freed, the output device closed
 
   bool open = false;
   Mix_Music* music = nullptr;

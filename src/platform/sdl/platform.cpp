@@ -5,7 +5,6 @@
 #include "platform/posix/children.hpp"
 #include "platform/posix/signals.hpp"
 #include "platform/posix/standard_output.hpp"
-#include "platform/sdl/session_names.hpp"
 #include "platform/sdl/state.hpp"
 #include "platform/x11/display_mode.hpp"
 #include "platform/x11/x_errors.hpp"
@@ -27,8 +26,6 @@ void GuardEarly(x11::DisplaySwitch& display, Host host, Role role) {
 void StartVideo(PlatformState& state) {
   state.xErrors.Install();
   const InitOptions& options = state.options;
-  // A screensaver is what blanks the screen: it never keeps it awake.
-  NameSessionCalls(/*keepsScreenAwake=*/options.saverWindow == SaverWindow::NotSaver);
   // A window handed over draws on its own screen, whichever DISPLAY names.
   if (options.saverWindow == SaverWindow::Given) state.xServer.AimAtScreenOf(options.saverWindowId);
   const Role role = RoleOf(options);
@@ -37,7 +34,6 @@ void StartVideo(PlatformState& state) {
     return;
   state.policy = DecidePolicy(state.host, role);
   if (state.policy.switchesMode) state.display.Use(state.xServer.Display());
-  if (state.policy.endsWithOutput) posix::IgnoreBrokenPipes();
   const bool serverKeys = state.policy.escape == EscapeSource::XServer &&
                           state.xKeys.Open(state.xServer.Display());
   state.keyWatch.Start(serverKeys ? &state.xKeys : nullptr);

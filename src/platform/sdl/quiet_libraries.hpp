@@ -1,15 +1,9 @@
-// ALSA, under SDL's sound, writes lines of its own to the terminal that say
-// nothing a user can act on ("ALSA lib confmisc.c:855: ...") on every start
-// without a sound card. The music's failures are told by its message boxes;
-// these lines are kept off the terminal.
-//
-// Does:
-//  - give ALSA an error handler that drops the lines (libasound stays
-//    loaded for the rest of the process, so the handler stays)
-// Does not:
-//  - quiet the MP3 decoder: a damaged music file may show libmpg123's own
-//    lines ("Note: Illegal Audio-MPEG-Header ...") beside its box
-//  - touch SDL's own messages, or undo any of it at Shutdown
+// ALSA, under SDL's sound, writes lines no user can act on ("ALSA lib
+// confmisc.c:855: ...") to the terminal on every start without a sound
+// card; the music's failures are told by its message boxes. ALSA is given
+// a handler that drops them (libasound stays loaded, and so the handler
+// stays). libmpg123's lines about a damaged music file ("Note: Illegal
+// Audio-MPEG-Header ...") and SDL's own messages are left alone.
 #pragma once
 
 namespace platform {

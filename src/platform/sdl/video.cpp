@@ -3,23 +3,34 @@
 #include <SDL.h>
 
 #include <cstdlib>
-#include <ranges>
-#include <string_view>
 
 #include "platform/posix/session_bus.hpp"
+#include "platform/sdl/audio_drivers.hpp"
 #include "platform/sdl/desktop_policy.hpp"
-#include "platform/sdl/display_reach.hpp"
 #include "platform/sdl/quirks.hpp"
 #include "platform/wayland/seat_probe.hpp"
 #include "platform/wayland/sway_focus.hpp"
 
 namespace platform {
 namespace {
-// Whether `driver` is in `asked`, a comma-separated list as SDL reads it.
-bool Asked(std::string_view asked, std::string_view driver) {
-  for (const auto name : std::views::split(asked, ','))
-    if (std::string_view(name.begin(), name.end()) == driver) return true;
-  return false;
+std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+// "" where SDL's x11 or wayland driver can reach a display, else why not:
+// told before SDL tries, whose wayland driver, without a runtime folder,
+// has libwayland print "error: XDG_RUNTIME_DIR is invalid or not set".
+std::string WhyNoDisplayReachable(const Host& host) {
+  if (host.x || (host.wayland != Compositor::Absent && host.wayland != Compositor::NotAsked))
+    return "";
+  const std::string x = Env("DISPLAY"), wayland = Env("WAYLAND_DISPLAY");
+  const std::string xPart = "the X server " + x + " (DISPLAY)";
+  const std::string waylandPart = "the Wayland compositor " + wayland + " (WAYLAND_DISPLAY)";
+  if (!x.empty() && !wayland.empty()) return "cannot reach " + xPart + " nor " + waylandPart;
+  if (!x.empty()) return "cannot reach " + xPart;
+  if (!wayland.empty()) return "cannot reach " + waylandPart;
+  return "no display to show the scene on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
 }
 
 // Why a driver that started cannot show the scene, or "" when it can.
@@ -28,7 +39,7 @@ bool Asked(std::string_view asked, std::string_view driver) {
 // on screen never takes them.
 std::string Refusal(const std::string& driver, const std::string& asked, bool onScreenOnly) {
   if (driver != "offscreen" && driver != "dummy") return "";
-  if (!Asked(asked, driver))
+  if (!NamesDriver(asked, driver))
     return "no display to show the scene on (is DISPLAY or WAYLAND_DISPLAY set?)";
   if (onScreenOnly)
     return "SDL_VIDEODRIVER=" + driver +
@@ -42,15 +53,27 @@ std::string Refusal(const std::string& driver, const std::string& asked, bool on
 // is asked for and no X server answers or the one that does is Xwayland.
 Host FindHost(const std::string& asked, x11::Server& x) {
   Host host;
-  host.x = (asked.empty() || Asked(asked, "x11")) && x.Open();
+  host.x = (asked.empty() || NamesDriver(asked, "x11")) && x.Open();
   host.xRandr = host.x && x.HasRandr();
   host.xwayland = host.x && x.IsXwayland();
   host.xFirstScreen = x.OnFirstScreen();
-  if (asked.empty() ? !host.x || host.xwayland : Asked(asked, "wayland")) {
+  if (asked.empty() ? !host.x || host.xwayland : NamesDriver(asked, "wayland")) {
     host.wayland = wayland::ProbeCompositor(host.waylandScaled);
     host.knowsFocus = wayland::FindSwayFocus(host.focusX, host.focusY);
   }
   return host;
+}
+
+// The name SDL gives its caller (the session bus's screen-saver inhibit,
+// the sound server's client). Unless allowed to blank, SDL inhibits the
+// screen saver when its video starts, then tells the session and the X
+// server every 30 s that the user is active: a screensaver, which is what
+// blanks the screen, never does.
+void NameSessionCalls(Role role) {
+  SDL_SetHint(SDL_HINT_APP_NAME, "Winterhain");
+  SDL_SetHint(SDL_HINT_SCREENSAVER_INHIBIT_ACTIVITY_NAME, "Showing a fullscreen animation");
+  const bool keepsScreenAwake = role == Role::Program || role == Role::Tool;
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, keepsScreenAwake ? "0" : "1");
 }
 
 // What SDL should know before it looks for a display, and whether there is
@@ -89,8 +112,8 @@ bool SdlVideo::Start(bool onScreenOnly, Role role, x11::Server& xServer, Host& h
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   // A message box taking the focus must not minimise the scene.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  const char* named = std::getenv("SDL_VIDEODRIVER");
-  const std::string asked = named ? named : "";
+  NameSessionCalls(role);
+  const std::string asked = Env("SDL_VIDEODRIVER");
   host = FindHost(asked, xServer);
   if (!PrepareForDisplay(asked, host, role, error)) return false;
   hostFound(host);
@@ -103,10 +126,9 @@ bool SdlVideo::Start(bool onScreenOnly, Role role, x11::Server& xServer, Host& h
                      : std::string("no display to show the scene on (") + SDL_GetError() + ")";
     return false;
   }
-  const std::string refusal = Refusal(SDL_GetCurrentVideoDriver(), asked, onScreenOnly);
-  if (!refusal.empty()) {
+  error = Refusal(SDL_GetCurrentVideoDriver(), asked, onScreenOnly);
+  if (!error.empty()) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    error = refusal;
     return false;
   }
   host.videoDriver = SDL_GetCurrentVideoDriver();

@@ -5,11 +5,12 @@
 //    without SDL's signal handlers and without a session bus launched for it
 //  - off-screen and dummy drivers only when asked by name, and never for a
 //    program shown only on screen
-//  - with no driver asked for: name the display that cannot be reached
-//    (sdl/display_reach.hpp), and start wayland before X11 where the policy
-//    prefers it
+//  - with no driver asked for: name the display that cannot be reached, and
+//    start wayland before X11 where the policy prefers it
 //  - keep SDL's wayland driver off a compositor without a seat
 //    (Quirks::sdlWaylandNeedsSeat), SDL off RandR where X lacks it and off libdecor
+//  - name the program "Winterhain" to the session, and keep the screen
+//    awake only for the program and its tools, never for a screensaver
 // Does not:
 //  - start any other SDL subsystem (the audio library starts its own)
 #pragma once
