@@ -35,8 +35,7 @@ int RunSceneOnLayers(const SaverOptions& options) {
   // The compositor's frame callbacks stand for the refresh.
   bool terminated = false;
   const auto terminateCame = [&terminated] {
-    if (!terminated) terminated = TerminateEventCame();
-    return terminated;
+    return terminated = terminated || TerminateEventCame();
   };
   FramePacer pacer(0, std::chrono::microseconds(options.delayMicroseconds), terminateCame);
   while (!terminateCame() && surfaces.Wait())
