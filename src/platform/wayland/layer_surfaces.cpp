@@ -75,19 +75,11 @@ const wl_registry_listener kRegistryListener = {
 // for it, so that a termination signal that came just before the poll is
 // seen soon. False once the connection is broken.
 bool Dispatch(wl_display* display) {
-  while (wl_display_prepare_read(display) != 0)
-    if (wl_display_dispatch_pending(display) < 0) return false;
-  if (wl_display_flush(display) < 0 && errno != EAGAIN) {
-    wl_display_cancel_read(display);
+  if (wl_display_dispatch_pending(display) < 0 ||
+      (wl_display_flush(display) < 0 && errno != EAGAIN))
     return false;
-  }
   pollfd fd{wl_display_get_fd(display), POLLIN, 0};
-  if (poll(&fd, 1, 250) > 0) {
-    if (wl_display_read_events(display) < 0) return false;
-  } else {
-    wl_display_cancel_read(display);
-  }
-  return wl_display_dispatch_pending(display) >= 0;
+  return poll(&fd, 1, 250) <= 0 || wl_display_dispatch(display) >= 0;
 }
 }  // namespace
 
