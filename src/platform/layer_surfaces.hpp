@@ -19,21 +19,20 @@
 #include <memory>
 #include <string>
 
-namespace platform {
+#include "platform/platform.hpp"
 
-enum class ShellLayer { Background, Overlay };
+namespace platform {
 
 class LayerSurfaces {
  public:
   LayerSurfaces();
   ~LayerSurfaces();  // every surface and the connection go back
-  LayerSurfaces(const LayerSurfaces&) = delete;
-  LayerSurfaces& operator=(const LayerSurfaces&) = delete;
 
   // Connects to the compositor and leaves the context current (without a
-  // surface) for the frame code's set-up. False with `error` set where
-  // there is no compositor, no layer shell or no OpenGL.
-  bool Start(ShellLayer layer, const std::string& outputName, std::string& error);
+  // surface) for the frame code's set-up; on the overlay if `layer` is
+  // Overlay, else the background. False with `error` set where there is no
+  // compositor, no layer shell or no OpenGL.
+  bool Start(SaverWindow layer, const std::string& outputName, std::string& error);
   // Waits a little for the compositor's events and handles them; false
   // once the compositor is gone or, on the overlay, input has come.
   bool Wait();

@@ -64,23 +64,18 @@ void Text(const char* text, int x, int y, int scale) {
   }
   glEnd();
 }
-
-// Pixels per glyph pixel: a glyph of 14 pixels on 600 to 899 rows, larger
-// on taller screens, and never smaller than its own 7.
-int ScaleFor(int viewportHeight) { return std::max(1, viewportHeight / 300); }
 }  // namespace
 
 void DrawFrameRate(double rate) {
   char text[32];
-  if (rate < 0)
-    std::snprintf(text, sizeof text, "FPS: --");
-  else
-    std::snprintf(text, sizeof text, "FPS: %.1f", std::min(rate, 9999.9));
+  const int length = rate < 0
+                         ? std::snprintf(text, sizeof text, "FPS: --")
+                         : std::snprintf(text, sizeof text, "FPS: %.1f", std::min(rate, 9999.9));
   GLint viewport[4];
   glGetIntegerv(GL_VIEWPORT, viewport);
-  const int scale = ScaleFor(viewport[3]);
-  int length = 0;
-  while (text[length]) ++length;
+  // Pixels per glyph pixel: a glyph of 14 pixels on 600 to 899 rows, larger
+  // on taller screens, and never smaller than its own 7.
+  const int scale = std::max(1, viewport[3] / 300);
 
   glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT | GL_TRANSFORM_BIT);
   glDisable(GL_TEXTURE_2D);

@@ -24,9 +24,7 @@ bool TerminateEventCame() {
 int RunSceneOnLayers(const SaverOptions& options) {
   platform::LayerSurfaces surfaces;
   std::string error;
-  const auto layer = options.window == platform::SaverWindow::Overlay ? platform::ShellLayer::Overlay
-                                                                      : platform::ShellLayer::Background;
-  if (!surfaces.Start(layer, options.outputName, error)) {
+  if (!surfaces.Start(options.window, options.outputName, error)) {
     std::fprintf(stderr, "winterhain: %s\n", error.c_str());
     return 1;
   }
@@ -37,8 +35,7 @@ int RunSceneOnLayers(const SaverOptions& options) {
   // The compositor's frame callbacks stand for the refresh.
   bool terminated = false;
   const auto terminateCame = [&terminated] {
-    if (!terminated) terminated = TerminateEventCame();
-    return terminated;
+    return terminated = terminated || TerminateEventCame();
   };
   FramePacer pacer(0, std::chrono::microseconds(options.delayMicroseconds), terminateCame);
   while (!terminateCame() && surfaces.Wait())

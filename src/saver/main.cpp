@@ -1,12 +1,8 @@
 // winterhain-saver: the scene as a screensaver, in a window another program
 // hands over (XScreenSaver, mate-screensaver), on the root window, or in a
 // window of its own; or behind every window, or above them all until a key,
-// on a Wayland desktop's layers.
-//
-//   winterhain-saver [--root | --window-id ID | --background | --overlay]
-//                    [--output NAME] [--delay MICROSECONDS] [--fps]
-//
-// Reads Data/ from the working directory, as the program does.
+// on a Wayland desktop's layers (options: SaverUsage). Reads Data/ from the
+// working directory, as the program does.
 #include <cstdio>
 #include <cstdlib>
 #include <string>

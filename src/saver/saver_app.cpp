@@ -11,9 +11,6 @@
 #include "shell/idle_loop.hpp"
 #include "shell/scene_wnd.hpp"
 
-BEGIN_MESSAGE_MAP(CSaverApp, CSceneApp)
-END_MESSAGE_MAP()
-
 // A window of its own opens at the design's size; a handed-over window
 // keeps the size it has. The program that runs the saver keeps the focus.
 BOOL CSaverApp::InitInstance() {

@@ -14,8 +14,6 @@ class CSaverApp : public CSceneApp {
   BOOL InitInstance() override;
   int Run() override;
 
-  DECLARE_MESSAGE_MAP()
-
  private:
   SaverOptions m_options;
 };

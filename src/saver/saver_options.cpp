@@ -6,6 +6,7 @@
 namespace {
 // X resource ids have 29 bits; 0 is None.
 constexpr unsigned long long kLargestWindowId = (1ull << 29) - 1;
+constexpr long kLongestDelayMicroseconds = 10'000'000;  // 10 s between frames
 
 // Decimal, or hexadecimal after 0x; nothing else, no sign, no spaces.
 bool ParseWindowId(const std::string& text, unsigned long& id) {
@@ -30,8 +31,15 @@ bool ParseDelay(const std::string& text, long& microseconds) {
   return true;
 }
 
-std::string BadId(const std::string& where, const std::string& text) {
-  return where + " \"" + text + "\" is not a window id (a number such as 4194311 or 0x400007)";
+// Takes `text` as the window to draw into; false with `error` set where it
+// is not a window id. `where` names where it came from.
+bool TakeWindowId(const char* where, const std::string& text, SaverOptions& options,
+                  std::string& error) {
+  options.window = platform::SaverWindow::Given;
+  if (ParseWindowId(text, options.windowId)) return true;
+  error = std::string(where) + " \"" + text +
+          "\" is not a window id (a number such as 4194311 or 0x400007)";
+  return false;
 }
 
 // "--root" and "-root" alike become "root"; anything else is not an option.
@@ -53,13 +61,12 @@ struct Given {
 bool TakeOption(const std::vector<std::string>& args, std::size_t& i, Given& given,
                 SaverOptions& options, std::string& error) {
   const std::optional<std::string> name = OptionName(args[i]);
-  const auto value = [&]() -> const std::string* {
-    if (i + 1 >= args.size()) {
-      error = args[i] + " needs a value";
-      return nullptr;
-    }
-    return &args[++i];
-  };
+  const bool takesValue = name == "output" || name == "window-id" || name == "delay";
+  if (takesValue && i + 1 >= args.size()) {
+    error = args[i] + " needs a value";
+    return false;
+  }
+  const std::string& value = args[takesValue ? ++i : i];
   if (name == "root") {
     given.root = true;
   } else if (name == "background") {
@@ -67,22 +74,16 @@ bool TakeOption(const std::vector<std::string>& args, std::size_t& i, Given& giv
   } else if (name == "overlay") {
     given.layer = platform::SaverWindow::Overlay;
   } else if (name == "output") {
-    const std::string* output = value();
-    if (!output) return false;
-    options.outputName = *output;
+    options.outputName = value;
   } else if (name == "fps") {
     options.showFrameRate = true;
   } else if (name == "help" || name == "h") {
     options.help = true;
   } else if (name == "window-id") {
-    const std::string* id = value();
-    if (!id) return false;
-    given.windowId = *id;
+    given.windowId = value;
   } else if (name == "delay") {
-    const std::string* delay = value();
-    if (!delay) return false;
-    if (!ParseDelay(*delay, options.delayMicroseconds)) {
-      error = args[i - 1] + " \"" + *delay + "\" is not a delay (microseconds, 0 to 10000000)";
+    if (!ParseDelay(value, options.delayMicroseconds)) {
+      error = args[i - 1] + " \"" + value + "\" is not a delay (microseconds, 0 to 10000000)";
       return false;
     }
   } else {
@@ -101,20 +102,13 @@ std::optional<SaverOptions> ParseSaverOptions(const std::vector<std::string>& ar
     if (!TakeOption(args, i, given, options, error)) return std::nullopt;
   if (options.help) return options;
   if (given.windowId) {
-    options.window = platform::SaverWindow::Given;
-    if (!ParseWindowId(*given.windowId, options.windowId)) {
-      error = BadId("--window-id", *given.windowId);
-      return std::nullopt;
-    }
+    if (!TakeWindowId("--window-id", *given.windowId, options, error)) return std::nullopt;
   } else if (given.layer) {
     // Asked for by name, over a variable a session may have left behind.
     options.window = *given.layer;
   } else if (screensaverWindow && *screensaverWindow) {
-    options.window = platform::SaverWindow::Given;
-    if (!ParseWindowId(screensaverWindow, options.windowId)) {
-      error = BadId("XSCREENSAVER_WINDOW", screensaverWindow);
+    if (!TakeWindowId("XSCREENSAVER_WINDOW", screensaverWindow, options, error))
       return std::nullopt;
-    }
   } else if (given.root) {
     options.window = platform::SaverWindow::Root;
   }

@@ -21,9 +21,6 @@ struct SaverOptions {
   bool help = false;           // -help: print the usage and end
 };
 
-// The largest -delay taken: 10 s between frames.
-inline constexpr long kLongestDelayMicroseconds = 10'000'000;
-
 // Picks the window, first match wins: `--window-id ID` (decimal or 0x hex);
 // `--background` or `--overlay` (the later of the two); the
 // XSCREENSAVER_WINDOW value `screensaverWindow` (nullptr when unset);

@@ -34,11 +34,6 @@ bool EglContext::Start(wl_display* display, std::string& error) {
   return true;
 }
 
-EGLSurface EglContext::MakeSurface(wl_egl_window* window) {
-  return eglCreateWindowSurface(m_display, m_config, reinterpret_cast<EGLNativeWindowType>(window),
-                                nullptr);
-}
-
 void EglContext::DestroySurface(EGLSurface surface) {
   if (surface == EGL_NO_SURFACE) return;
   if (eglGetCurrentSurface(EGL_DRAW) == surface)
@@ -53,9 +48,5 @@ bool EglContext::MakeCurrent(EGLSurface surface) {
   eglSwapInterval(m_display, 0);
   return true;
 }
-
-void EglContext::Swap(EGLSurface surface) { eglSwapBuffers(m_display, surface); }
-
-void* LookUpGLCall(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
 
 }  // namespace platform::wayland

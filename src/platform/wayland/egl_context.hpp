@@ -15,11 +15,14 @@ class EglContext {
   ~EglContext();
   // Current without a surface from now on; false with `error` set.
   bool Start(wl_display* display, std::string& error);
-  EGLSurface MakeSurface(wl_egl_window* window);
+  EGLSurface MakeSurface(wl_egl_window* window) {
+    return eglCreateWindowSurface(m_display, m_config, reinterpret_cast<EGLNativeWindowType>(window),
+                                  nullptr);
+  }
   void DestroySurface(EGLSurface surface);
   // Current on the surface, its swaps never waiting for the compositor.
   bool MakeCurrent(EGLSurface surface);
-  void Swap(EGLSurface surface);
+  void Swap(EGLSurface surface) { eglSwapBuffers(m_display, surface); }
 
  private:
   EGLDisplay m_display = EGL_NO_DISPLAY;
@@ -28,6 +31,6 @@ class EglContext {
 };
 
 // An OpenGL call of the current context by name.
-void* LookUpGLCall(const char* name);
+inline void* LookUpGLCall(const char* name) { return reinterpret_cast<void*>(eglGetProcAddress(name)); }
 
 }  // namespace platform::wayland

@@ -19,10 +19,8 @@ namespace platform {
 // Declared in the order they are made: they go back in reverse, the
 // surfaces before the context and the connection last.
 struct LayerSurfaces::Connection {
-  struct DisplayCloser {
-    void operator()(wl_display* display) const { wl_display_disconnect(display); }
-  };
-  std::unique_ptr<wl_display, DisplayCloser> display;
+  std::unique_ptr<wl_display, decltype(&wl_display_disconnect)> display{nullptr,
+                                                                       wl_display_disconnect};
   wl_registry* registry = nullptr;
   wayland::LayerRequest request;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> unboundOutputs;  // name, version
@@ -57,13 +55,8 @@ struct LayerSurfaces::Connection {
       if (request.egl) BindOutput(name, version);
       else unboundOutputs.emplace_back(name, version);
     } else if (what == wl_seat_interface.name && request.overlay) {
-      input.Bind(static_cast<wl_seat*>(
-          wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, 5u))));
+      input.Bind(registry, name, version);
     }
-  }
-
-  void GlobalRemoved(std::uint32_t name) {
-    std::erase_if(outputs, [name](const auto& output) { return output->GlobalName() == name; });
   }
 };
 
@@ -73,7 +66,8 @@ const wl_registry_listener kRegistryListener = {
       static_cast<LayerSurfaces::Connection*>(data)->Global(name, interface, version);
     },
     .global_remove = [](void* data, wl_registry*, uint32_t name) {
-      static_cast<LayerSurfaces::Connection*>(data)->GlobalRemoved(name);
+      std::erase_if(static_cast<LayerSurfaces::Connection*>(data)->outputs,
+                    [name](const auto& output) { return output->GlobalName() == name; });
     },
 };
 
@@ -81,26 +75,18 @@ const wl_registry_listener kRegistryListener = {
 // for it, so that a termination signal that came just before the poll is
 // seen soon. False once the connection is broken.
 bool Dispatch(wl_display* display) {
-  while (wl_display_prepare_read(display) != 0)
-    if (wl_display_dispatch_pending(display) < 0) return false;
-  if (wl_display_flush(display) < 0 && errno != EAGAIN) {
-    wl_display_cancel_read(display);
+  if (wl_display_dispatch_pending(display) < 0 ||
+      (wl_display_flush(display) < 0 && errno != EAGAIN))
     return false;
-  }
   pollfd fd{wl_display_get_fd(display), POLLIN, 0};
-  if (poll(&fd, 1, 250) > 0) {
-    if (wl_display_read_events(display) < 0) return false;
-  } else {
-    wl_display_cancel_read(display);
-  }
-  return wl_display_dispatch_pending(display) >= 0;
+  return poll(&fd, 1, 250) <= 0 || wl_display_dispatch(display) >= 0;
 }
 }  // namespace
 
 LayerSurfaces::LayerSurfaces() = default;
 LayerSurfaces::~LayerSurfaces() = default;
 
-bool LayerSurfaces::Start(ShellLayer layer, const std::string& outputName, std::string& error) {
+bool LayerSurfaces::Start(SaverWindow layer, const std::string& outputName, std::string& error) {
   m_connection = std::make_unique<Connection>();
   Connection& c = *m_connection;
   c.display.reset(wl_display_connect(nullptr));
@@ -108,7 +94,7 @@ bool LayerSurfaces::Start(ShellLayer layer, const std::string& outputName, std::
     error = "no Wayland compositor to connect to";
     return false;
   }
-  c.request.overlay = layer == ShellLayer::Overlay;
+  c.request.overlay = layer == SaverWindow::Overlay;
   c.request.outputName = outputName;
   c.registry = wl_display_get_registry(c.display.get());
   wl_registry_add_listener(c.registry, &kRegistryListener, &c);

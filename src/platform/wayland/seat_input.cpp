@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "platform/wayland/ignored_events.hpp"
 
 namespace platform::wayland {
@@ -43,12 +45,10 @@ const wl_touch_listener SeatInput::kTouchListener = {
     .shape = kIgnored, .orientation = kIgnored,
 };
 
-void SeatInput::Bind(wl_seat* seat) {
-  if (m_seat) {  // one seat is watched
-    wl_seat_destroy(seat);
-    return;
-  }
-  m_seat = seat;
+void SeatInput::Bind(wl_registry* registry, uint32_t name, uint32_t version) {
+  if (m_seat) return;  // one seat is watched
+  m_seat = static_cast<wl_seat*>(
+      wl_registry_bind(registry, name, &wl_seat_interface, std::min(version, 5u)));
   wl_seat_add_listener(m_seat, &kSeatListener, this);
 }
 
@@ -72,7 +72,6 @@ void SeatInput::Release() {
   if (m_pointer) wl_pointer_destroy(m_pointer);
   if (m_touch) wl_touch_destroy(m_touch);
   if (m_seat) wl_seat_destroy(m_seat);
-  *this = SeatInput{};
 }
 
 }  // namespace platform::wayland

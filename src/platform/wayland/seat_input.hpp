@@ -8,7 +8,8 @@ namespace platform::wayland {
 
 class SeatInput {
  public:
-  void Bind(wl_seat* seat);
+  // Binds the seat global `name`, unless one is watched already.
+  void Bind(wl_registry* registry, uint32_t name, uint32_t version);
   void Release();
   bool Came() const { return m_came; }
 

@@ -13,9 +13,15 @@
 
 namespace platform::wayland {
 namespace {
-constexpr char kMagic[] = {'i', '3', '-', 'i', 'p', 'c'};
+// Every message, either way: the magic, then the payload's length and the
+// message's type, in the host's byte order.
+struct [[gnu::packed]] Header {
+  char magic[6] = {'i', '3', '-', 'i', 'p', 'c'};
+  std::uint32_t length = 0;
+  std::uint32_t type = 0;
+};
+static_assert(sizeof(Header) == 14);
 constexpr std::uint32_t kGetWorkspaces = 1;
-constexpr std::size_t kHeader = sizeof kMagic + 2 * sizeof(std::uint32_t);
 
 int Connect() {
   const char* path = std::getenv("SWAYSOCK");
@@ -34,22 +40,18 @@ int Connect() {
   return -1;
 }
 
-bool ReadAll(int fd, char* into, std::size_t size) {
+bool ReadAll(int fd, void* into, std::size_t size) {
   return recv(fd, into, size, MSG_WAITALL) == static_cast<ssize_t>(size);
 }
 
-// The reply to one message of `type` without payload, or "" on any failure.
-std::string Ask(int fd, std::uint32_t type) {
-  char header[kHeader] = {};
-  std::memcpy(header, kMagic, sizeof kMagic);
-  std::memcpy(header + sizeof kMagic + sizeof(std::uint32_t), &type, sizeof type);
-  if (write(fd, header, sizeof header) != static_cast<ssize_t>(sizeof header)) return "";
-  if (!ReadAll(fd, header, sizeof header)) return "";
-  std::uint32_t length = 0;
-  std::memcpy(&length, header + sizeof kMagic, sizeof length);
-  if (length > (1u << 24)) return "";
-  std::string reply(length, '\0');
-  return ReadAll(fd, reply.data(), length) ? reply : "";
+// The reply to GET_WORKSPACES, or "" on any failure.
+std::string AskWorkspaces(int fd) {
+  Header header{.type = kGetWorkspaces};
+  if (write(fd, &header, sizeof header) != static_cast<ssize_t>(sizeof header) ||
+      !ReadAll(fd, &header, sizeof header) || header.length > (1u << 24))
+    return "";
+  std::string reply(header.length, '\0');
+  return ReadAll(fd, reply.data(), reply.size()) ? reply : "";
 }
 
 // Where the string starting at `at` (its opening quote) ends, past its
@@ -98,7 +100,7 @@ bool FocusedCorner(const std::string& json, int& focusX, int& focusY) {
 bool FindSwayFocus(int& x, int& y) {
   const int fd = Connect();
   if (fd < 0) return false;
-  const std::string workspaces = Ask(fd, kGetWorkspaces);
+  const std::string workspaces = AskWorkspaces(fd);
   close(fd);
   return FocusedCorner(workspaces, x, y);
 }
