@@ -31,7 +31,9 @@ struct LayerSurfaces::Connection {
   ~Connection() {
     outputs.clear();
     input.Release();
-    if (request.shell) zwlr_layer_shell_v1_destroy(request.shell);
+    // Bound at version 1, which has no destroy request (it came in 3): only
+    // the proxy goes.
+    if (request.shell) wl_proxy_destroy(reinterpret_cast<wl_proxy*>(request.shell));
     if (request.compositor) wl_compositor_destroy(request.compositor);
     if (registry) wl_registry_destroy(registry);
   }
