@@ -3,6 +3,8 @@
 #include <map>
 #include <utility>
 
+#include "framework/wnd.hpp"
+
 namespace {
 // Surfaces SetPixelFormat opened, until CreateGLContext hands them out.
 std::map<HDC, HGLRC> g_opened;
@@ -16,11 +18,11 @@ int ChoosePixelFormat(HDC dc, const PixelFormatRequest&) { return dc ? 1 : 0; }
 bool SetPixelFormat(HDC dc, int index, const PixelFormatRequest& request) {
   if (index != 1) return false;
   if (g_opened.count(dc)) return true;
-  int pacedRate = 0;
-  HGLRC surface = platform::OpenSurface(dc, request, pacedRate);
-  if (!surface) return false;
-  g_opened[dc] = g_current = surface;
-  g_currentPacedRate = pacedRate;
+  const platform::OpenedSurface opened = platform::OpenSurface(dc, request);
+  CWnd::NoteClientArea(dc, opened.area);
+  if (!opened.surface) return false;
+  g_opened[dc] = g_current = opened.surface;
+  g_currentPacedRate = opened.pacedRate;
   return true;
 }
 

@@ -19,7 +19,9 @@ void PostEvent(const platform::Event& event) {
       PostMessage(event.window, WM_CLOSE, 0, 0);
       break;
     case platform::EventKind::Size:
-      PostMessage(event.window, WM_SIZE, SIZE_RESTORED, MAKELPARAM(event.width, event.height));
+      CWnd::NoteClientArea(event.window, event.area);
+      PostMessage(event.window, WM_SIZE, SIZE_RESTORED,
+                  MAKELPARAM(event.area.width, event.area.height));
       break;
     case platform::EventKind::KeyDown: {
       const int vk = event.escape ? VK_ESCAPE : 0;

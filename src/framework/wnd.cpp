@@ -1,5 +1,7 @@
 #include "framework/wnd.hpp"
 
+#include <GL/gl.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -42,6 +44,10 @@ std::vector<HWND> CWnd::AllHandles() {
   return handles;
 }
 
+void CWnd::NoteClientArea(HWND window, const platform::ClientArea& area) {
+  if (CWnd* object = FromHandlePermanent(window)) object->m_clientArea = area;
+}
+
 BOOL CWnd::PreCreateWindow(CREATESTRUCT&) { return TRUE; }
 
 BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
@@ -66,15 +72,14 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* windowName
                                       .icon = windowClass ? windowClass->icon : nullptr});
   if (!window) return FALSE;
   m_hWnd = window;
+  m_clientArea = {.width = cs.cx, .height = cs.cy};
   Attach(window, this);
 
   if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
     DestroyWindow();
     return FALSE;
   }
-  int width = 0, height = 0;
-  platform::GetClientSize(m_hWnd, width, height);
-  SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+  SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(m_clientArea.width, m_clientArea.height));
   return TRUE;
 }
 
@@ -127,9 +132,10 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   const LRESULT result =
       handler ? handler(this, wParam, lParam) : DefWindowProc(message, wParam, lParam);
   // A size handler points the viewport at its client area from the corner;
-  // where the platform draws that area in proportion inside a larger
-  // drawable, it aims the viewport there.
-  if (message == WM_SIZE) platform::FitViewport();
+  // where the platform draws that area inset in a larger drawable, the
+  // viewport goes there.
+  const platform::ClientArea& area = m_clientArea;
+  if (message == WM_SIZE && area.inset) glViewport(area.x, area.y, area.width, area.height);
   m_currentMessage = outer;
   return result;
 }

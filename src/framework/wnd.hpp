@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/msgmap.hpp"
+#include "platform/platform.hpp"
 
 class CWnd : public CCmdTarget {
  public:
@@ -17,7 +18,8 @@ class CWnd : public CCmdTarget {
 
   // Runs PreCreateWindow, makes the (hidden) system window, delivers
   // WM_CREATE (a -1 from it destroys the window and fails creation) and
-  // then the first WM_SIZE with the client size.
+  // then the first WM_SIZE with the client size: the one its surface
+  // opened with, or the size it was made with.
   BOOL CreateEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
                 const RECT& rect, CWnd* parent, UINT id, void* param = nullptr);
   virtual BOOL PreCreateWindow(CREATESTRUCT& cs);
@@ -36,6 +38,9 @@ class CWnd : public CCmdTarget {
   static CWnd* FromHandlePermanent(HWND window);
   // Every system window that has a window object.
   static std::vector<HWND> AllHandles();
+  // The platform's latest word on a system window's client area, which its
+  // next WM_SIZE carries; no window object, nothing kept.
+  static void NoteClientArea(HWND window, const platform::ClientArea& area);
 
  protected:
   virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -52,6 +57,9 @@ class CWnd : public CCmdTarget {
   LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
   MSG m_currentMessage;
+
+ private:
+  platform::ClientArea m_clientArea;
 };
 
 // Hides or shows the mouse pointer; returns the new display count, which

@@ -123,7 +123,16 @@ void CloseWindow(Window* window);
 // it. The pointer is shown or hidden over every window: no window needed.
 enum class WindowRequest { Show, Raise, Focus, HideCursor, ShowCursor };
 void RequestWindow(Window* window, WindowRequest request);
-void GetClientSize(const Window* window, int& width, int& height);
+
+// A window's client area: the size its frames are drawn at and, where the
+// design is shown in proportion inside a larger drawable (inset), the part
+// of it they fill: once the frame code has set its viewport for a new size
+// (from the corner), the viewport goes there.
+struct ClientArea {
+  int x = 0, y = 0;  // from the drawable's bottom-left corner, as OpenGL counts
+  int width = 0, height = 0;
+  bool inset = false;
+};
 
 // OpenGL on a system window: its surface (drawable and context), presenting frames.
 //
@@ -153,25 +162,25 @@ struct SurfaceFormat {
 struct Surface;
 
 // Gives the still-hidden window an OpenGL drawable of that format (the
-// system window is made now, once) and makes a new context current on it;
-// nullptr on failure (see LastError()): no OpenGL to be had, or no context.
+// system window is made now, once) and makes a new context current on it.
 // A window takes a format once: asked again, the same format gives another
 // context, a different one fails. Where the desktop shows the design in
 // proportion, frames drawn on it go into its 4:3 area from now on.
-// Opened, `pacedRate` is set to the frames per second the caller paces its
-// frames on it to itself: 0 where each Present waits for the display's next
-// refresh (the desktop policy paces frames and the driver took swap
-// interval 1); else the refreshes per second of the display the window
-// shows on as it opens, 60 where it does not say (Xvfb, for one).
-Surface* OpenSurface(Window* window, const SurfaceFormat& format, int& pacedRate);
+struct OpenedSurface {
+  Surface* surface = nullptr;  // nullptr on failure (see LastError()): no OpenGL, or no context
+  // The frames per second the caller paces its frames on it to itself: 0
+  // where each Present waits for the display's next refresh (the desktop
+  // policy paces frames and the driver took swap interval 1); else the
+  // refreshes per second of the display the window shows on as it opens,
+  // 60 where it does not say (Xvfb, for one).
+  int pacedRate = 0;
+  ClientArea area;  // the window's as it opens, or as it is where opening failed
+};
+OpenedSurface OpenSurface(Window* window, const SurfaceFormat& format);
 // Unbinds the current context and deletes this one, before or after its
 // window has gone; nullptr does nothing.
 void CloseSurface(Surface* surface);
 
-// After the frame code has set its viewport for a new size (its client
-// area's, from the corner): where the design is shown in proportion,
-// points the current context's viewport at its 4:3 area of the drawable.
-void FitViewport();
 // Shows the frame drawn on the window's surface since the last one, with
 // black bars around the design where it is shown in proportion. False
 // when the window has no drawable.
@@ -205,8 +214,7 @@ enum class EventKind {
 struct Event {
   EventKind kind = EventKind::Close;
   Window* window = nullptr;  // nullptr for Terminate
-  int width = 0;             // Size
-  int height = 0;            // Size
+  ClientArea area{};         // Size: the new one
   bool escape = false;       // KeyDown: the key was Escape
 };
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/platform.hpp"
 #include "scene_capture.hpp"
 #include "support/bmp_writer.hpp"
 #include "support/resident_memory.hpp"
@@ -121,6 +122,27 @@ TEST_F(SceneFrameTest, ProjectionIsFortyFiveDegreesAtTheWindowsAspect) {
   std::array<GLint, 4> viewport{};
   glGetIntegerv(GL_VIEWPORT, viewport.data());
   EXPECT_EQ(viewport, (std::array<GLint, 4>{0, 0, 640, 480}));
+}
+
+// Where the design is shown in proportion (a screensaver's own window), an
+// 800 x 480 window draws into its middle 640 x 480: the first size the
+// scene hears of is 640 x 480, not the window's, and its viewport sits 80
+// pixels in from the left.
+TEST_F(SceneFrameTest, InProportionTheFirstSizeIsTheDesignAreasAndTheViewportIsInset) {
+  platform::Shutdown();
+  ASSERT_TRUE(platform::Init({.saverWindow = platform::SaverWindow::Own}));
+  {
+    SceneCapture capture(800, 480);
+    ASSERT_TRUE(capture.Ok());
+    std::array<GLdouble, 16> projection{};
+    glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
+    const double f = 1.0 / std::tan(22.5 * M_PI / 180.0);
+    EXPECT_NEAR(projection[0], f / (640.0 / 480.0), 1e-6);
+    std::array<GLint, 4> viewport{};
+    glGetIntegerv(GL_VIEWPORT, viewport.data());
+    EXPECT_EQ(viewport, (std::array<GLint, 4>{80, 0, 640, 480}));
+  }
+  platform::Shutdown();
 }
 
 // Off screen a swap draws nothing; frames the software renderer only queued

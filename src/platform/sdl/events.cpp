@@ -15,8 +15,8 @@ bool TakeTerminateRequest(Event& event) {
 }
 
 // The window's drawable changed size: the letterbox's area follows it, and
-// the event carries the size the frame is drawn at, which letterboxing
-// makes smaller than the window's.
+// the event carries the window's client area, which letterboxing makes
+// smaller than the window and inset.
 Event SizeEvent(Window& window) {
   PlatformState& state = State();
   if (state.letterbox.Active() && window.hasPixelFormat) {
@@ -24,9 +24,7 @@ Event SizeEvent(Window& window) {
     GetDrawableSize(window, width, height);
     state.letterbox.Resize(width, height);
   }
-  Event event{EventKind::Size, &window};
-  GetClientSize(&window, event.width, event.height);
-  return event;
+  return Event{EventKind::Size, &window, ClientAreaOf(window)};
 }
 
 // A window another program handed over: its new size, read from X; its
@@ -109,7 +107,7 @@ bool Translate(const SDL_Event& sdl, Event& event) {
   }
   if (sdl.type == SDL_KEYDOWN) {
     const bool escape = sdl.key.keysym.sym == SDLK_ESCAPE;
-    event = Event{EventKind::KeyDown, State().windows.Find(sdl.key.windowID), 0, 0, escape};
+    event = Event{EventKind::KeyDown, State().windows.Find(sdl.key.windowID), {}, escape};
     return true;
   }
   return false;

@@ -80,15 +80,13 @@ bool MakeHandedOverSdlWindow(PlatformState& state, Window& window, const Surface
   return true;
 }
 
-void* LookUpGLCall(const char* name) { return SDL_GL_GetProcAddress(name); }
-
 // With the new context current: where the policy asks for it, frames are
 // drawn in proportion from the first one on.
 void StartLetterbox(PlatformState& state, const Window& window) {
   if (!state.policy.letterboxes) return;
   int width = 0, height = 0;
   GetDrawableSize(window, width, height);
-  state.letterbox.Start(LookUpGLCall, width, height);
+  state.letterbox.Start(SDL_GL_GetProcAddress, width, height);
 }
 }  // namespace
 
@@ -158,9 +156,12 @@ Surface* CreateContext(Window& window, int& pacedRate) {
 }  // namespace
 
 // The surface is SDL's context itself, which outlives its window.
-Surface* OpenSurface(Window* window, const SurfaceFormat& format, int& pacedRate) {
-  if (!CanHaveGL(window) || !TakeFormat(*window, format)) return nullptr;
-  return CreateContext(*window, pacedRate);
+OpenedSurface OpenSurface(Window* window, const SurfaceFormat& format) {
+  OpenedSurface opened;
+  if (CanHaveGL(window) && TakeFormat(*window, format))
+    opened.surface = CreateContext(*window, opened.pacedRate);
+  if (window) opened.area = ClientAreaOf(*window);
+  return opened;
 }
 
 void CloseSurface(Surface* opened) {
@@ -180,7 +181,5 @@ bool Present(Window* window) {
   SDL_GL_SwapWindow(window->sdl);
   return true;
 }
-
-void FitViewport() { State().letterbox.FitViewport(); }
 
 }  // namespace platform

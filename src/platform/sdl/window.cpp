@@ -212,19 +212,17 @@ void GetDrawableSize(const Window& window, int& width, int& height) {
   if (window.sdl && !window.handedOver) SDL_GL_GetDrawableSize(window.sdl, &width, &height);
 }
 
-void GetClientSize(const Window* window, int& width, int& height) {
-  width = window ? window->width : 0;
-  height = window ? window->height : 0;
-  if (!window || !window->sdl) return;
-  // Letterboxed, the frame is drawn at the size of the design area.
+ClientArea ClientAreaOf(const Window& window) {
+  ClientArea area{0, 0, window.width, window.height};
+  if (!window.sdl) return area;
+  // Letterboxed, the frame is drawn at the size of the design area, inset.
   if (State().letterbox.Active()) {
-    GetDrawableSize(*window, width, height);
-    const surface::Area area = surface::DesignArea(width, height);
-    width = area.width;
-    height = area.height;
-    return;
+    GetDrawableSize(window, area.width, area.height);
+    const surface::Area design = surface::DesignArea(area.width, area.height);
+    return {design.x, design.y, design.width, design.height, true};
   }
-  if (!window->handedOver) SDL_GetWindowSize(window->sdl, &width, &height);
+  if (!window.handedOver) SDL_GetWindowSize(window.sdl, &area.width, &area.height);
+  return area;
 }
 
 }  // namespace platform

@@ -36,6 +36,9 @@ bool MakeSdlWindow(Window& window, Uint32 flags);
 
 // In pixels, as OpenGL draws into it.
 void GetDrawableSize(const Window& window, int& width, int& height);
+// As the frame code sees it: the window's size as made, its SDL window's,
+// or where the design is shown in proportion, its 4:3 area of the drawable.
+ClientArea ClientAreaOf(const Window& window);
 
 // Every window made and not yet destroyed. The records belong to their
 // handles; the SDL windows still open go when the registry does.
