@@ -99,7 +99,6 @@ RestorePlan PlanRestore(const DesktopLayout& before, const DesktopLayout& now,
                         RandrId switchedOutput, const ScreenSize& switchedScreen) {
   RestorePlan plan;
   plan.screen = now.screen;
-  plan.primary = now.primary;
   const CrtcPlace* switchedNow = now.Driving(switchedOutput);
   const CrtcPlace* switchedBefore = before.Driving(switchedOutput);
   if (!switchedNow || !switchedBefore) {

@@ -65,7 +65,6 @@ DesktopLayout ReadDesktopLayout(Display* display, XRRScreenResources* resources)
   layout.screen = ReadScreenSize(display);
   XRRGetScreenSizeRange(display, DefaultRootWindow(display), &layout.minimum.width,
                         &layout.minimum.height, &layout.maximum.width, &layout.maximum.height);
-  layout.primary = static_cast<RandrId>(XRRGetOutputPrimary(display, DefaultRootWindow(display)));
   CrtcPlace place;
   for (int i = 0; i < resources->ncrtc; ++i)
     if (ReadCrtcPlace(display, resources, resources->crtcs[i], place)) layout.Add(place);
@@ -107,8 +106,6 @@ bool ApplyRestorePlan(Display* display, XRRScreenResources* resources, const Des
     taken = SetCrtc(display, resources, *place) && !RequestsFailed(display, &failure);
     if (!taken && failure.empty()) failure = "the server refused the mode";
   }
-  if (taken && plan.primary != now.primary)
-    XRRSetOutputPrimary(display, DefaultRootWindow(display), plan.primary);
   if (taken) return true;
   for (const CrtcPlace& place : changed) SetCrtc(display, resources, place);
   if (resizes) SetScreenSize(display, now.screen);
