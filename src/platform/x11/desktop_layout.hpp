@@ -53,7 +53,7 @@ struct RestorePlan {
   bool outputGone = false;  // the switched output is off or unplugged
   bool fits = true;         // false: the screen would exceed the server's maximum
   ScreenSize screen;        // at the density the server reports now
-  std::vector<CrtcPlace> crtcs;  // every CRTC in use
+  std::vector<CrtcPlace> crtcs;  // every CRTC in use, in `now`'s order
 
   bool ChangesScreen(const ScreenSize& now) const;
 };

@@ -110,8 +110,7 @@ SwitchedDesktop RecordDesktop(Display* display, XRRScreenResources* resources,
 bool SetMode(Display* display, XRRScreenResources* resources, CrtcPlace crtc, RRMode mode) {
   crtc.mode = mode;
   crtc.rotation = RR_Rotate_0;
-  const bool accepted = SetCrtc(display, resources, crtc);
-  return !RequestsFailed(display) && accepted;
+  return SetCrtc(display, resources, crtc);
 }
 
 // The server held, so that every other client sees one change. No stop is
