@@ -1,9 +1,9 @@
 // The restore planner against random desktops: a recorded layout, the
 // 640x480 switch of one output, then random changes a user makes during the
-// scene (outputs moved, added, turned off, the primary changed, the screen
-// resized, the density set). Each plan is checked for what the user sees
-// afterwards, not for how it was worked out. Beside it, the windows the
-// window manager moved during the scene, put back.
+// scene (outputs moved, added, turned off, the screen resized, the density
+// set). Each plan is checked for what the user sees afterwards, not for how
+// it was worked out. Beside it, the windows the window manager moved during
+// the scene, put back.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -74,7 +74,7 @@ std::string Describe(const DesktopLayout& layout) {
   std::ostringstream text;
   text << layout.screen.width << "x" << layout.screen.height << " (" << layout.screen.widthMm << "x"
        << layout.screen.heightMm << " mm, limit " << layout.maximum.width << "x"
-       << layout.maximum.height << ") primary " << layout.primary << ":";
+       << layout.maximum.height << "):";
   for (const CrtcPlace& c : Crtcs(layout))
     text << " [out " << c.outputs[0] << " mode " << c.mode << " rot " << c.rotation << " " << c.width
          << "x" << c.height << "+" << c.x << "+" << c.y << "]";
@@ -146,7 +146,6 @@ class CaseMaker {
     Settle(layout);
     layout.screen.widthMm = layout.screen.width * 254 / (10 * (72 + Pick(150)));
     layout.screen.heightMm = layout.screen.height * layout.screen.widthMm / layout.screen.width;
-    layout.primary = Pick(2) ? layout.crtcs[Pick(layout.crtcCount)].outputs[0] : 0;
     return layout;
   }
 
@@ -180,7 +179,7 @@ class CaseMaker {
     DesktopLayout& now = made.now;
     const CrtcPlace picked = now.crtcs[Pick(now.crtcCount)];
     const RandrId output = picked.outputs[0];
-    switch (Pick(5)) {
+    switch (Pick(4)) {
       case 0:  // moved (the switched output too)
         if (now.crtcCount > 1 && PlaceBeside(now, picked)) Placed(made, output);
         break;
@@ -195,10 +194,6 @@ class CaseMaker {
           SetCrtcs(now, kept);
           Forget(made, output);
         }
-        break;
-      case 3:  // a new primary, or none
-        now.primary = Pick(3) ? output : 0;
-        made.changed = true;
         break;
       default:  // the screen resized (xrandr --fb) and a density set (--dpi)
         now.screen.width = std::max(now.screen.width + 160 * (Pick(5) - 2), 320);
@@ -289,7 +284,6 @@ std::string BrokenPromise(const Case& made, const RestorePlan& plan) {
   if (switched.mode != then.mode || switched.rotation != then.rotation ||
       switched.width != then.width || switched.height != then.height)
     return "the switched output is not back at its mode";
-  if (plan.primary != now.primary) return "the primary output is not the user's";
   // A screen nobody touched since the switch resized it keeps the density
   // recorded before; else the one of now is the user's.
   const auto& users = now.screen == made.switchedScreen ? made.before.screen : now.screen;

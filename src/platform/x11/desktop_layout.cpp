@@ -55,7 +55,6 @@ void Push(std::vector<CrtcPlace>& crtcs, std::size_t i, bool rightwards, int to)
     if (Overlap(crtcs[j], crtcs[i])) Push(crtcs, j, rightwards, end);
 }
 
-// Moves the whole desktop to the top-left corner.
 void ToCorner(std::vector<CrtcPlace>& crtcs) {
   int left = crtcs[0].x, top = crtcs[0].y;
   for (const CrtcPlace& crtc : crtcs) left = std::min(left, crtc.x), top = std::min(top, crtc.y);
@@ -98,8 +97,6 @@ ScreenSize ScreenForSwitch(const DesktopLayout& now, RandrId output, int width, 
 RestorePlan PlanRestore(const DesktopLayout& before, const DesktopLayout& now,
                         RandrId switchedOutput, const ScreenSize& switchedScreen) {
   RestorePlan plan;
-  plan.screen = now.screen;
-  plan.primary = now.primary;
   const CrtcPlace* switchedNow = now.Driving(switchedOutput);
   const CrtcPlace* switchedBefore = before.Driving(switchedOutput);
   if (!switchedNow || !switchedBefore) {

@@ -40,7 +40,6 @@ struct CrtcPlace {
 struct DesktopLayout {
   ScreenSize screen;
   ScreenSize minimum, maximum;  // the sizes the server accepts
-  RandrId primary = 0;          // 0: no primary output
   int crtcCount = 0;
   CrtcPlace crtcs[kMaxCrtcs] = {};
 
@@ -54,8 +53,7 @@ struct RestorePlan {
   bool outputGone = false;  // the switched output is off or unplugged
   bool fits = true;         // false: the screen would exceed the server's maximum
   ScreenSize screen;        // at the density the server reports now
-  RandrId primary = 0;
-  std::vector<CrtcPlace> crtcs;  // every CRTC in use
+  std::vector<CrtcPlace> crtcs;  // every CRTC in use, in `now`'s order
 
   bool ChangesScreen(const ScreenSize& now) const;
 };

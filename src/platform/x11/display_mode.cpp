@@ -56,8 +56,7 @@ bool InUse(Display* display, XRRScreenResources* resources, RROutput output) {
   return info && info->connection == RR_Connected && info->crtc;
 }
 
-// The primary output when it is in use, else the first connected one in use
-// (a laptop's closed lid leaves the primary output off).
+// The primary output may be off: a laptop's closed lid.
 RROutput ChooseOutput(Display* display, XRRScreenResources* resources) {
   const RROutput primary = XRRGetOutputPrimary(display, DefaultRootWindow(display));
   if (InUse(display, resources, primary)) return primary;
@@ -109,8 +108,7 @@ SwitchedDesktop RecordDesktop(Display* display, XRRScreenResources* resources,
 bool SetMode(Display* display, XRRScreenResources* resources, CrtcPlace crtc, RRMode mode) {
   crtc.mode = mode;
   crtc.rotation = RR_Rotate_0;
-  const bool accepted = SetCrtc(display, resources, crtc);
-  return !RequestsFailed(display) && accepted;
+  return SetCrtc(display, resources, crtc);
 }
 
 // The server held, so that every other client sees one change. No stop is
@@ -157,7 +155,6 @@ bool GiveBack(Display* display, const SwitchedDesktop& desktop) {
   if (plan.outputGone) return Say(name + " is off or gone; its mode is left as it is");
   if (!taken)
     return Say("cannot restore the mode of " + name + " (" + failure + "); the desktop is left as it is");
-  // The windows the window manager moved into the smaller screen.
   MoveWindows(display, PlanWindowMoves(desktop.windows, ReadWindowPlaces(display)));
   XSync(display, False);
   return true;
@@ -187,23 +184,16 @@ void DisplaySwitch::PrepareGuard() {
   if (!std::exchange(m_guardTried, true)) m_guardian.Spawn(m_noGuard);
 }
 
-// Outside the server grab: the guard opens its connection meanwhile.
-void DisplaySwitch::StartGuard() {
-  PrepareGuard();
-  std::string why;
-  if (!m_guardian.AwaitReady(why) && m_noGuard.empty()) m_noGuard = why;
-}
-
 // A guard killed is replaced, handed what it guarded.
 void DisplaySwitch::KeepGuarded() {
   if (!m_guardian.Gone()) return;
-  if (m_guardian.Spawn(m_noGuard, m_saved ? &m_desktop : nullptr)) m_guardian.AwaitReady(m_noGuard);
+  if (m_guardian.Spawn(m_noGuard, m_desktop ? &*m_desktop : nullptr)) m_guardian.AwaitReady(m_noGuard);
   SayUnguarded();
 }
 
 // Once a switch is recorded, the reason there is no guard, once.
 void DisplaySwitch::SayUnguarded() {
-  if (m_noGuard.empty() || !m_saved) return;
+  if (m_noGuard.empty() || !m_desktop) return;
   Say("cannot start the display guard (" + m_noGuard + "); should the program crash, the display "
       "stays at " + std::to_string(m_width) + "x" + std::to_string(m_height));
   m_noGuard.clear();
@@ -214,11 +204,10 @@ bool DisplaySwitch::SwitchOn(Display* display, XRRScreenResources* resources) {
   const RRMode mode = FindMode(display, resources, output, m_width, m_height);
   if (!mode) return false;
   const DesktopLayout now = ReadDesktopLayout(display, resources);
-  if (!m_saved) m_desktop = RecordDesktop(display, resources, now, output, mode, m_owner);
-  m_saved = true;
-  m_desktop.screen = ScreenForSwitch(now, static_cast<RandrId>(output), static_cast<int>(m_width),
-                                     static_cast<int>(m_height));
-  m_guardian.Tell(&m_desktop);  // before the switch, so a crash during it is covered
+  if (!m_desktop) m_desktop = RecordDesktop(display, resources, now, output, mode, m_owner);
+  m_desktop->screen = ScreenForSwitch(now, static_cast<RandrId>(output), static_cast<int>(m_width),
+                                      static_cast<int>(m_height));
+  m_guardian.Tell(&*m_desktop);  // before the switch, so a crash during it is covered
   m_switched.reset();
   // Only a switch that reads back the asked-for size counts: the window is
   // made to cover the display on the strength of it.
@@ -226,8 +215,8 @@ bool DisplaySwitch::SwitchOn(Display* display, XRRScreenResources* resources) {
   if (!crtc || !SetMode(display, resources, *crtc, mode)) return false;
   const CrtcInfo set = ReadCrtc(display, resources, crtc->crtc);
   if (!set || set->width != m_width || set->height != m_height) return false;
-  if (m_desktop.screen != now.screen) {  // a refusal leaves the scene in a corner, still switched
-    SetScreenSize(display, m_desktop.screen);
+  if (m_desktop->screen != now.screen) {  // a refusal leaves the scene in a corner, still switched
+    SetScreenSize(display, m_desktop->screen);
     RequestsFailed(display);
   }
   m_switched = DisplayArea{crtc->x, crtc->y, static_cast<int>(m_width), static_cast<int>(m_height)};
@@ -239,7 +228,8 @@ bool DisplaySwitch::Switch(std::uint32_t width, std::uint32_t height) {
   m_width = width;
   m_height = height;
   if (!Switchable(m_display, width, height)) return false;
-  StartGuard();
+  PrepareGuard();
+  m_guardian.AwaitReady(m_noGuard);  // outside the grab: the guard connects meanwhile
   // Held while the desktop is read, recorded and the switch made, so that
   // two instances starting together cannot both take the other's switched
   // mode for the desktop's.
@@ -256,11 +246,11 @@ bool DisplaySwitch::Switch(std::uint32_t width, std::uint32_t height) {
 
 void DisplaySwitch::Restore() {
   m_holds = 0;
-  if (!m_saved) return;
-  GiveBack(m_display, m_desktop);
-  DropRecord(m_display, m_desktop.output, m_owner);
+  if (!m_desktop) return;
+  GiveBack(m_display, *m_desktop);
+  DropRecord(m_display, m_desktop->output, m_owner);
   m_guardian.Tell(nullptr);
-  m_saved = false;
+  m_desktop.reset();
   m_switched.reset();
 }
 

@@ -49,16 +49,14 @@ class DisplaySwitch {
   std::optional<DisplayArea> SwitchedArea() const { return m_switched; }
 
  private:
-  void StartGuard();
   void SayUnguarded();
   bool SwitchOn(_XDisplay* display, _XRRScreenResources* resources);
 
   _XDisplay* m_display = nullptr;  // where RandR 1.2 is there
   unsigned long m_owner = 0;       // its window, which holds this instance's record
   std::uint32_t m_width = 0, m_height = 0;  // the size asked for
-  int m_holds = 0;       // Hold calls not yet resumed
-  bool m_saved = false;  // `m_desktop` holds what to give back
-  SwitchedDesktop m_desktop;
+  int m_holds = 0;  // Hold calls not yet resumed
+  std::optional<SwitchedDesktop> m_desktop;  // what to give back
   std::optional<DisplayArea> m_switched;  // while a switch is in effect
   bool m_guardTried = false;
   std::string m_noGuard;  // why there is no guard, until said at the switch

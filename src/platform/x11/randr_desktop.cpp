@@ -52,8 +52,10 @@ CrtcInfo ReadCrtc(Display* display, XRRScreenResources* resources, RRCrtc crtc) 
 bool SetCrtc(Display* display, XRRScreenResources* resources, const CrtcPlace& place) {
   RROutput outputs[kMaxClones];
   std::copy(place.outputs, place.outputs + place.outputCount, outputs);
-  return XRRSetCrtcConfig(display, resources, place.crtc, CurrentTime, place.x, place.y, place.mode,
-                          place.rotation, outputs, place.outputCount) == RRSetConfigSuccess;
+  const bool accepted = XRRSetCrtcConfig(display, resources, place.crtc, CurrentTime, place.x, place.y,
+                                         place.mode, place.rotation, outputs,
+                                         place.outputCount) == RRSetConfigSuccess;
+  return !RequestsFailed(display) && accepted;
 }
 
 void WatchScreen(Display* display) {
@@ -65,7 +67,6 @@ DesktopLayout ReadDesktopLayout(Display* display, XRRScreenResources* resources)
   layout.screen = ReadScreenSize(display);
   XRRGetScreenSizeRange(display, DefaultRootWindow(display), &layout.minimum.width,
                         &layout.minimum.height, &layout.maximum.width, &layout.maximum.height);
-  layout.primary = static_cast<RandrId>(XRRGetOutputPrimary(display, DefaultRootWindow(display)));
   CrtcPlace place;
   for (int i = 0; i < resources->ncrtc; ++i)
     if (ReadCrtcPlace(display, resources, resources->crtcs[i], place)) layout.Add(place);
@@ -100,15 +101,12 @@ bool ApplyRestorePlan(Display* display, XRRScreenResources* resources, const Des
     failure = "the X server refuses a " + std::to_string(plan.screen.width) + "x" +
               std::to_string(plan.screen.height) + " screen";
   std::vector<CrtcPlace> changed;  // as they were
-  for (auto place = plan.crtcs.begin(); taken && place != plan.crtcs.end(); ++place) {
-    const CrtcPlace* was = now.Driving(place->outputs[0]);
-    if (was && SamePlace(*was, *place)) continue;
-    if (was) changed.push_back(*was);
-    taken = SetCrtc(display, resources, *place) && !RequestsFailed(display, &failure);
-    if (!taken && failure.empty()) failure = "the server refused the mode";
+  for (std::size_t i = 0; taken && i < plan.crtcs.size(); ++i) {
+    if (SamePlace(now.crtcs[i], plan.crtcs[i])) continue;
+    changed.push_back(now.crtcs[i]);
+    taken = SetCrtc(display, resources, plan.crtcs[i]);
+    if (!taken) failure = "the server refused the mode";
   }
-  if (taken && plan.primary != now.primary)
-    XRRSetOutputPrimary(display, DefaultRootWindow(display), plan.primary);
   if (taken) return true;
   for (const CrtcPlace& place : changed) SetCrtc(display, resources, place);
   if (resizes) SetScreenSize(display, now.screen);

@@ -35,7 +35,7 @@ DesktopLayout ReadDesktopLayout(Display* display, XRRScreenResources* resources)
 void ModeExtent(XRRScreenResources* resources, RandrId mode, std::uint16_t rotation, int& width,
                 int& height);
 
-// False when the server says no at once; a later refusal comes as an X error.
+// True when the server took it, with no X error.
 bool SetCrtc(Display* display, XRRScreenResources* resources, const CrtcPlace& place);
 void SetScreenSize(Display* display, const ScreenSize& size);
 

@@ -4,7 +4,7 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <map>
+#include <set>
 
 namespace platform {
 namespace {
@@ -13,20 +13,13 @@ using ErrorHandler = int (*)(Display*, XErrorEvent*);
 // What Xlib's handlers, which take no context, need to reach.
 struct XErrorState {
   ErrorHandler previous = nullptr;  // put back when the trap goes
-  // The first unclaimed failure of each connection; later ones on the same
-  // connection are usually its consequences.
-  std::map<Display*, std::string> failures;
-  pid_t program = 0;  // the one process that reports a lost connection
+  std::set<Display*> failed;        // the connections with unclaimed failures
+  pid_t program = 0;                // the one process that reports a lost connection
 };
 XErrorState g_xErrors;
 
-int NoteError(Display* display, XErrorEvent* event) {
-  if (g_xErrors.failures.count(display)) return 0;
-  char text[160] = "";
-  XGetErrorText(display, event->error_code, text, sizeof text);
-  char where[48];
-  std::snprintf(where, sizeof where, " in request %d.%d", event->request_code, event->minor_code);
-  g_xErrors.failures.emplace(display, std::string(text) + where);
+int NoteError(Display* display, XErrorEvent*) {
+  g_xErrors.failed.insert(display);
   return 0;
 }
 
@@ -57,14 +50,12 @@ ErrorTrap::~ErrorTrap() {
   if (!m_installed) return;
   XSetErrorHandler(g_xErrors.previous);
   g_xErrors.previous = nullptr;
-  g_xErrors.failures.clear();
+  g_xErrors.failed.clear();
 }
 
-bool RequestsFailed(Display* display, std::string* what) {
+bool RequestsFailed(Display* display) {
   XSync(display, False);
-  auto failure = g_xErrors.failures.extract(display);
-  if (failure && what) *what = failure.mapped();
-  return !failure.empty();
+  return g_xErrors.failed.erase(display) > 0;
 }
 
 }  // namespace x11

@@ -3,8 +3,6 @@
 // the server refuses must not kill it mid-way.
 #pragma once
 
-#include <string>
-
 struct _XDisplay;
 
 namespace platform::x11 {
@@ -29,7 +27,7 @@ class ErrorTrap {
 };
 
 // Waits until the server has answered every request sent on `display`:
-// true when any failed since the last call, the first one worded in `what`.
-bool RequestsFailed(_XDisplay* display, std::string* what = nullptr);
+// true when any failed since the last call.
+bool RequestsFailed(_XDisplay* display);
 
 }  // namespace platform::x11
