@@ -50,7 +50,7 @@ BOOL CWinApp::PumpMessage() {
 
 int CWinApp::ExitInstance() { return static_cast<int>(m_msgCur.wParam); }
 
-int AfxWinMain(int argc, char** argv) {
+int AfxWinMain() {
   CWinApp* app = AfxGetApp();
   if (!app) {
     std::fprintf(stderr, "no application object\n");
@@ -59,7 +59,7 @@ int AfxWinMain(int argc, char** argv) {
   // A layer that finds no display is reported by the window that cannot be
   // made, in the program's own words. The window is all a user sees of the
   // program, so a driver that shows nothing counts as no display.
-  platform::Init(platform::InitOptions{.onScreenOnly = true, .argc = argc, .argv = argv});
+  platform::Init(platform::InitOptions{.onScreenOnly = true, .ownProcess = true});
   int exitCode = 1;
   if (!app->InitApplication()) {
     exitCode = 1;

@@ -43,4 +43,4 @@ CWinApp* AfxGetApp();
 // The framework's start-up: the process's and the platform's, then
 // InitApplication, InitInstance, Run and the framework's termination.
 // Returns the process exit code.
-int AfxWinMain(int argc, char** argv);
+int AfxWinMain();

@@ -45,15 +45,14 @@ struct InitOptions {
   // A program seen only in its window (and ended by a key pressed there)
   // refuses video drivers that show nothing, even asked for by name.
   bool onScreenOnly = false;
-  // The command line of the program's or the screensaver's own process:
-  // Init then sets the process up first, once, so it comes before anything
-  // opens a descriptor: the standard streams are held open on /dev/null, a
+  // Started by the program's or the screensaver's own process (not a test's
+  // or a tool's): Init then sets the process up first, once, so it comes
+  // before anything opens a descriptor: the standard streams are held open on /dev/null, a
   // write to a pipe nobody reads fails instead of ending the program, its
   // children die with it, a lost X connection ends it with one line, and
   // SIGINT, SIGTERM and SIGHUP become Terminate events (the event functions
   // below handle SIGTSTP, SIGTTIN and SIGTTOU).
-  int argc = 0;
-  char** argv = nullptr;
+  bool ownProcess = false;
   // False: the process set-up alone (a screensaver on a compositor's layers).
   bool video = true;
 };
@@ -63,8 +62,8 @@ struct InitOptions {
 // no display to show anything on (see LastError()).
 bool Init(const InitOptions& options = {});
 // Undoes everything the layer set up; safe to call more than once. Then a
-// screensaver's process (Init given its command line) ended by a termination
-// signal dies of it, as a hack that never caught it would; no exit handlers.
+// screensaver's own process ended by a termination signal dies of it, as a
+// hack that never caught it would; no exit handlers.
 void Shutdown();
 
 struct DisplaySize {

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   // it cleans up like any way out, then dies of the signal in Shutdown, as
   // a hack does.
   if (OnLayers(*options)) {
-    platform::Init({.saverWindow = options->window, .argc = argc, .argv = argv, .video = false});
+    platform::Init({.saverWindow = options->window, .ownProcess = true, .video = false});
     const int status = RunSceneOnLayers(*options);
     platform::Shutdown();
     return status;
@@ -52,7 +52,6 @@ int main(int argc, char** argv) {
   platform::Init({.saverWindow = options->window,
                   .saverWindowId = options->windowId,
                   .onScreenOnly = true,
-                  .argc = argc,
-                  .argv = argv});
-  return AfxWinMain(argc, argv);
+                  .ownProcess = true});
+  return AfxWinMain();
 }

@@ -55,8 +55,8 @@ PlatformState& State() { return *g_platform; }
 constexpr unsigned kSaverEndSeconds = 3;
 
 bool Init(const InitOptions& options) {
-  if (options.argv) PrepareProcess();
-  if (options.argv && options.saverWindow != SaverWindow::NotSaver)
+  if (options.ownProcess) PrepareProcess();
+  if (options.ownProcess && options.saverWindow != SaverWindow::NotSaver)
     posix::DieOfTerminationWithin(kSaverEndSeconds);
   PlatformState& state = State();
   if (!state.initialised) {
