@@ -47,11 +47,11 @@ struct InitOptions {
   bool onScreenOnly = false;
   // Started by the program's or the screensaver's own process (not a test's
   // or a tool's): Init then sets the process up first, once, so it comes
-  // before anything opens a descriptor: the standard streams are held open on /dev/null, a
-  // write to a pipe nobody reads fails instead of ending the program, its
-  // children die with it, a lost X connection ends it with one line, and
-  // SIGINT, SIGTERM and SIGHUP become Terminate events (the event functions
-  // below handle SIGTSTP, SIGTTIN and SIGTTOU).
+  // before anything opens a descriptor: the standard streams are held open
+  // on /dev/null, a write to a pipe nobody reads fails instead of ending the
+  // program, its children die with it, a lost X connection ends it with one
+  // line, and SIGINT, SIGTERM and SIGHUP become Terminate events (the event
+  // functions below handle SIGTSTP, SIGTTIN and SIGTTOU).
   bool ownProcess = false;
   // False: the process set-up alone (a screensaver on a compositor's layers).
   bool video = true;
