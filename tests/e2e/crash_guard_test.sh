@@ -64,6 +64,27 @@ wait_pid_exit "$APP_PID" 20
 check "then the program killed: desktop given back" desktop_given_back 1280x1024
 check "the new guard says so" grep -q "the desktop's mode is restored" "$APP_ERR"
 
+# An upgrade puts a new guard file in place (renamed over the old one, as
+# dpkg does) while the scene runs; the guard then killed is replaced by the
+# program's own version, the file it has held since its start, whatever now
+# has that name.
+upgraded=$tmp/upgraded
+mkdir -p "$upgraded"
+cp "$WINTERHAIN_BIN" "$(dirname "$WINTERHAIN_BIN")/winterhain-guard" "$upgraded/"
+WINTERHAIN_BIN=$upgraded/winterhain start_program
+wait_for_window OpenGL 20 >/dev/null
+first_guard=$(guards_of "$APP_PID")
+printf '#!/bin/sh\ntouch %s\n' "$tmp/new-guard-ran" >"$upgraded/winterhain-guard.new"
+chmod +x "$upgraded/winterhain-guard.new"
+mv -f "$upgraded/winterhain-guard.new" "$upgraded/winterhain-guard"
+kill -KILL $first_guard
+check "guard file replaced, guard killed: a new one takes its place" \
+  e2e_wait_until 10 guard_other_than "$APP_PID" "$first_guard"
+kill -KILL "$APP_PID"
+wait_pid_exit "$APP_PID" 20
+check "then the program killed: its own version gives the desktop back" desktop_given_back 1280x1024
+check "the file now named so never ran" test ! -e "$tmp/new-guard-ran"
+
 # Program and guard killed together, then the user chooses 640x480: what
 # the dead run recorded is no reason for a later run to change that.
 start_program
