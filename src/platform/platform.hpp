@@ -190,8 +190,8 @@ bool Present(Window* window);
 // Does:
 //  - close requests, size changes, key presses (only Escape is named), and
 //    Escape going down and coming up: by the symbol it produces in the
-//    current layout, on X11 from the server whichever window has the focus,
-//    from the moment the layer starts; a press and release between two
+//    current layout, on X11 from the server whichever window has the focus
+//    (its key map read once per frame), from the moment the layer starts; a press and release between two
 //    polls is both reported, down first
 //  - SIGINT, SIGTERM and SIGHUP as Terminate events
 //  - the terminal's stops (Ctrl+Z) and the window minimised: the display

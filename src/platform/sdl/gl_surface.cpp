@@ -173,8 +173,9 @@ void CloseSurface(Surface* opened) {
 }
 
 bool Present(Window* window) {
-  if (!window || !window->sdl) return false;
   PlatformState& state = State();
+  state.keyWatch.NewFrame();
+  if (!window || !window->sdl) return false;
   int width = 0, height = 0;
   GetDrawableSize(*window, width, height);
   state.letterbox.Present(width, height);
