@@ -2,19 +2,13 @@
 // that includes SDL or Xlib headers. Nothing here knows about the scene.
 //
 // Does:
-//  - start SDL's video once, without SDL's own signal handlers and without
-//    launching a session bus; off-screen and dummy drivers only by name and
-//    only for callers that do not need the screen
-//  - decide once what the desktop asks for (switch the mode or not, show
-//    the design in proportion or not, where Escape is read), or what a
-//    screensaver's window asks for
-//  - undo in Shutdown everything the layer set up since Init (the display
-//    mode, the sound device, the GL library, SDL), so it can start again
+//  - start SDL's video once (sdl/video.hpp) and decide once what the desktop,
+//    or a screensaver's window, asks for (sdl/desktop_policy.hpp)
+//  - undo in Shutdown everything set up since Init, so it can start again
 // Does not:
 //  - start sound (OpenSound in audio.hpp does, on request)
 //  - retry a failed video start before Shutdown
-//  - undo what holds for the whole process: the process set-up below and
-//    the termination signals
+//  - undo the whole process's set-up (InitOptions::ownProcess)
 #pragma once
 
 #include <cstdint>
@@ -85,11 +79,12 @@ std::string LastError();
 // System windows: borderless, created hidden, shown on request.
 //
 // Does:
-//  - place windows relative to the switched output; mark one covering it
-//    as fullscreen for the window manager
+//  - place windows relative to the switched output (it need not sit at the
+//    root window's origin); mark one covering it as fullscreen for the
+//    window manager
 //  - cover the whole output where the desktop policy says (Wayland)
-//  - make the system window once: when its surface is opened
-//    (below), or when a window without one is first shown
+//  - make the system window once: when its surface is opened, or when a
+//    window without one is first shown
 // Does not:
 //  - title bars, resizing by the user, minimising, maximising
 //  - move or resize a window after it is made
@@ -125,8 +120,7 @@ void RequestWindow(Window* window, WindowRequest request);
 
 // A window's client area: the size its frames are drawn at and, where the
 // design is shown in proportion inside a larger drawable (inset), the part
-// of it they fill: once the frame code has set its viewport for a new size
-// (from the corner), the viewport goes there.
+// of it they fill, where the viewport goes once the frame code has set its own.
 struct ClientArea {
   int x = 0, y = 0;  // from the drawable's bottom-left corner, as OpenGL counts
   int width = 0, height = 0;
@@ -161,17 +155,15 @@ struct SurfaceFormat {
 struct Surface;
 
 // Gives the still-hidden window an OpenGL drawable of that format (the
-// system window is made now, once) and makes a new context current on it.
-// A window takes a format once: asked again, the same format gives another
+// system window is made now) and makes a new context current on it. A
+// window takes a format once: asked again, the same format gives another
 // context, a different one fails. Where the desktop shows the design in
 // proportion, frames drawn on it go into its 4:3 area from now on.
 struct OpenedSurface {
   Surface* surface = nullptr;  // nullptr on failure (see LastError()): no OpenGL, or no context
-  // The frames per second the caller paces its frames on it to itself: 0
-  // where each Present waits for the display's next refresh (the desktop
-  // policy paces frames and the driver took swap interval 1); else the
-  // refreshes per second of the display the window shows on as it opens,
-  // 60 where it does not say (Xvfb, for one).
+  // The rate the caller paces its frames to itself: 0 where each Present
+  // waits for the display's refresh; else the display's refresh rate as
+  // the window opens, 60 where it does not say (Xvfb, for one).
   int pacedRate = 0;
   ClientArea area;  // the window's as it opens, or as it is where opening failed
 };
@@ -188,12 +180,10 @@ bool Present(Window* window);
 // System events, reduced to what the window layer above turns into messages.
 //
 // Does:
-//  - close requests, size changes, key presses (only Escape is named), and
-//    Escape going down and coming up: by the symbol it produces in the
+//  - Escape going down and coming up by the symbol it produces in the
 //    current layout, on X11 from the server whichever window has the focus
-//    (its key map read once per frame), from the moment the layer starts; a press and release between two
-//    polls is both reported, down first
-//  - SIGINT, SIGTERM and SIGHUP as Terminate events
+//    (its key map read once per frame), from the moment the layer starts; a
+//    press and release between two polls is both reported, down first
 //  - the terminal's stops (Ctrl+Z) and the window minimised: the display
 //    gets the desktop's mode meanwhile and is switched again after
 // Does not:
@@ -221,21 +211,14 @@ struct Event {
 // false when none came.
 bool PollEvent(Event& event, int timeoutMs = 0);
 
-// Modal message boxes with one OK button.
-//
-// Does:
-//  - show the box on X11 and on Wayland (through SDL's dialog program)
-//  - write "caption: text" to stderr where it cannot be shown for certain
-//    (Wayland boxes too), and end a box at a termination signal
-// Does not:
-//  - other buttons, icons or answers
-//  - show boxes without an owner window (they go to stderr)
+// Modal message boxes with one OK button, on X11 and on Wayland (through
+// SDL's dialog program); no other buttons, icons or answers.
 
-// Shows the box owned by `owner` and waits for OK. A box that was not shown
-// for certain or not answered (no display or font for it, a dialog program
-// whose result cannot be trusted, a box cut short by a termination signal)
-// is written to stderr as "caption: text". Once a termination signal has
-// come, boxes are no longer shown, only written.
+// Shows the box owned by `owner` and waits for OK. A box without an owner,
+// or not shown for certain or not answered (no display or font for it, a
+// dialog program whose result cannot be trusted, as on Wayland, a box cut
+// short by a termination signal) is written to stderr as "caption: text".
+// Once a termination signal has come, boxes are no longer shown, only written.
 void ShowBox(Window* owner, const char* text, const char* caption);
 
 }  // namespace platform

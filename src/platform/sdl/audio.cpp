@@ -4,12 +4,9 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <string_view>
 
-#include "platform/platform.hpp"
 #include "platform/posix/signals.hpp"
 #include "platform/pulse/server_probe.hpp"
 #include "platform/sdl/audio_drivers.hpp"
@@ -37,11 +34,10 @@ constexpr auto kServerProbeLimit = std::chrono::seconds(2);
 
 // Tells SDL which audio drivers to try this time; false when none can play.
 bool ChooseAudioDrivers() {
-  const char* asked = std::getenv("SDL_AUDIODRIVER");
-  const std::string_view askedList = asked ? asked : "";
-  if (!State().policy.quirks.sdlPulseNeedsProbe || !WouldTryPulse(askedList)) return true;
+  const std::string asked = Env("SDL_AUDIODRIVER");
+  if (!State().policy.quirks.sdlPulseNeedsProbe || !WouldTryPulse(asked)) return true;
   const std::string drivers = AudioDriversToTry(
-      askedList, pulse::ProbeServer(kServerProbeLimit, posix::TerminationRequested));
+      asked, pulse::ProbeServer(kServerProbeLimit, posix::TerminationRequested));
   if (drivers.empty()) return false;
   SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, drivers.c_str(), SDL_HINT_OVERRIDE);
   return true;

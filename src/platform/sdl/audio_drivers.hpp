@@ -6,12 +6,19 @@
 // in the order given.
 #pragma once
 
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "platform/pulse/server_probe.hpp"
 
 namespace platform {
+
+// The environment variable `name` (a driver list, a display), "" when unset.
+inline std::string Env(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
 
 // Whether the driver list `list` names `driver`.
 bool NamesDriver(std::string_view list, std::string_view driver);

@@ -20,8 +20,7 @@ bool TakeTerminateRequest(Event& event) {
 Event SizeEvent(Window& window) {
   PlatformState& state = State();
   if (state.letterbox.Active() && window.hasPixelFormat) {
-    int width = 0, height = 0;
-    GetDrawableSize(window, width, height);
+    const auto [width, height] = DrawableSize(window);
     state.letterbox.Resize(width, height);
   }
   return Event{EventKind::Size, &window, ClientAreaOf(window)};

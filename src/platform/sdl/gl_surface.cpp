@@ -84,26 +84,10 @@ bool MakeHandedOverSdlWindow(PlatformState& state, Window& window, const Surface
 // drawn in proportion from the first one on.
 void StartLetterbox(PlatformState& state, const Window& window) {
   if (!state.policy.letterboxes) return;
-  int width = 0, height = 0;
-  GetDrawableSize(window, width, height);
+  const auto [width, height] = DrawableSize(window);
   state.letterbox.Start(SDL_GL_GetProcAddress, width, height);
 }
-}  // namespace
 
-GLLibrary::~GLLibrary() {
-  if (m_loaded) SDL_GL_UnloadLibrary();
-}
-
-bool GLLibrary::Load(std::string& error) {
-  if (!m_loaded && SDL_GL_LoadLibrary(nullptr) != 0) {
-    error = std::string("no OpenGL available (") + SDL_GetError() + ")";
-    return false;
-  }
-  m_loaded = true;
-  return true;
-}
-
-namespace {
 bool CanHaveGL(const Window* window) {
   PlatformState& state = State();
   return window && state.video.Up() && state.gl.Load(state.lastError);
@@ -155,6 +139,19 @@ Surface* CreateContext(Window& window, int& pacedRate) {
 }
 }  // namespace
 
+GLLibrary::~GLLibrary() {
+  if (m_loaded) SDL_GL_UnloadLibrary();
+}
+
+bool GLLibrary::Load(std::string& error) {
+  if (!m_loaded && SDL_GL_LoadLibrary(nullptr) != 0) {
+    error = std::string("no OpenGL available (") + SDL_GetError() + ")";
+    return false;
+  }
+  m_loaded = true;
+  return true;
+}
+
 // The surface is SDL's context itself, which outlives its window.
 OpenedSurface OpenSurface(Window* window, const SurfaceFormat& format) {
   OpenedSurface opened;
@@ -176,8 +173,7 @@ bool Present(Window* window) {
   PlatformState& state = State();
   state.keyWatch.NewFrame();
   if (!window || !window->sdl) return false;
-  int width = 0, height = 0;
-  GetDrawableSize(*window, width, height);
+  const auto [width, height] = DrawableSize(*window);
   state.letterbox.Present(width, height);
   SDL_GL_SwapWindow(window->sdl);
   return true;

@@ -2,8 +2,6 @@
 
 #include <SDL.h>
 
-#include <cstdlib>
-
 #include "platform/posix/session_bus.hpp"
 #include "platform/sdl/audio_drivers.hpp"
 #include "platform/sdl/desktop_policy.hpp"
@@ -13,11 +11,6 @@
 
 namespace platform {
 namespace {
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
 // "" where SDL's x11 or wayland driver can reach a display, else why not:
 // told before SDL tries, whose wayland driver, without a runtime folder,
 // has libwayland print "error: XDG_RUNTIME_DIR is invalid or not set".

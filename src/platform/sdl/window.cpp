@@ -56,6 +56,7 @@ void RequestCovering(const Window& window) {
     x11::RequestCoveringItsMonitor(info.info.x11.display, info.info.x11.window,
                                    window.launchTime);
 }
+
 // The rectangle that holds every display: the X screen.
 SDL_Rect WholeScreen() {
   SDL_Rect screen{0, 0, 0, 0};
@@ -96,6 +97,21 @@ void PrepareDesktopBackground(Window& window) {
   window.width = screen.w;
   window.height = screen.h;
   SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DESKTOP");
+}
+
+void MapWindow(Window* window) {
+  // Another program's window is shown, and stacked, by that program.
+  if (!window || window->handedOver || (!window->sdl && !MakeSdlWindow(*window, 0))) return;
+  const DesktopPolicy& policy = State().policy;
+  const bool covers =
+      policy.fullscreen == Fullscreen::CoverSwitchedOutput && window->coversSwitchedDisplay;
+  if (covers) PrepareCovering(*window);
+  // No mode is switched there: the window covers the output it opens on,
+  // and the design is shown in proportion inside it.
+  if (policy.fullscreen == Fullscreen::Desktop && policy.quirks.fullscreenWhenShown)
+    SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  SDL_ShowWindow(window->sdl);  // returns once the window is mapped
+  if (covers) RequestCovering(*window);
 }
 }  // namespace
 
@@ -145,11 +161,8 @@ Window* WindowRegistry::HandedOver() const {
   return nullptr;
 }
 
-// Window rectangles are given relative to the switched output, which need
-// not sit at the root window's origin (a second monitor to its left), so
-// the window lands on the display that was switched. Without a switch they
-// stay as given: the top-left of the unchanged display. The SDL window
-// itself is made once its pixel format is known.
+// Rectangles are relative to the switched output (a second monitor to its
+// left moves it off the root window's origin); without a switch, as given.
 Window* OpenWindow(const WindowDesc& desc) {
   PlatformState& state = State();
   if (!state.video.Up()) {
@@ -178,23 +191,6 @@ void CloseWindow(Window* window) {
   delete window;
 }
 
-namespace {
-void MapWindow(Window* window) {
-  // Another program's window is shown, and stacked, by that program.
-  if (!window || window->handedOver || (!window->sdl && !MakeSdlWindow(*window, 0))) return;
-  const DesktopPolicy& policy = State().policy;
-  const bool covers =
-      policy.fullscreen == Fullscreen::CoverSwitchedOutput && window->coversSwitchedDisplay;
-  if (covers) PrepareCovering(*window);
-  // No mode is switched there: the window covers the output it opens on,
-  // and the design is shown in proportion inside it.
-  if (policy.fullscreen == Fullscreen::Desktop && policy.quirks.fullscreenWhenShown)
-    SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
-  SDL_ShowWindow(window->sdl);  // returns once the window is mapped
-  if (covers) RequestCovering(*window);
-}
-}  // namespace
-
 void RequestWindow(Window* window, WindowRequest request) {
   using enum WindowRequest;
   if (request == Show) return MapWindow(window);
@@ -206,10 +202,11 @@ void RequestWindow(Window* window, WindowRequest request) {
   }
 }
 
-void GetDrawableSize(const Window& window, int& width, int& height) {
-  width = window.width;
-  height = window.height;
-  if (window.sdl && !window.handedOver) SDL_GL_GetDrawableSize(window.sdl, &width, &height);
+std::pair<int, int> DrawableSize(const Window& window) {
+  auto size = std::pair{window.width, window.height};
+  if (window.sdl && !window.handedOver)
+    SDL_GL_GetDrawableSize(window.sdl, &size.first, &size.second);
+  return size;
 }
 
 ClientArea ClientAreaOf(const Window& window) {
@@ -217,8 +214,8 @@ ClientArea ClientAreaOf(const Window& window) {
   if (!window.sdl) return area;
   // Letterboxed, the frame is drawn at the size of the design area, inset.
   if (State().letterbox.Active()) {
-    GetDrawableSize(window, area.width, area.height);
-    const surface::Area design = surface::DesignArea(area.width, area.height);
+    const auto [width, height] = DrawableSize(window);
+    const surface::Area design = surface::DesignArea(width, height);
     return {design.x, design.y, design.width, design.height, true};
   }
   if (!window.handedOver) SDL_GetWindowSize(window.sdl, &area.width, &area.height);

@@ -9,6 +9,7 @@
 #include <SDL.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.hpp"
@@ -34,8 +35,8 @@ struct Window {
 // False when it cannot be made or the record already has one.
 bool MakeSdlWindow(Window& window, Uint32 flags);
 
-// In pixels, as OpenGL draws into it.
-void GetDrawableSize(const Window& window, int& width, int& height);
+// Width and height in pixels, as OpenGL draws into it.
+std::pair<int, int> DrawableSize(const Window& window);
 // As the frame code sees it: the window's size as made, its SDL window's,
 // or where the design is shown in proportion, its 4:3 area of the drawable.
 ClientArea ClientAreaOf(const Window& window);

@@ -34,9 +34,7 @@ class Letterbox {
   // nothing changed, where the context lacks the calls or the drawable has no pixels.
   bool Start(GLProcLoader load, int drawableWidth, int drawableHeight);
   bool Active() const { return m_gl.clear != nullptr; }
-  // After the frame code has set its viewport for the 4:3 client area (at
-  // the drawable's corner): the viewport is the design area.
-  void FitViewport();
+  void FitViewport();  // the viewport at the design area, for frame code that sets none
   void Resize(int drawableWidth, int drawableHeight);
   void Present(int drawableWidth, int drawableHeight);  // before the swap: the bars blackened
 
