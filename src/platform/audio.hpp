@@ -1,12 +1,6 @@
 // Sound output for the background music, on SDL2_mixer: the default output
 // device, 16-bit, and one music file at a time, streamed from disk while it
-// plays.
-//
-// Does:
-//  - open the output at the rate and channel count asked for
-//  - play the whole file once or in a loop, and stop it at once
-// Does not:
-//  - other devices, sound effects, several files at once, volume, seeking
+// plays; no other devices, sound effects, volume or seeking.
 #pragma once
 
 namespace platform {

@@ -40,12 +40,11 @@ struct InitOptions {
   // refuses video drivers that show nothing, even asked for by name.
   bool onScreenOnly = false;
   // Started by the program's or the screensaver's own process (not a test's
-  // or a tool's): Init then sets the process up first, once, so it comes
-  // before anything opens a descriptor: the standard streams are held open
-  // on /dev/null, a write to a pipe nobody reads fails instead of ending the
-  // program, its children die with it, a lost X connection ends it with one
-  // line, and SIGINT, SIGTERM and SIGHUP become Terminate events (the event
-  // functions below handle SIGTSTP, SIGTTIN and SIGTTOU).
+  // or a tool's): Init first sets the process up, once, before anything opens
+  // a descriptor: standard streams held open on /dev/null, a write to a pipe
+  // nobody reads fails instead of ending it, its children die with it, a lost
+  // X connection ends it with one line, SIGINT, SIGTERM and SIGHUP become
+  // Terminate events (the event functions handle SIGTSTP, SIGTTIN, SIGTTOU).
   bool ownProcess = false;
   // False: the process set-up alone (a screensaver on a compositor's layers).
   bool video = true;
@@ -127,17 +126,10 @@ struct ClientArea {
   bool inset = false;
 };
 
-// OpenGL on a system window: its surface (drawable and context), presenting frames.
-//
-// Does:
-//  - one surface format per window, stepping down to 16 colour bits and then
-//    no depth buffer where the server has nothing closer
-//  - contexts asked for OpenGL 1.1 with no profile: any driver gives one,
-//    and a newer one gives its compatibility context (immediate mode)
-//  - a window another program handed over, with the visual it already has
-// Does not:
-//  - list or choose among formats: a window offers one
-//  - alpha in the accumulation buffer, or a second format for a window
+// OpenGL on a system window: its surface (drawable and context), presenting
+// frames. A format steps down to 16 colour bits, then no depth buffer, where
+// the server has nothing closer; a window another program handed over keeps
+// the visual it has. Contexts are compatibility ones (immediate mode).
 
 // What a window's OpenGL drawable must offer. Zero bits mean "none".
 struct SurfaceFormat {

@@ -94,15 +94,13 @@ bool Translate(const SDL_Event& sdl, Event& event) {
     Window* window = State().windows.Find(sdl.window.windowID);
     if (!window) return false;
     FollowVisibility(*window, sdl.window.event);
-    if (sdl.window.event == SDL_WINDOWEVENT_CLOSE) {
+    if (sdl.window.event == SDL_WINDOWEVENT_CLOSE)
       event = Event{EventKind::Close, window};
-      return true;
-    }
-    if (sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+    else if (sdl.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
       event = SizeEvent(*window);
-      return true;
-    }
-    return false;
+    else
+      return false;
+    return true;
   }
   if (sdl.type == SDL_KEYDOWN) {
     const bool escape = sdl.key.keysym.sym == SDLK_ESCAPE;

@@ -10,18 +10,15 @@
 namespace platform {
 namespace {
 void ApplyAttributes(const SurfaceFormat& request) {
-  const int channel = request.colorBits / 3;
-  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
-  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
-  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
+  for (const SDL_GLattr channel : {SDL_GL_RED_SIZE, SDL_GL_GREEN_SIZE, SDL_GL_BLUE_SIZE})
+    SDL_GL_SetAttribute(channel, request.colorBits / 3);
+  for (const SDL_GLattr channel :
+       {SDL_GL_ACCUM_RED_SIZE, SDL_GL_ACCUM_GREEN_SIZE, SDL_GL_ACCUM_BLUE_SIZE})
+    SDL_GL_SetAttribute(channel, request.accumBits / 3);
+  SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0);
   SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, request.alphaBits);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, request.depthBits);
   SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, request.stencilBits);
-  const int accumChannel = request.accumBits / 3;
-  SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, accumChannel);
-  SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, accumChannel);
-  SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, accumChannel);
-  SDL_GL_SetAttribute(SDL_GL_ACCUM_ALPHA_SIZE, 0);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, request.doubleBuffer ? 1 : 0);
   // OpenGL 1.1 and no profile: SDL then makes the context the old way
   // (glXCreateContext, EGL without version attributes), which every driver

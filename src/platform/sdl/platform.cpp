@@ -74,8 +74,6 @@ void Shutdown() {
   if (g_processPrepared && screensaver) posix::EndAsSignalled();
 }
 
-// Xwayland would just scale the picture, and with any other SDL video
-// driver nothing of the scene shows on the X display.
 bool SetDisplayMode(std::optional<DisplaySize> size) {
   PlatformState& state = State();
   if (!size) {
