@@ -49,7 +49,7 @@ void DrainSystemEvents() {
 
 SHORT GetAsyncKeyState(int vk) {
   if (vk != VK_ESCAPE) return 0;
-  // The key as it is now: the events since the last drain count too.
+  // The events since the last drain count too.
   DrainSystemEvents();
   const auto state = static_cast<SHORT>((g_escapeDown ? 0x8000 : 0) | (g_escapePressed ? 0x0001 : 0));
   g_escapePressed = false;
