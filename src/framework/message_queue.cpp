@@ -49,8 +49,9 @@ void DrainSystemEvents() {
 
 SHORT GetAsyncKeyState(int vk) {
   if (vk != VK_ESCAPE) return 0;
-  // The events since the last drain count too.
-  DrainSystemEvents();
+  // As the last drain of the system's events (PeekMessage, GetMessage) left
+  // it: the frame loop drains them before each frame, and draining them
+  // again here would ask the X server for its key map a second time.
   const auto state = static_cast<SHORT>((g_escapeDown ? 0x8000 : 0) | (g_escapePressed ? 0x0001 : 0));
   g_escapePressed = false;
   return state;

@@ -17,8 +17,9 @@ void PostQuitMessage(int exitCode);
 BOOL TranslateMessage(const MSG* msg);
 LRESULT DispatchMessage(const MSG* msg);
 
-// The 0x8000 bit if the key is down now, the 0x0001 bit if it went down
-// since the previous call; only VK_ESCAPE is ever down.
+// The 0x8000 bit if the key was down at the last look at the system's
+// events, the 0x0001 bit if it went down since the previous call; only
+// VK_ESCAPE is ever down.
 SHORT GetAsyncKeyState(int vk);
 
 // Drops every queued message, and what the keys' state was (used when the

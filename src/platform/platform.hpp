@@ -174,8 +174,9 @@ bool Present(Window* window);
 // Does:
 //  - Escape going down and coming up by the symbol it produces in the
 //    current layout, on X11 from the server whichever window has the focus
-//    (its key map read once per frame), from the moment the layer starts; a
-//    press and release between two polls is both reported, down first
+//    (its key map read once for each drain of the events), from the moment
+//    the layer starts; a press and release between two polls is both
+//    reported, down first
 //  - the terminal's stops (Ctrl+Z) and the window minimised: the display
 //    gets the desktop's mode meanwhile and is switched again after
 // Does not:

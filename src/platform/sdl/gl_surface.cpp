@@ -167,9 +167,8 @@ void CloseSurface(Surface* opened) {
 }
 
 bool Present(Window* window) {
-  PlatformState& state = State();
-  state.keyWatch.NewFrame();
   if (!window || !window->sdl) return false;
+  PlatformState& state = State();
   const auto [width, height] = DrawableSize(*window);
   state.letterbox.Present(width, height);
   SDL_GL_SwapWindow(window->sdl);

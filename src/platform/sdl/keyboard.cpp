@@ -36,11 +36,8 @@ int KeyWatch::Watch(void* self, SDL_Event* event) {
   return 0;
 }
 
-bool KeyWatch::EscapeIsDown() {
-  if (m_server) {
-    if (!std::exchange(m_serverRead, true)) m_serverDown = m_server->EscapeIsDown();
-    return m_serverDown;
-  }
+bool KeyWatch::EscapeIsDown() const {
+  if (m_server) return m_server->EscapeIsDown();
   const SDL_Scancode place = SDL_GetScancodeFromKey(SDLK_ESCAPE);
   return place != SDL_SCANCODE_UNKNOWN && SDL_GetKeyboardState(nullptr)[place];
 }
