@@ -14,6 +14,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "platform/x11/randr_desktop.hpp"
@@ -33,11 +34,9 @@ constexpr const char* kGuardName = "winterhain-guard";
 // The guard is the file of that name in the program's own folder (the build
 // folder, or libexec/winterhain/ once installed).
 std::string GuardPath() {
-  char self[4096];
-  const ssize_t length = readlink("/proc/self/exe", self, sizeof self);
-  if (length <= 0 || length == static_cast<ssize_t>(sizeof self)) return kGuardName;
-  const std::string program(self, static_cast<std::size_t>(length));
-  return program.substr(0, program.rfind('/') + 1) + kGuardName;
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? kGuardName : (program.parent_path() / kGuardName).string();
 }
 
 // The guard's first word to the program: whether it holds its connection.
@@ -170,10 +169,7 @@ bool DisplayGuardian::AwaitReady(std::string& why) {
   if (m_awaited) return m_news >= 0;
   m_awaited = true;
   pollfd ready = {m_news, POLLIN, 0};
-  int polled;
-  do {
-    polled = poll(&ready, 1, kReadyTimeoutMs);
-  } while (polled < 0 && errno == EINTR);
+  const int polled = TEMP_FAILURE_RETRY(poll(&ready, 1, kReadyTimeoutMs));
   char word = 0;
   if (polled > 0 && recv(m_news, &word, 1, 0) == 1 && word == kReady) return true;
   return Fail(why, word == kNoServer ? "it cannot reach the X server" : "it did not start");
@@ -191,8 +187,7 @@ bool DisplayGuardian::Gone() {
 void DisplayGuardian::Tell(const SwitchedDesktop* switched) {
   const News news = switched ? News{'S', *switched} : News{};
   const std::size_t size = switched ? sizeof news : 1;
-  while (m_news >= 0 && send(m_news, &news, size, MSG_NOSIGNAL) < 0 && errno == EINTR) {
-  }
+  if (m_news >= 0) TEMP_FAILURE_RETRY(send(m_news, &news, size, MSG_NOSIGNAL));
 }
 
 void DisplayGuardian::HangUp() {
