@@ -41,6 +41,21 @@ class SceneFrameTest : public ::testing::Test {
   TempDataDir dir;
 };
 
+// 1 / tan(22.5 degrees): the projection's vertical scale at a 45-degree field of view.
+const double kFortyFiveDegrees = 1.0 / std::tan(22.5 * M_PI / 180.0);
+
+// The current context's projection spans 45 degrees at the 640 x 480
+// design's aspect, and its viewport is `viewport`; returns the projection.
+std::array<GLdouble, 16> ExpectDesignAspectAndViewport(const std::array<GLint, 4>& viewport) {
+  std::array<GLdouble, 16> projection{};
+  glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
+  EXPECT_NEAR(projection[0], kFortyFiveDegrees / (640.0 / 480.0), 1e-6);
+  std::array<GLint, 4> current{};
+  glGetIntegerv(GL_VIEWPORT, current.data());
+  EXPECT_EQ(current, viewport);
+  return projection;
+}
+
 // Rows of the 640 x 480 view: the banner and sprite are centred 0.65 above
 // the view's middle at depth 2, about 52 pixels from the top; the far edge
 // of the ground (50 units away, 2 below the eye) is near row 263.
@@ -114,14 +129,8 @@ TEST_F(SceneFrameTest, AFrameLeavesTheStandingRenderState) {
 TEST_F(SceneFrameTest, ProjectionIsFortyFiveDegreesAtTheWindowsAspect) {
   SceneCapture capture(640, 480);
   ASSERT_TRUE(capture.Ok());
-  std::array<GLdouble, 16> projection{};
-  glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
-  const double f = 1.0 / std::tan(22.5 * M_PI / 180.0);
-  EXPECT_NEAR(projection[0], f / (640.0 / 480.0), 1e-6);
-  EXPECT_NEAR(projection[5], f, 1e-6);
-  std::array<GLint, 4> viewport{};
-  glGetIntegerv(GL_VIEWPORT, viewport.data());
-  EXPECT_EQ(viewport, (std::array<GLint, 4>{0, 0, 640, 480}));
+  const auto projection = ExpectDesignAspectAndViewport({0, 0, 640, 480});
+  EXPECT_NEAR(projection[5], kFortyFiveDegrees, 1e-6);
 }
 
 // Where the design is shown in proportion (a screensaver's own window), an
@@ -134,13 +143,7 @@ TEST_F(SceneFrameTest, InProportionTheFirstSizeIsTheDesignAreasAndTheViewportIsI
   {
     SceneCapture capture(800, 480);
     ASSERT_TRUE(capture.Ok());
-    std::array<GLdouble, 16> projection{};
-    glGetDoublev(GL_PROJECTION_MATRIX, projection.data());
-    const double f = 1.0 / std::tan(22.5 * M_PI / 180.0);
-    EXPECT_NEAR(projection[0], f / (640.0 / 480.0), 1e-6);
-    std::array<GLint, 4> viewport{};
-    glGetIntegerv(GL_VIEWPORT, viewport.data());
-    EXPECT_EQ(viewport, (std::array<GLint, 4>{80, 0, 640, 480}));
+    ExpectDesignAspectAndViewport({80, 0, 640, 480});
   }
   platform::Shutdown();
 }
